@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: installs what is missing, configures and builds.
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
+    qt6-svg-dev libfluidsynth-dev timgm6mb-soundfont libsndfile1-dev fonts-liberation
+    qt6-qpa-plugins)
+test_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils libsndfile1-dev
+    fluidsynth libbenchmark-dev hyperfine)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+    local missing=()
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}"
+    fi
+}
+
+build_preset() {
+    cmake --preset "$1" -S "$repo" >/dev/null
+    cmake --build --preset "$1" "${@:2}"
+}
