@@ -1,0 +1,33 @@
+#include "app/App.h"
+
+#include "app/FrmSplash.h"
+
+#include <QTimer>
+
+namespace tunevane {
+
+App::App(const QString& programFolder, QObject* parent)
+    : QObject(parent), m_programFolder(programFolder), m_forms(*this) {}
+
+App::~App() = default;
+
+void App::start() {
+    m_forms.get<FrmSplash>().showModeless();
+}
+
+void App::endProgram() {
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_forms.discardAll();
+    Q_EMIT ended();
+}
+
+void App::endIfNoWindowLeft() {
+    QTimer::singleShot(0, this, [this] {
+        if (m_forms.empty())
+            endProgram();
+    });
+}
+
+} // namespace tunevane

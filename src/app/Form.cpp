@@ -1,0 +1,112 @@
+#include "app/Form.h"
+
+#include "app/App.h"
+#include "app/Twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QTimer>
+
+namespace tunevane {
+
+namespace {
+
+Qt::WindowFlags flagsFor(const FormLook& look) {
+    if (!look.titleBar)
+        return Qt::SplashScreen | Qt::FramelessWindowHint;
+    Qt::WindowFlags flags = look.inTaskBar ? Qt::Window : Qt::Tool;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (look.closeBox)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (look.minimisable)
+        flags |= Qt::WindowMinimizeButtonHint;
+    return flags;
+}
+
+} // namespace
+
+QIcon formIcon(FormIcon icon) {
+    switch (icon) {
+    case FormIcon::None:
+        return {};
+    case FormIcon::Program:
+        return QIcon(QStringLiteral(":/icons/program.svg"));
+    case FormIcon::ProgramEffects:
+        return QIcon(QStringLiteral(":/icons/program-effects.svg"));
+    case FormIcon::SoundDocument:
+        return QIcon(QStringLiteral(":/icons/sound-document.svg"));
+    case FormIcon::SoundDocument2:
+        return QIcon(QStringLiteral(":/icons/sound-document-2.svg"));
+    case FormIcon::Help:
+        return QIcon(QStringLiteral(":/icons/help.svg"));
+    case FormIcon::Grid:
+        return QIcon(QStringLiteral(":/icons/grid.svg"));
+    }
+    return {};
+}
+
+Form::Form(App& app, const QString& name, const FormLook& look)
+    : QWidget(nullptr, flagsFor(look)), m_app(app), m_centred(look.centred) {
+    setObjectName(name);
+    setWindowTitle(look.title);
+    setWindowIcon(formIcon(look.icon));
+    setFixedSize(twipsSize(look.widthTwips, look.heightTwips));
+}
+
+void Form::showModeless() {
+    setWindowModality(Qt::NonModal);
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::showModal(std::function<void()> then) {
+    m_afterModal = std::move(then);
+    if (!isVisible())
+        setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::hideAndUnload() {
+    hide();
+    m_app.forms().unload(*this);
+}
+
+void Form::titleBarClose() { hideAndUnload(); }
+
+void Form::closeEvent(QCloseEvent* event) {
+    // The registry decides what a close means; Qt must not hide or delete on its own.
+    event->ignore();
+    if (!m_app.hasEnded())
+        titleBarClose();
+}
+
+void Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_centred && !m_placed) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    m_placed = true;
+}
+
+void Form::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (event->spontaneous() || !m_afterModal)
+        return;
+    setWindowModality(Qt::NonModal);
+    // The opener goes on after the handler that closed this window has returned.
+    QTimer::singleShot(0, &m_app, [then = std::exchange(m_afterModal, {}), &app = m_app] {
+        if (!app.hasEnded())
+            then();
+    });
+}
+
+} // namespace tunevane

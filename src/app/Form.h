@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace tunevane {
+
+class App;
+
+enum class FormIcon { None, Program, ProgramEffects, SoundDocument, SoundDocument2, Help, Grid };
+
+// How a window kind looks in the window system; sizes are client sizes in twips.
+struct FormLook {
+    QString title;
+    int widthTwips = 0;
+    int heightTwips = 0;
+    FormIcon icon = FormIcon::None;
+    bool centred = true;
+    bool closeBox = true;
+    bool minimisable = false;
+    bool inTaskBar = true;
+    bool titleBar = true;
+};
+
+// One window kind. Instances are made and destroyed only by the Forms registry.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    Form(App& app, const QString& name, const FormLook& look);
+
+    App& app() const { return m_app; }
+
+    // Steps run by the registry right after construction and right before destruction.
+    virtual void loadSteps() {}
+    virtual void unloadSteps() {}
+
+    void showModeless();
+    // Application-modal without a nested event loop: `then` runs once the window has been
+    // hidden or unloaded, after the handler that did so has returned.
+    void showModal(std::function<void()> then = {});
+
+    // Hide, then unload: what a window's own OK or close does.
+    void hideAndUnload();
+
+protected:
+    // The title-bar close; by default it unloads the window like its own OK would.
+    virtual void titleBarClose();
+
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    App& m_app;
+    bool m_centred;
+    bool m_placed = false;
+    std::function<void()> m_afterModal;
+};
+
+QIcon formIcon(FormIcon icon);
+
+} // namespace tunevane

@@ -1,0 +1,38 @@
+#include "app/Forms.h"
+
+#include "app/App.h"
+
+namespace tunevane {
+
+void Forms::unload(Form& form) {
+    for (auto it = m_loaded.begin(); it != m_loaded.end(); ++it) {
+        if (it->second != &form)
+            continue;
+        m_loaded.erase(it);
+        form.unloadSteps();
+        form.hide();
+        form.deleteLater();
+        m_app.endIfNoWindowLeft();
+        return;
+    }
+}
+
+void Forms::discardAll() {
+    auto loaded = std::exchange(m_loaded, {});
+    for (auto& [kind, form] : loaded) {
+        if (form) {
+            form->hide();
+            form->deleteLater();
+        }
+    }
+}
+
+Forms::~Forms() {
+    // No event loop is left to run a deferred delete.
+    for (auto& [kind, form] : std::exchange(m_loaded, {}))
+        delete form.data();
+}
+
+bool Forms::empty() const { return m_loaded.empty(); }
+
+} // namespace tunevane

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/Form.h"
+
+#include <QPointer>
+#include <map>
+#include <typeindex>
+
+namespace tunevane {
+
+class App;
+
+// One instance at most per window kind; reaching a kind that is not loaded loads it, hidden.
+class Forms {
+public:
+    explicit Forms(App& app) : m_app(app) {}
+    Forms(const Forms&) = delete;
+    Forms& operator=(const Forms&) = delete;
+    ~Forms();
+
+    template <class T> T& get() {
+        if (T* form = find<T>())
+            return *form;
+        auto* form = new T(m_app);
+        m_loaded[std::type_index(typeid(T))] = form;
+        form->loadSteps();
+        return *form;
+    }
+
+    template <class T> T* find() const {
+        auto it = m_loaded.find(std::type_index(typeid(T)));
+        return it == m_loaded.end() ? nullptr : static_cast<T*>(it->second.data());
+    }
+
+    template <class T> bool isLoaded() const { return find<T>() != nullptr; }
+
+    template <class T> void unload() {
+        if (T* form = find<T>())
+            unload(*form);
+    }
+
+    // Runs the unload steps, forgets the instance at once and deletes it later, so a handler
+    // may unload its own window.
+    void unload(Form& form);
+
+    // Ending the program: every window goes, and no unload step runs.
+    void discardAll();
+
+    bool empty() const;
+
+private:
+    App& m_app;
+    std::map<std::type_index, QPointer<Form>> m_loaded;
+};
+
+} // namespace tunevane

@@ -1,0 +1,18 @@
+#include "app/App.h"
+#include "app/Ui.h"
+#include "files/ProgramFolder.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tunevane"));
+    QApplication::setDesktopFileName(QStringLiteral("tunevane"));
+    tunevane::installFonts();
+
+    tunevane::App app(tunevane::files::ProgramFolder::standardLocation());
+    QObject::connect(&app, &tunevane::App::ended, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    app.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,241 @@
+#include "TestSupport.h"
+
+#include "app/App.h"
+#include "app/FrmSplash.h"
+#include "app/Twips.h"
+#include "app/Ui.h"
+#include "selection/FrmMidi.h"
+#include "selection/FrmWavSelect.h"
+#include "switching/FrmCopyMidi.h"
+#include "switching/FrmCopyWavs.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace tunevane;
+using testsupport::settle;
+using testsupport::topLevel;
+using testsupport::visibleWindows;
+
+class NavigationTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<App> m_app;
+
+    void click(const QString& window, const QString& button) {
+        QWidget* form = topLevel(window);
+        QVERIFY2(form, qPrintable(window));
+        auto* control = form->findChild<QPushButton*>(button);
+        QVERIFY2(control, qPrintable(button));
+        QTest::mouseClick(control, Qt::LeftButton);
+        settle();
+    }
+
+    void enter() { click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi")); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        installFonts();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    void init() {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_app = std::make_unique<App>(m_folder->path());
+        m_app->start();
+        settle();
+    }
+
+    void cleanup() {
+        m_app.reset();
+        settle();
+        QCOMPARE(visibleWindows(), QStringList());
+    }
+
+    void splashShowsVersionAndEnter() {
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmSplash")});
+        QWidget* splash = topLevel(QStringLiteral("frmSplash"));
+        QCOMPARE(splash->size(), QSize(511, 293));
+        QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(splash->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("Version 1.3.0"));
+        auto* enterButton = splash->findChild<QPushButton*>(QStringLiteral("CmdEntermidi"));
+        QCOMPARE(enterButton->text(), QStringLiteral("Enter"));
+        QCOMPARE(enterButton->toolTip(), QStringLiteral("Launch Tune-Vane"));
+        QVERIFY(!enterButton->isDefault() && !enterButton->autoDefault());
+        QCOMPARE(enterButton->mapTo(splash, QPoint(0, 0)), QPoint(twips(120 + 3720), twips(3840)));
+        QCOMPARE(versionText(2, 10, 0), QStringLiteral("Version 2.10.0"));
+    }
+
+    void keyOnSplashEndsProgram_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("buttonFocused");
+        QTest::newRow("letter") << int(Qt::Key_A) << false;
+        QTest::newRow("digit") << int(Qt::Key_7) << false;
+        QTest::newRow("space on Enter") << int(Qt::Key_Space) << true;
+        QTest::newRow("return on Enter") << int(Qt::Key_Return) << true;
+        QTest::newRow("escape") << int(Qt::Key_Escape) << false;
+        QTest::newRow("backspace on Enter") << int(Qt::Key_Backspace) << true;
+    }
+
+    void keyOnSplashEndsProgram() {
+        QFETCH(int, key);
+        QFETCH(bool, buttonFocused);
+        QWidget* splash = topLevel(QStringLiteral("frmSplash"));
+        QWidget* target = splash;
+        if (buttonFocused) {
+            target = splash->findChild<QPushButton*>(QStringLiteral("CmdEntermidi"));
+            target->setFocus();
+        }
+        QSignalSpy ended(m_app.get(), &App::ended);
+        QTest::keyClick(target, Qt::Key(key));
+        settle();
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(m_app->hasEnded());
+        QVERIFY(!m_app->forms().isLoaded<FrmMidi>());
+        QCOMPARE(visibleWindows(), QStringList());
+    }
+
+    void shiftAloneDoesNothing() {
+        QTest::keyClick(topLevel(QStringLiteral("frmSplash")), Qt::Key_Shift);
+        settle();
+        QVERIFY(!m_app->hasEnded());
+    }
+
+    void enterOpensMusicWindowAndMakesFavourites() {
+        enter();
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmMidi")});
+        QWidget* music = topLevel(QStringLiteral("FrmMidi"));
+        QCOMPARE(music->windowTitle(), QStringLiteral("Tune-Vane/Background Music"));
+        QCOMPARE(music->size(), QSize(466, 329));
+        QVERIFY(music->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!music->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(QDir(m_folder->path()).exists(QStringLiteral("Favorite Midi")));
+    }
+
+    void navigationRows_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("width");
+        const auto row = [](const char* window, const char* button, const char* caption,
+                            const char* tip, int left, int width) {
+            QTest::newRow(button) << QString::fromUtf8(window) << QString::fromUtf8(button)
+                                  << QString::fromUtf8(caption) << QString::fromUtf8(tip) << left
+                                  << width;
+        };
+        const char* help = "The Tune-Vane Step-by-Step Visual Tutorial.";
+        const char* games = "PC Game Download Sites";
+        row("FrmMidi", "CmdAbout", "About", "About Tune-Vane", 0, 1095);
+        row("FrmMidi", "CmdGotoWavSelect1", "Sound Effects", "Go to Tunevane-Sound Effects.", 1080,
+            1215);
+        row("FrmMidi", "CmdMidiGames", "Games", games, 2280, 1215);
+        row("FrmMidi", "CmdExit1", "Exit Program", "", 3480, 1215);
+        row("FrmMidi", "CmdHelpMidi", "Help", help, 4680, 1215);
+        row("FrmWavSelect", "CmdQuit2", "Close", "Return to Tunevane-Background Music", 0, 1950);
+        row("FrmWavSelect", "CmdWavGames", "Games", games, 1930, 2500);
+        row("FrmWavSelect", "CmdExitProgWav", "Exit Program", "", 4420, 2500);
+        row("FrmWavSelect", "CmdWavHelp1", "Help", help, 6910, 1900);
+    }
+
+    void navigationRows() {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        QFETCH(QString, caption);
+        QFETCH(QString, tip);
+        QFETCH(int, left);
+        QFETCH(int, width);
+        enter();
+        if (window == QStringLiteral("FrmWavSelect"))
+            click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+        auto* control = topLevel(window)->findChild<QPushButton*>(button);
+        QVERIFY(control);
+        QCOMPARE(control->text(), caption);
+        QCOMPARE(control->toolTip(), tip);
+        QCOMPARE(control->geometry(), twipsRect(left, 4560, width, 375));
+    }
+
+    void roundTripKeepsFavouritesQuiet() {
+        QDir(m_folder->path()).mkdir(QStringLiteral("Favorite Midi"));
+        enter();
+        click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmWavSelect")});
+        QVERIFY(!m_app->forms().isLoaded<FrmMidi>());
+        QWidget* effects = topLevel(QStringLiteral("FrmWavSelect"));
+        QCOMPARE(effects->windowTitle(), QStringLiteral("Tune-Vane/Sound Effects"));
+        QCOMPARE(effects->size(), QSize(588, 329));
+        click(QStringLiteral("FrmWavSelect"), QStringLiteral("CmdQuit2"));
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmMidi")});
+        QVERIFY(!m_app->forms().isLoaded<FrmWavSelect>());
+        QVERIFY(testsupport::messageBox() == nullptr);
+        QVERIFY(!m_app->hasEnded());
+    }
+
+    void exitProgramEndsAtOnce_data() {
+        QTest::addColumn<bool>("effects");
+        QTest::newRow("music") << false;
+        QTest::newRow("effects") << true;
+    }
+
+    void exitProgramEndsAtOnce() {
+        QFETCH(bool, effects);
+        enter();
+        if (effects)
+            click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+        m_app->forms().get<FrmCopyWavs>();
+        click(effects ? QStringLiteral("FrmWavSelect") : QStringLiteral("FrmMidi"),
+              effects ? QStringLiteral("CmdExitProgWav") : QStringLiteral("CmdExit1"));
+        QVERIFY(m_app->hasEnded());
+        QCOMPARE(visibleWindows(), QStringList());
+    }
+
+    void titleBarCloseEndsWithHiddenSwitchWindows() {
+        enter();
+        // Choices made earlier keep both switch windows loaded and hidden.
+        m_app->forms().get<FrmCopyMidi>();
+        m_app->forms().get<FrmCopyWavs>();
+        QSignalSpy ended(m_app.get(), &App::ended);
+        topLevel(QStringLiteral("FrmMidi"))->close();
+        settle();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(visibleWindows(), QStringList());
+    }
+
+    void modalContinuationRunsOnceAfterHide() {
+        enter();
+        FrmCopyWavs& window = m_app->forms().get<FrmCopyWavs>();
+        int runs = 0;
+        window.showModal([&runs] { ++runs; });
+        QVERIFY(window.isModal());
+        window.hide();
+        QCOMPARE(runs, 0); // not inside the handler that hid it
+        settle();
+        QCOMPARE(runs, 1);
+        window.showModeless();
+        window.hide();
+        settle();
+        QCOMPARE(runs, 1);
+    }
+
+    void unloadedWindowComesBackFresh() {
+        enter();
+        FrmCopyMidi& first = m_app->forms().get<FrmCopyMidi>();
+        first.setGame(1, QStringLiteral("A.MID"), QStringLiteral("/g/A.MID"));
+        m_app->forms().unload<FrmCopyMidi>();
+        settle();
+        QVERIFY(!m_app->forms().isLoaded<FrmCopyMidi>());
+        QCOMPARE(m_app->forms().get<FrmCopyMidi>().slot(1).gameName, QString());
+    }
+};
+
+QTEST_MAIN(NavigationTest)
+#include "NavigationTest.moc"
