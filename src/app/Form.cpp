@@ -76,7 +76,9 @@ void Form::hideAndUnload() {
     m_app.forms().unload(*this);
 }
 
-void Form::titleBarClose() { hideAndUnload(); }
+void Form::titleBarClose() {
+    hideAndUnload();
+}
 
 void Form::closeEvent(QCloseEvent* event) {
     // The registry decides what a close means; Qt must not hide or delete on its own.

@@ -33,6 +33,8 @@ Forms::~Forms() {
         delete form.data();
 }
 
-bool Forms::empty() const { return m_loaded.empty(); }
+bool Forms::empty() const {
+    return m_loaded.empty();
+}
 
 } // namespace tunevane

@@ -63,7 +63,9 @@ FrmSplash::FrmSplash(App& app)
     qApp->installEventFilter(this);
 }
 
-FrmSplash::~FrmSplash() { qApp->removeEventFilter(this); }
+FrmSplash::~FrmSplash() {
+    qApp->removeEventFilter(this);
+}
 
 void FrmSplash::loadSteps() {
     m_lblVersion->setText(versionText(version::major, version::minor, version::revision));
@@ -76,9 +78,9 @@ bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget->window() != this || !isVisible())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const bool typesCharacter =
-        !key->text().isEmpty() || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-        key->key() == Qt::Key_Escape || key->key() == Qt::Key_Backspace;
+    const bool typesCharacter = !key->text().isEmpty() || key->key() == Qt::Key_Return ||
+                                key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape ||
+                                key->key() == Qt::Key_Backspace;
     if (!typesCharacter)
         return false;
     if (event->type() == QEvent::KeyPress)

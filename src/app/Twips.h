@@ -19,7 +19,9 @@ inline QRect twipsRect(int left, int top, int width, int height) {
     return {twips(left), twips(top), twips(width), twips(height)};
 }
 
-inline QSize twipsSize(int width, int height) { return {twips(width), twips(height)}; }
+inline QSize twipsSize(int width, int height) {
+    return {twips(width), twips(height)};
+}
 
 } // namespace tunevane
 

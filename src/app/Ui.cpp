@@ -13,7 +13,8 @@ namespace tunevane {
 
 void installFonts() {
     // Metric-compatible faces keep the classic text inside its fixed boxes.
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QApplication::setFont(classicFont(QStringLiteral("MS Sans Serif"), 8.25));

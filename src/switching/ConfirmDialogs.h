@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/Form.h"
+
+#include <QRect>
+
+namespace tunevane {
+
+struct ConfirmLook {
+    QString name, title;
+    int widthTwips = 0, heightTwips = 0;
+    FormIcon icon = FormIcon::Program;
+    QString labelName, message;
+    QRect label;
+    QString buttonName;
+    QRect button;
+};
+
+// A finished operation's one-line notice; OK (or the frame's close box) hides and unloads it.
+class ConfirmDialog : public Form {
+    Q_OBJECT
+public:
+    ConfirmDialog(App& app, const ConfirmLook& look);
+};
+
+class FrmReplaceConfirm : public Form {
+    Q_OBJECT
+public:
+    explicit FrmReplaceConfirm(App& app);
+};
+
+class FrmFavorites : public ConfirmDialog {
+    Q_OBJECT
+public:
+    explicit FrmFavorites(App& app);
+};
+
+class FrmSetConfirm : public ConfirmDialog {
+    Q_OBJECT
+public:
+    explicit FrmSetConfirm(App& app);
+};
+
+class FrmBackupConfirm : public ConfirmDialog {
+    Q_OBJECT
+public:
+    explicit FrmBackupConfirm(App& app);
+};
+
+} // namespace tunevane

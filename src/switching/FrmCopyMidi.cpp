@@ -1,0 +1,113 @@
+#include "switching/FrmCopyMidi.h"
+
+#include "app/App.h"
+#include "app/Ui.h"
+#include "files/FileOps.h"
+#include "selection/FrmMidi.h"
+#include "selection/PreviewPlayer.h"
+#include "switching/ConfirmDialogs.h"
+#include "switching/Outcome.h"
+
+namespace tunevane {
+
+namespace {
+
+const QString favouritesFolder = QStringLiteral("Favorite Midi");
+
+SwitchLayout musicLayout() {
+    return {
+        .name = QStringLiteral("FrmCopyMidi"),
+        .title = QStringLiteral("Tune-Vane/Background Music"),
+        .widthTwips = 6990,
+        .heightTwips = 2670,
+        .icon = FormIcon::Program,
+        .slotCount = 3,
+        .warningText = QStringLiteral("Please be certain that the \"Selection\" entries are Game "
+                                      "Files and not Replacement Midi's."),
+        .warning = {465, 60, 6165, 210},
+        .rowTops = {300, 940, 1600},
+        .frameWidth = 2820,
+        .replacementFrameLeft = 4080,
+        .labelWidth = 2535,
+        .gameFrameName = QStringLiteral("FrmMidiSelect%1"),
+        .replacementFrameName = QStringLiteral("FrmWithMidi%1"),
+        .gameNameLabel = QStringLiteral("LblFileName%1b"),
+        .gamePathLabel = QStringLiteral("LblMidiGamePath%1"),
+        .replacementNameLabel = QStringLiteral("LblMidiFileName%1"),
+        .replacementPathLabel = QStringLiteral("LblMidiReplacePath%1"),
+        .removeName = QStringLiteral("CmdMidiRemove%1"),
+        .remove = {3000, 140, 975, 400},
+        .buttons = {{
+            {QStringLiteral("CmdMidiBackup"),
+             QStringLiteral("BACKUP ORIGINAL GAME FILES"),
+             QStringLiteral("Click here to back up original game files. IMPORTANT: PLEASE SEE "
+                            "\"HELP\"/\"ABOUT BACKING UP ORIGINALS\""),
+             {0, 2280, 3015, 375}},
+            {QStringLiteral("CmdSwitch3"),
+             QStringLiteral("SWITCH"),
+             QStringLiteral("Complete the replacement process."),
+             {3000, 2280, 975, 375}},
+            {QStringLiteral("CmdFavorites"),
+             QStringLiteral("Add to Favorites"),
+             QStringLiteral("If you'd like to make a selection more easily accessible, click "
+                            "here to add it to your Favorite Midi directory."),
+             {3960, 2280, 1335, 375}},
+            {QStringLiteral("CmdExitFrmCopyMidi"),
+             QStringLiteral("Close"),
+             QStringLiteral("Return to previous window."),
+             {5280, 2280, 855, 375}},
+            {QStringLiteral("CmdMidiHelp2"),
+             QStringLiteral("Help"),
+             QStringLiteral("The Tune-Vane Step-by-Step Visual Tutorial."),
+             {6120, 2280, 855, 375}},
+        }},
+    };
+}
+
+} // namespace
+
+FrmCopyMidi::FrmCopyMidi(App& app) : SwitchWindow(app, musicLayout()) {}
+
+void FrmCopyMidi::switchFiles() {
+    if (slot(1).replacementName.isEmpty()) {
+        showMessage(this, QStringLiteral("File Selection Error"),
+                    QStringLiteral("Please be sure that you have made a valid file selection."));
+        return;
+    }
+    confirmSwitch(replaceGameFiles());
+}
+
+void FrmCopyMidi::thirdAction() {
+    const files::ProgramFolder& folder = app().programFolder();
+    // Made again here so that a folder deleted while the program runs is no failure.
+    folder.makeSubfolder(favouritesFolder);
+    QList<files::CopyPair> pairs;
+    std::vector<SlotOutcome> outcomes;
+    for (const SlotPair& pair : filledSlots()) {
+        pairs.append(
+            {pair.replacementPath, folder.filePath(u"/Favorite Midi/", pair.replacementName)});
+        outcomes.push_back({!pair.replacementPath.isEmpty(),
+                            pair.replacementName.isEmpty() ? pair.gameName : pair.replacementName});
+    }
+    const qsizetype copied = files::copyRun(pairs);
+    if (const auto slot = firstChosenNotDone(outcomes, copied)) {
+        showIncomplete(this, QStringLiteral("Add to Favorites"),
+                       QStringLiteral("Adding to favorites"), QStringLiteral("added"), *slot,
+                       outcomes[static_cast<size_t>(*slot - 1)].fileName);
+        return;
+    }
+    app().forms().get<FrmFavorites>().showModeless();
+}
+
+// The backup and the tutorial come with their own windows.
+void FrmCopyMidi::backup() {}
+void FrmCopyMidi::help() {}
+
+void FrmCopyMidi::backToSelection() {
+    FrmMidi& selection = app().forms().get<FrmMidi>();
+    selection.gamePlayer().setProperty("Command", QStringLiteral("open"));
+    hideAndUnload();
+    selection.showModeless();
+}
+
+} // namespace tunevane

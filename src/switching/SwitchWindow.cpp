@@ -1,0 +1,132 @@
+#include "switching/SwitchWindow.h"
+
+#include "app/App.h"
+#include "app/Twips.h"
+#include "app/Ui.h"
+#include "files/FileOps.h"
+#include "switching/ConfirmDialogs.h"
+#include "switching/Outcome.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tunevane {
+
+SwitchWindow::SwitchWindow(App& app, const SwitchLayout& layout)
+    : Form(app, layout.name,
+           {.title = layout.title,
+            .widthTwips = layout.widthTwips,
+            .heightTwips = layout.heightTwips,
+            .icon = layout.icon,
+            .closeBox = false}),
+      m_layout(layout) {
+    QLabel* warning =
+        makeLabel(this, QStringLiteral("LblSelectionRed"), layout.warningText, layout.warning);
+    warning->setFont(classicFont(QStringLiteral("Times New Roman"), 8.25));
+    setTextColour(warning, gameRed);
+
+    const QFont frameFont = classicFont(QStringLiteral("Times New Roman"), 9, true);
+    const QFont labelFont = font();
+    auto makeSide = [&](const QString& frameName, const QString& tip, int left, int top,
+                        const QString& nameLabel, const QString& pathLabel, const QColor& colour,
+                        const QString& caption) {
+        QGroupBox* frame = makeFrame(this, frameName, caption, {left, top, layout.frameWidth, 615});
+        frame->setFont(frameFont);
+        frame->setToolTip(tip);
+        QLabel* name = makeLabel(frame, nameLabel, {}, {120, 240, layout.labelWidth, 255});
+        name->setFont(labelFont);
+        name->setToolTip(tip);
+        setTextColour(name, colour);
+        // The full path is held, not shown.
+        QLabel* path = makeLabel(frame, pathLabel, {}, {120, 240, layout.labelWidth, 255});
+        path->hide();
+        return std::pair{name, path};
+    };
+
+    for (int n = 1; n <= layout.slotCount; ++n) {
+        const int top = layout.rowTops[static_cast<size_t>(n - 1)];
+        auto [gameName, gamePath] =
+            makeSide(layout.gameFrameName.arg(n),
+                     QStringLiteral("Indicate's Selection %1 game or program file.").arg(n), 80,
+                     top, layout.gameNameLabel.arg(n), layout.gamePathLabel.arg(n), gameRed,
+                     QStringLiteral("Selection %1").arg(n));
+        auto [replacementName, replacementPath] = makeSide(
+            layout.replacementFrameName.arg(n),
+            QStringLiteral("Indicate's Selection %1 replacement file.").arg(n),
+            layout.replacementFrameLeft, top, layout.replacementNameLabel.arg(n),
+            layout.replacementPathLabel.arg(n), replacementBlue, QStringLiteral("Replace with:"));
+        m_labels.push_back({gameName, gamePath, replacementName, replacementPath});
+
+        auto* remove = makeButton(this, layout.removeName.arg(n), QStringLiteral("Remove"),
+                                  QStringLiteral("Clear Selection %1 choices.").arg(n),
+                                  layout.remove.translated(0, top));
+        connect(remove, &QPushButton::clicked, this, [this, n] { clearSlot(n); });
+    }
+
+    const std::array<void (SwitchWindow::*)(), 5> actions = {
+        &SwitchWindow::backup, &SwitchWindow::switchFiles, &SwitchWindow::thirdAction,
+        &SwitchWindow::backToSelection, &SwitchWindow::help};
+    for (size_t index = 0; index < actions.size(); ++index) {
+        const SwitchButton& spec = layout.buttons[index];
+        auto* button = makeButton(this, spec.name, spec.caption, spec.toolTip, spec.box);
+        connect(button, &QPushButton::clicked, this,
+                [this, action = actions[index]] { (this->*action)(); });
+    }
+}
+
+void SwitchWindow::setGame(int slot, const QString& name, const QString& path) {
+    SlotPair& pair = m_slots[static_cast<size_t>(slot - 1)];
+    pair.gameName = name;
+    pair.gamePath = path;
+    showSlot(slot);
+}
+
+void SwitchWindow::setReplacement(int slot, const QString& name, const QString& path) {
+    SlotPair& pair = m_slots[static_cast<size_t>(slot - 1)];
+    pair.replacementName = name;
+    pair.replacementPath = path;
+    showSlot(slot);
+}
+
+void SwitchWindow::clearSlot(int slot) {
+    m_slots[static_cast<size_t>(slot - 1)] = {};
+    showSlot(slot);
+}
+
+void SwitchWindow::showSlot(int slot) {
+    const SlotPair& pair = m_slots[static_cast<size_t>(slot - 1)];
+    const SlotLabels& labels = m_labels[static_cast<size_t>(slot - 1)];
+    labels.gameName->setText(pair.gameName);
+    labels.gamePath->setText(pair.gamePath);
+    labels.replacementName->setText(pair.replacementName);
+    labels.replacementPath->setText(pair.replacementPath);
+}
+
+std::vector<SlotPair> SwitchWindow::filledSlots() const {
+    return {m_slots.begin(), m_slots.begin() + m_layout.slotCount};
+}
+
+qsizetype SwitchWindow::replaceGameFiles() const {
+    QList<files::CopyPair> pairs;
+    for (const SlotPair& pair : filledSlots())
+        pairs.append({pair.replacementPath, pair.gamePath});
+    return files::copyRun(pairs);
+}
+
+void SwitchWindow::confirmSwitch(qsizetype copied) {
+    std::vector<SlotOutcome> outcomes;
+    for (const SlotPair& pair : filledSlots()) {
+        outcomes.push_back({!pair.gamePath.isEmpty() || !pair.replacementPath.isEmpty(),
+                            pair.gameName.isEmpty() ? pair.replacementName : pair.gameName});
+    }
+    if (const auto slot = firstChosenNotDone(outcomes, copied)) {
+        showIncomplete(this, QStringLiteral("Replacement Confirmation"),
+                       QStringLiteral("Replacement"), QStringLiteral("replaced"), *slot,
+                       outcomes[static_cast<size_t>(*slot - 1)].fileName);
+        return;
+    }
+    app().forms().get<FrmReplaceConfirm>().showModeless();
+}
+
+} // namespace tunevane

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/Form.h"
+
+#include <QRect>
+#include <array>
+#include <vector>
+
+class QLabel;
+
+namespace tunevane {
+
+class PreviewPlayer;
+
+// One selection slot: each side held as its file name and its full path; empty = not chosen.
+struct SlotPair {
+    QString gameName, gamePath, replacementName, replacementPath;
+};
+
+inline constexpr int maxSlots = 6;
+
+struct SwitchButton {
+    QString name, caption, toolTip;
+    QRect box;
+};
+
+// Everything in which the music and effects switch windows differ.
+struct SwitchLayout {
+    QString name, title;
+    int widthTwips = 0, heightTwips = 0;
+    FormIcon icon = FormIcon::None;
+    int slotCount = 0;
+    QString warningText;
+    QRect warning;
+    std::vector<int> rowTops;
+    int frameWidth = 0, replacementFrameLeft = 0, labelWidth = 0;
+    QString gameFrameName, replacementFrameName; // "%1" is the slot number
+    QString gameNameLabel, gamePathLabel, replacementNameLabel, replacementPathLabel;
+    QString removeName;
+    QRect remove; // top is relative to the row's top
+    // Bottom row, left to right: backup, switch, third action, close, help.
+    std::array<SwitchButton, 5> buttons;
+};
+
+// A switch window: it owns the pairs chosen in its selection window and replaces the game
+// files with them.
+class SwitchWindow : public Form {
+    Q_OBJECT
+public:
+    SwitchWindow(App& app, const SwitchLayout& layout);
+
+    void setGame(int slot, const QString& name, const QString& path);
+    void setReplacement(int slot, const QString& name, const QString& path);
+    void clearSlot(int slot);
+    const SlotPair& slot(int slot) const { return m_slots[static_cast<size_t>(slot - 1)]; }
+    int slotCount() const { return m_layout.slotCount; }
+
+protected:
+    // The switch itself: its check, its copy run and its outcome differ per side.
+    virtual void switchFiles() = 0;
+    virtual void thirdAction() = 0;
+    virtual void backup() = 0;
+    virtual void help() = 0;
+    // "Close": reopen the selection window's game player and go back to it.
+    virtual void backToSelection() = 0;
+
+    // Copies each chosen replacement over its game file, in slot order, and returns how many
+    // slots were copied before the run stopped.
+    qsizetype replaceGameFiles() const;
+    // The confirmation, or the first chosen slot that was not done.
+    void confirmSwitch(qsizetype copied);
+
+    std::vector<SlotPair> filledSlots() const;
+
+private:
+    void showSlot(int slot);
+
+    const SwitchLayout m_layout;
+    std::array<SlotPair, maxSlots> m_slots;
+    struct SlotLabels {
+        QLabel *gameName, *gamePath, *replacementName, *replacementPath;
+    };
+    std::vector<SlotLabels> m_labels;
+};
+
+} // namespace tunevane

@@ -1,0 +1,108 @@
+#include "TestSupport.h"
+
+#include "app/App.h"
+#include "app/Twips.h"
+#include "app/Ui.h"
+#include "switching/ConfirmDialogs.h"
+#include "switching/FrmCopyWavs.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tunevane;
+using testsupport::settle;
+using testsupport::topLevel;
+
+class ConfirmDialogsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_folder;
+
+    template <class Dialog> Dialog& open(App& app) {
+        Dialog& dialog = app.forms().get<Dialog>();
+        dialog.showModeless();
+        settle();
+        return dialog;
+    }
+
+    template <class Dialog>
+    void check(const QString& name, const QString& title, QSize size, const QString& label,
+               const QString& message, const QString& button) {
+        App app(m_folder.path());
+        FrmCopyWavs& opener = app.forms().get<FrmCopyWavs>();
+        opener.showModeless();
+        Dialog& dialog = open<Dialog>(app);
+        QCOMPARE(dialog.objectName(), name);
+        QCOMPARE(dialog.windowTitle(), title);
+        QCOMPARE(dialog.size(), size);
+        QVERIFY(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QCOMPARE(dialog.template findChild<QLabel*>(label)->text(), message);
+        // Shown again while open: the same one, never a second.
+        QCOMPARE(&open<Dialog>(app), &dialog);
+
+        QTest::mouseClick(dialog.template findChild<QPushButton*>(button), Qt::LeftButton);
+        settle();
+        QVERIFY(!app.forms().isLoaded<Dialog>());
+        QVERIFY(!topLevel(name));
+        QVERIFY(opener.isVisible());
+
+        // The frame's close box does what OK does.
+        open<Dialog>(app).close();
+        settle();
+        QVERIFY(!app.forms().isLoaded<Dialog>());
+        QVERIFY(opener.isVisible());
+        QVERIFY(!app.hasEnded());
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        installFonts();
+    }
+
+    void replaceConfirm() {
+        check<FrmReplaceConfirm>(
+            QStringLiteral("FrmReplaceConfirm"), QStringLiteral("Replacement Confirmation"),
+            twipsSize(3870, 2205), QStringLiteral("LblReplaceConfirm"),
+            QStringLiteral("Replacement Successful"), QStringLiteral("CmdReplaceConfirm"));
+        App app(m_folder.path());
+        FrmReplaceConfirm& dialog = open<FrmReplaceConfirm>(app);
+        auto* warning = dialog.findChild<QLabel*>(QStringLiteral("Lblclose"));
+        QCOMPARE(warning->text(),
+                 QStringLiteral("BE SURE TO EXIT TUNE-VANE BEFORE STARTING GAME."));
+        QCOMPARE(warning->palette().color(QPalette::WindowText), gameRed);
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("LblSwitchNote"))->text(),
+                 QStringLiteral("NOTE: Certain games must be shut down and restarted before "
+                                "\"Switch\" can take effect."));
+        QVERIFY(dialog.findChild<QWidget*>(QStringLiteral("Framtop")));
+        QVERIFY(dialog.findChild<QWidget*>(QStringLiteral("Frambot")));
+    }
+
+    void favourites() {
+        check<FrmFavorites>(QStringLiteral("FrmFavorites"), QStringLiteral("Add to Favorites"),
+                            twipsSize(2490, 945), QStringLiteral("LblFavorites"),
+                            QStringLiteral("Successfully added to favorites"),
+                            QStringLiteral("CmdFavorites"));
+    }
+
+    void setConfirm() {
+        check<FrmSetConfirm>(QStringLiteral("FrmSetConfirm"), QStringLiteral("Set Confirmation"),
+                             twipsSize(3015, 900), QStringLiteral("LblSetConfirm"),
+                             QStringLiteral("Your set has been saved."),
+                             QStringLiteral("CmdSetConfirm"));
+    }
+
+    void backupConfirm() {
+        check<FrmBackupConfirm>(QStringLiteral("FrmBackupConfirm"),
+                                QStringLiteral("Backup Confirmation"), twipsSize(3210, 960),
+                                QStringLiteral("LblBackupConfirm"),
+                                QStringLiteral("Successful backup of all selected files."),
+                                QStringLiteral("CmdBackupConfirm"));
+    }
+};
+
+QTEST_MAIN(ConfirmDialogsTest)
+#include "ConfirmDialogsTest.moc"

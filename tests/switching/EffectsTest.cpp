@@ -1,0 +1,257 @@
+#include "SideFixture.h"
+
+#include "switching/FrmCopyWavs.h"
+
+#include <QPalette>
+#include <QSignalSpy>
+
+using testsupport::dismissMessageBox;
+using testsupport::messageBox;
+using testsupport::topLevel;
+using testsupport::visibleWindows;
+
+namespace {
+
+const QString orderError =
+    QStringLiteral("Wav Selection Error|Please make selections in correct order");
+
+QString name(int slot) {
+    return QStringLiteral("G%1.WAV").arg(slot);
+}
+QString replacementName(int slot) {
+    return QStringLiteral("R%1.WAV").arg(slot);
+}
+
+} // namespace
+
+class EffectsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        tunevane::installFonts();
+    }
+
+    void typicalRequest() {
+        SideFixture f(Side::soundEffects());
+        const Side& s = f.side();
+        const QString jump = SideFixture::write(f.gameFolder(), QStringLiteral("JUMP.WAV"));
+        const QString shoot = SideFixture::write(f.gameFolder(), QStringLiteral("SHOOT.WAV"));
+        const QString boom = SideFixture::write(f.gameFolder(), QStringLiteral("BOOM.WAV"));
+        const QString first = SideFixture::write(f.replacementFolder(), QStringLiteral("a.wav"));
+        const QString second = SideFixture::write(f.replacementFolder(), QStringLiteral("B.Wav"));
+        const QByteArray boomBefore = SideFixture::read(boom);
+
+        f.chooseGame(1, QStringLiteral("JUMP.WAV"));
+        QCOMPARE(f.selectionLabel(s.gameLabel, 1), QStringLiteral("JUMP.WAV"));
+        auto* label = f.selection().findChild<QLabel*>(s.gameLabel.arg(1));
+        QCOMPARE(label->palette().color(QPalette::WindowText), tunevane::gameRed);
+        QVERIFY(f.switchWindow() && !f.switchWindow()->isVisible());
+        QCOMPARE(f.switchLabel(s.switchGamePath, 1), jump);
+        f.chooseReplacement(1, QStringLiteral("a.wav"));
+        label = f.selection().findChild<QLabel*>(s.replacementLabel.arg(1));
+        QCOMPARE(label->palette().color(QPalette::WindowText), tunevane::replacementBlue);
+
+        f.chooseGame(3, QStringLiteral("BOOM.WAV"));
+        QCOMPARE(dismissMessageBox(), orderError);
+        QCOMPARE(f.selectionLabel(s.gameLabel, 3), QString());
+        f.chooseGame(2, QStringLiteral("SHOOT.WAV"));
+        f.chooseReplacement(2, QStringLiteral("B.Wav"));
+
+        f.next();
+        QCOMPARE(visibleWindows(), QStringList{s.switchWindow});
+        for (int slot = 1; slot <= 6; ++slot) {
+            QCOMPARE(f.selectionLabel(s.gameLabel, slot), QString());
+            QCOMPARE(f.selectionLabel(s.replacementLabel, slot), QString());
+        }
+        QCOMPARE(f.switchLabel(s.switchGameName, 2), QStringLiteral("SHOOT.WAV"));
+        QCOMPARE(f.switchLabel(s.switchReplacementName, 2), QStringLiteral("B.Wav"));
+        QCOMPARE(f.switchLabel(s.switchReplacementPath, 2), second);
+
+        f.clickSwitch(s.switchButton);
+        QCOMPARE(SideFixture::read(jump), SideFixture::read(first));
+        QCOMPARE(SideFixture::read(shoot), SideFixture::read(second));
+        QCOMPARE(SideFixture::read(boom), boomBefore);
+        QVERIFY(topLevel(QStringLiteral("FrmReplaceConfirm"))->isVisible());
+
+        f.click(QStringLiteral("FrmReplaceConfirm"), QStringLiteral("CmdReplaceConfirm"));
+        QVERIFY(f.switchWindow()->isVisible());
+        f.clickSwitch(s.close);
+        QCOMPARE(visibleWindows(), QStringList{s.selection});
+        QVERIFY(!f.app().forms().isLoaded<tunevane::FrmCopyWavs>());
+        f.click(s.selection, QStringLiteral("CmdExitProgWav"));
+        QVERIFY(f.app().hasEnded());
+    }
+
+    void orderingRule() {
+        SideFixture f(Side::soundEffects());
+        const Side& s = f.side();
+        for (int slot = 1; slot <= 4; ++slot) {
+            SideFixture::write(f.gameFolder(), name(slot));
+            SideFixture::write(f.replacementFolder(), replacementName(slot));
+        }
+        // A fresh window refuses slot 2 and changes nothing.
+        f.chooseGame(2, name(2));
+        QCOMPARE(dismissMessageBox(), orderError);
+        QVERIFY(!f.switchWindow());
+        f.chooseGame(1, name(1));
+        f.chooseGame(2, name(2));
+        f.chooseReplacement(2, replacementName(2));
+        QCOMPARE(dismissMessageBox(), orderError);
+        f.chooseReplacement(1, replacementName(1));
+        QVERIFY(!messageBox());
+        f.chooseGame(3, name(3));
+        QVERIFY(!messageBox());
+
+        // Remove leaves a gap that the rule then sees.
+        f.clickSelection(s.remove, 2);
+        QCOMPARE(f.selectionLabel(s.gameLabel, 3), name(3));
+        QCOMPARE(f.switchLabel(s.switchGamePath, 2), QString());
+        f.chooseGame(4, name(4));
+        QCOMPARE(dismissMessageBox(), orderError);
+        f.chooseGame(2, name(2));
+        QVERIFY(!messageBox());
+
+        // Slot 1 chosen again with another file replaces it here and in the switch window.
+        f.chooseGame(1, name(4));
+        QCOMPARE(f.switchLabel(s.switchGameName, 1), name(4));
+
+        // No entry selected: an empty name and the folder followed by the separator.
+        SideFixture::pick(f.selection().gamePane(), f.otherFolder(), {});
+        f.clickSelection(s.chooseGame, 1);
+        QCOMPARE(f.selectionLabel(s.gameLabel, 1), QString());
+        QCOMPARE(f.switchLabel(s.switchGameName, 1), QString());
+        QCOMPARE(f.switchLabel(s.switchGamePath, 1), f.otherFolder() + u'/');
+
+        // Removing an empty slot says nothing.
+        f.clickSelection(s.remove, 6);
+        QVERIFY(!messageBox());
+    }
+
+    void nextWithNothingShowsEmptySlots() {
+        SideFixture f(Side::soundEffects());
+        f.next();
+        QVERIFY(f.switchWindow()->isVisible());
+        for (int slot = 1; slot <= 6; ++slot)
+            QCOMPARE(f.switchWindow()->slot(slot).gamePath, QString());
+    }
+
+    void otherSideAndBackKeepsEarlierPairs() {
+        SideFixture f(Side::soundEffects());
+        const Side& s = f.side();
+        for (int slot = 1; slot <= 3; ++slot)
+            SideFixture::write(f.gameFolder(), name(slot));
+        f.chooseGame(1, name(1));
+        f.chooseGame(2, name(2));
+        f.click(s.selection, QStringLiteral("CmdQuit2"));
+        f.click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+        QCOMPARE(f.selectionLabel(s.gameLabel, 1), QString());
+        f.chooseGame(1, name(3));
+        f.next();
+        QCOMPARE(f.switchLabel(s.switchGameName, 1), name(3));
+        QCOMPARE(f.switchLabel(s.switchGameName, 2), name(2));
+    }
+
+    void switchOutcomes_data() {
+        QTest::addColumn<int>("filled");     // slots 1..filled get a game file and a replacement
+        QTest::addColumn<int>("readOnly");   // that slot's game file is read-only (0: none)
+        QTest::addColumn<int>("removed");    // that slot is removed before the switch (0: none)
+        QTest::addColumn<QString>("said");   // the message box, "" for none
+        QTest::addColumn<bool>("confirmed"); // the replacement confirmation is shown
+        QTest::addColumn<int>("copied");     // slots 1..copied were replaced
+        QTest::newRow("six filled") << 6 << 0 << 0 << QString() << true << 6;
+        QTest::newRow("two filled") << 2 << 0 << 0 << QString() << true << 2;
+        QTest::newRow("slot 1 read-only") << 6 << 1 << 0 << QString() << false << 0;
+        QTest::newRow("slot 3 read-only")
+            << 6 << 3 << 0
+            << QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 "
+                              "(G3.WAV) and the selections after it were not replaced.")
+            << false << 2;
+        QTest::newRow("slot 2 removed")
+            << 3 << 0 << 2
+            << QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 "
+                              "(G3.WAV) and the selections after it were not replaced.")
+            << false << 1;
+    }
+
+    void switchOutcomes() {
+        QFETCH(int, filled);
+        QFETCH(int, readOnly);
+        QFETCH(int, removed);
+        QFETCH(QString, said);
+        QFETCH(bool, confirmed);
+        QFETCH(int, copied);
+        SideFixture f(Side::soundEffects());
+        const Side& s = f.side();
+        QMap<int, QByteArray> before;
+        for (int slot = 1; slot <= 6; ++slot) {
+            before[slot] = SideFixture::read(SideFixture::write(f.gameFolder(), name(slot)));
+            SideFixture::write(f.replacementFolder(), replacementName(slot));
+        }
+        for (int slot = 1; slot <= filled; ++slot) {
+            f.chooseGame(slot, name(slot));
+            f.chooseReplacement(slot, replacementName(slot));
+        }
+        if (readOnly)
+            QFile::setPermissions(f.gameFolder() + u'/' + name(readOnly),
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (removed)
+            f.clickSelection(s.remove, removed);
+        f.next();
+        f.clickSwitch(s.switchButton);
+        QCOMPARE(dismissMessageBox(), said);
+        QCOMPARE(topLevel(QStringLiteral("FrmReplaceConfirm")) != nullptr, confirmed);
+        for (int slot = 1; slot <= 6; ++slot) {
+            const QByteArray now = SideFixture::read(f.gameFolder() + u'/' + name(slot));
+            const QByteArray replacement =
+                SideFixture::read(f.replacementFolder() + u'/' + replacementName(slot));
+            QCOMPARE(now, slot <= copied ? replacement : before[slot]);
+        }
+    }
+
+    void slotOneChecks() {
+        SideFixture f(Side::soundEffects());
+        const Side& s = f.side();
+        const QByteArray before = SideFixture::read(SideFixture::write(f.gameFolder(), name(1)));
+        SideFixture::write(f.replacementFolder(), replacementName(1));
+        // Never filled: the file selection message, nothing else.
+        f.next();
+        f.clickSwitch(s.switchButton);
+        QCOMPARE(dismissMessageBox(),
+                 QStringLiteral("File Selection Error|Please be sure that each selection is a "
+                                "valid filename."));
+        f.clickSwitch(s.close);
+        // A game file without a replacement: nothing is said and nothing changes.
+        f.chooseGame(1, name(1));
+        f.next();
+        f.clickSwitch(s.switchButton);
+        QVERIFY(!messageBox());
+        QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
+        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(1)), before);
+    }
+
+    void switchTwiceKeepsOneDialogAndSameFileIsIntact() {
+        SideFixture f(Side::soundEffects());
+        const Side& s = f.side();
+        const QByteArray both = SideFixture::read(SideFixture::write(f.gameFolder(), name(1)));
+        f.chooseGame(1, name(1));
+        f.chooseReplacement(1, name(1), f.gameFolder());
+        f.next();
+        f.clickSwitch(s.switchButton);
+        f.clickSwitch(s.switchButton);
+        int dialogs = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            dialogs +=
+                widget->objectName() == QStringLiteral("FrmReplaceConfirm") && widget->isVisible();
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(1)), both);
+        // The switch window stays usable under the modeless confirmation.
+        QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm"))->isModal());
+        f.clickSwitch(s.clear, 1);
+        QCOMPARE(f.switchLabel(s.switchGameName, 1), QString());
+    }
+};
+
+QTEST_MAIN(EffectsTest)
+#include "EffectsTest.moc"

@@ -1,0 +1,196 @@
+#include "SideFixture.h"
+
+#include "switching/FrmCopyMidi.h"
+
+using testsupport::dismissMessageBox;
+using testsupport::messageBox;
+using testsupport::topLevel;
+using testsupport::visibleWindows;
+
+namespace {
+
+QString name(int slot) {
+    return QStringLiteral("TRACK%1.MID").arg(slot);
+}
+QString replacementName(int slot) {
+    return QStringLiteral("tune%1.mid").arg(slot);
+}
+
+const QString incompleteSlot3 =
+    QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 (TRACK3.MID) "
+                   "and the selections after it were not replaced.");
+
+} // namespace
+
+class MusicTest : public QObject {
+    Q_OBJECT
+
+    // Game files and replacements for slots 1..3; returns the game files' bytes.
+    static QMap<int, QByteArray> makeFiles(SideFixture& f) {
+        QMap<int, QByteArray> before;
+        for (int slot = 1; slot <= 3; ++slot) {
+            before[slot] = SideFixture::read(SideFixture::write(f.gameFolder(), name(slot)));
+            SideFixture::write(f.replacementFolder(), replacementName(slot));
+        }
+        return before;
+    }
+
+    static QString favourite(SideFixture& f, const QString& file) {
+        return f.programFolder() + QStringLiteral("/Favorite Midi/") + file;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        tunevane::installFonts();
+    }
+
+    void threePairsSwitchedAndKeptAsFavourites() {
+        SideFixture f(Side::music());
+        const Side& s = f.side();
+        makeFiles(f);
+        for (int slot = 1; slot <= 3; ++slot) {
+            f.chooseGame(slot, name(slot));
+            f.chooseReplacement(slot, replacementName(slot));
+        }
+        f.next();
+        QCOMPARE(visibleWindows(), QStringList{s.switchWindow});
+        for (int slot = 1; slot <= 3; ++slot)
+            QCOMPARE(f.selectionLabel(s.gameLabel, slot), QString());
+        f.clickSwitch(s.switchButton);
+        QVERIFY(topLevel(QStringLiteral("FrmReplaceConfirm"))->isVisible());
+        for (int slot = 1; slot <= 3; ++slot) {
+            QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(slot)),
+                     SideFixture::read(f.replacementFolder() + u'/' + replacementName(slot)));
+        }
+
+        // Twice: one copy of each, the second run replacing the first.
+        for (int run = 0; run < 2; ++run) {
+            if (run == 1)
+                SideFixture::write(f.replacementFolder(), replacementName(2), "changed");
+            f.clickSwitch(QStringLiteral("CmdFavorites"));
+            QVERIFY(!messageBox());
+            QVERIFY(topLevel(QStringLiteral("FrmFavorites"))->isVisible());
+        }
+        QDir favourites(f.programFolder() + QStringLiteral("/Favorite Midi"));
+        QCOMPARE(favourites.entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{replacementName(1), replacementName(2), replacementName(3)}));
+        QCOMPARE(SideFixture::read(favourite(f, replacementName(2))), QByteArray("changed"));
+
+        f.clickSwitch(s.close);
+        // The modeless confirmations stay until their own OK.
+        QCOMPARE(visibleWindows(), (QStringList{QStringLiteral("FrmFavorites"), s.selection,
+                                                QStringLiteral("FrmReplaceConfirm")}));
+        QVERIFY(!f.app().forms().isLoaded<tunevane::FrmCopyMidi>());
+    }
+
+    void sameNameFromTwoFoldersLaterSlotWins() {
+        SideFixture f(Side::music());
+        makeFiles(f);
+        SideFixture::write(f.otherFolder(), replacementName(1), "from the other folder");
+        f.chooseReplacement(1, replacementName(1));
+        f.chooseReplacement(2, replacementName(1), f.otherFolder());
+        f.next();
+        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        QVERIFY(topLevel(QStringLiteral("FrmFavorites")));
+        QCOMPARE(SideFixture::read(favourite(f, replacementName(1))),
+                 QByteArray("from the other folder"));
+    }
+
+    void favouritesFolderDeletedWhileRunning() {
+        SideFixture f(Side::music());
+        makeFiles(f);
+        QDir(f.programFolder() + QStringLiteral("/Favorite Midi")).removeRecursively();
+        f.chooseReplacement(1, replacementName(1));
+        f.next();
+        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        QVERIFY(!messageBox());
+        QVERIFY(QFile::exists(favourite(f, replacementName(1))));
+    }
+
+    void emptySlotsStillConfirmFavourites() {
+        SideFixture f(Side::music());
+        f.next();
+        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        QVERIFY(!messageBox());
+        QVERIFY(topLevel(QStringLiteral("FrmFavorites"))->isVisible());
+    }
+
+    void switchChecksAndOutcomes() {
+        SideFixture f(Side::music());
+        const Side& s = f.side();
+        const QMap<int, QByteArray> before = makeFiles(f);
+        const auto unchanged = [&] {
+            for (int slot = 1; slot <= 3; ++slot)
+                QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(slot)), before[slot]);
+        };
+        // No replacement in slot 1: the message, nothing copied.
+        f.chooseGame(1, name(1));
+        f.next();
+        f.clickSwitch(s.switchButton);
+        QCOMPARE(dismissMessageBox(),
+                 QStringLiteral("File Selection Error|Please be sure that you have made a valid "
+                                "file selection."));
+        QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
+        unchanged();
+        f.clickSwitch(s.close);
+
+        // A replacement without a game file copies nothing, so no success is claimed.
+        f.chooseReplacement(1, replacementName(1));
+        f.next();
+        f.clickSwitch(s.switchButton);
+        QCOMPARE(dismissMessageBox(),
+                 QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 1 "
+                                "(tune1.mid) and the selections after it were not replaced."));
+        QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
+        unchanged();
+        f.clickSwitch(s.close);
+
+        // Slot 2 removed: both runs stop after slot 1.
+        for (int slot = 1; slot <= 3; ++slot) {
+            f.chooseGame(slot, name(slot));
+            f.chooseReplacement(slot, replacementName(slot));
+        }
+        f.clickSelection(s.remove, 2);
+        QCOMPARE(f.selectionLabel(s.replacementLabel, 2), QString());
+        QCOMPARE(f.selectionLabel(s.gameLabel, 3), name(3));
+        f.next();
+        QCOMPARE(f.switchWindow()->slot(2).replacementPath, QString());
+        f.clickSwitch(s.switchButton);
+        QCOMPARE(dismissMessageBox(), incompleteSlot3);
+        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(1)),
+                 SideFixture::read(f.replacementFolder() + u'/' + replacementName(1)));
+        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(3)), before[3]);
+        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        QCOMPARE(dismissMessageBox(),
+                 QStringLiteral("Add to Favorites|Adding to favorites incomplete: Selection 3 "
+                                "(tune3.mid) and the selections after it were not added."));
+        QVERIFY(QFile::exists(favourite(f, replacementName(1))));
+        QVERIFY(!QFile::exists(favourite(f, replacementName(3))));
+    }
+
+    void orderingAndRoundTrip() {
+        SideFixture f(Side::music());
+        const Side& s = f.side();
+        makeFiles(f);
+        f.chooseReplacement(3, replacementName(3));
+        QCOMPARE(dismissMessageBox(),
+                 QStringLiteral("Midi Selection Error|Please make selections in correct order"));
+        f.chooseReplacement(1, replacementName(1));
+        QVERIFY(!messageBox());
+        f.chooseGame(1, name(1));
+        f.chooseGame(2, name(2));
+        // Going to the effects side and back keeps the switch window's earlier pairs.
+        f.click(s.selection, QStringLiteral("CmdGotoWavSelect1"));
+        f.click(QStringLiteral("FrmWavSelect"), QStringLiteral("CmdQuit2"));
+        QCOMPARE(f.selectionLabel(s.gameLabel, 1), QString());
+        f.chooseGame(1, name(3));
+        f.next();
+        QCOMPARE(f.switchLabel(s.switchGameName, 1), name(3));
+        QCOMPARE(f.switchLabel(s.switchGameName, 2), name(2));
+        QCOMPARE(f.switchLabel(s.switchReplacementName, 1), replacementName(1));
+    }
+};
+
+QTEST_MAIN(MusicTest)
+#include "MusicTest.moc"

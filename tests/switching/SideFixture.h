@@ -1,0 +1,178 @@
+#pragma once
+
+#include "TestSupport.h"
+
+#include "app/App.h"
+#include "app/Ui.h"
+#include "selection/SelectionWindow.h"
+#include "switching/SwitchWindow.h"
+
+#include <QAbstractItemView>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+// Drives one side (music or effects) of the real program through its windows, on a game
+// folder and a replacement folder made for the test.
+struct Side {
+    bool effects;
+    QString selection, switchWindow;
+    QString chooseGame, chooseReplacement, remove, next; // "%1" is the slot number
+    QString gameLabel, replacementLabel;                 // in the selection window
+    QString switchGameName, switchGamePath, switchReplacementName, switchReplacementPath;
+    QString switchButton, clear, close;
+    QString extension;
+
+    static Side music() {
+        return {false,
+                QStringLiteral("FrmMidi"),
+                QStringLiteral("FrmCopyMidi"),
+                QStringLiteral("CmdChooseGame%1mid"),
+                QStringLiteral("CmdReplaceMidi%1"),
+                QStringLiteral("CmdRemoveMidi%1"),
+                QStringLiteral("CmdTunevane"),
+                QStringLiteral("LblGameMidi%1"),
+                QStringLiteral("LblReplaceMidi%1"),
+                QStringLiteral("LblFileName%1b"),
+                QStringLiteral("LblMidiGamePath%1"),
+                QStringLiteral("LblMidiFileName%1"),
+                QStringLiteral("LblMidiReplacePath%1"),
+                QStringLiteral("CmdSwitch3"),
+                QStringLiteral("CmdMidiRemove%1"),
+                QStringLiteral("CmdExitFrmCopyMidi"),
+                QStringLiteral(".MID")};
+    }
+
+    static Side soundEffects() {
+        return {true,
+                QStringLiteral("FrmWavSelect"),
+                QStringLiteral("FrmCopyWavs"),
+                QStringLiteral("CmdChooseGame%1"),
+                QStringLiteral("CmdReplaceWav%1"),
+                QStringLiteral("CmdRemove%1"),
+                QStringLiteral("CmdSwitch"),
+                QStringLiteral("LblGameWav%1"),
+                QStringLiteral("LblReplaceWav%1"),
+                QStringLiteral("LblFileName%1"),
+                QStringLiteral("LblGamePath%1"),
+                QStringLiteral("LblRepFile%1"),
+                QStringLiteral("LblReplacePath%1"),
+                QStringLiteral("CmdSwitch2"),
+                QStringLiteral("CmdClear%1"),
+                QStringLiteral("CmdExitFrmCopyWavs"),
+                QStringLiteral(".WAV")};
+    }
+};
+
+class SideFixture {
+public:
+    explicit SideFixture(Side side) : m_side(std::move(side)) {
+        QDir root(m_root.path());
+        for (const char* folder : {"program", "game", "replacements", "other"})
+            root.mkdir(QString::fromUtf8(folder));
+        QDir::setCurrent(gameFolder());
+        m_app = std::make_unique<tunevane::App>(programFolder());
+        m_app->start();
+        testsupport::settle();
+        click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi"));
+        if (m_side.effects)
+            click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+    }
+
+    ~SideFixture() {
+        while (testsupport::messageBox())
+            testsupport::dismissMessageBox();
+        m_app.reset();
+        testsupport::settle();
+    }
+
+    const Side& side() const { return m_side; }
+    tunevane::App& app() { return *m_app; }
+    QString programFolder() const { return m_root.path() + QStringLiteral("/program"); }
+    QString gameFolder() const { return m_root.path() + QStringLiteral("/game"); }
+    QString replacementFolder() const { return m_root.path() + QStringLiteral("/replacements"); }
+    QString otherFolder() const { return m_root.path() + QStringLiteral("/other"); }
+
+    // Writes a file whose bytes name it, so every copy can be traced.
+    static QString write(const QString& folder, const QString& name, const QByteArray& bytes = {}) {
+        const QString path = folder + u'/' + name;
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(bytes.isEmpty() ? ("content of " + path.toUtf8()) : bytes);
+        return path;
+    }
+
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    tunevane::SelectionWindow& selection() {
+        return *qobject_cast<tunevane::SelectionWindow*>(testsupport::topLevel(m_side.selection));
+    }
+
+    tunevane::SwitchWindow* switchWindow() {
+        return qobject_cast<tunevane::SwitchWindow*>(testsupport::topLevel(m_side.switchWindow));
+    }
+
+    void click(const QString& window, const QString& button) {
+        QWidget* form = testsupport::topLevel(window);
+        QVERIFY2(form, qPrintable(window));
+        auto* control = form->findChild<QPushButton*>(button);
+        QVERIFY2(control, qPrintable(button));
+        QTest::mouseClick(control, Qt::LeftButton);
+        testsupport::settle();
+    }
+
+    void clickSelection(const QString& pattern, int slot = 0) {
+        click(m_side.selection, slot ? pattern.arg(slot) : pattern);
+    }
+
+    void clickSwitch(const QString& pattern, int slot = 0) {
+        click(m_side.switchWindow, slot ? pattern.arg(slot) : pattern);
+    }
+
+    // Opens `folder` in the pane and clicks the entry `name` (none when empty).
+    static void pick(tunevane::BrowsingPane& pane, const QString& folder, const QString& name) {
+        QVERIFY(pane.setFolder(folder));
+        QAbstractItemView* list = pane.fileList();
+        if (name.isEmpty())
+            return;
+        const QModelIndexList found = list->model()->match(
+            list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(name));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(found.first()).center());
+        QCOMPARE(pane.selectedFileName(), name);
+    }
+
+    void chooseGame(int slot, const QString& name, const QString& folder = {}) {
+        pick(selection().gamePane(), folder.isEmpty() ? gameFolder() : folder, name);
+        clickSelection(m_side.chooseGame, slot);
+    }
+
+    void chooseReplacement(int slot, const QString& name, const QString& folder = {}) {
+        pick(selection().replacementPane(), folder.isEmpty() ? replacementFolder() : folder, name);
+        clickSelection(m_side.chooseReplacement, slot);
+    }
+
+    void next() { clickSelection(m_side.next); }
+
+    QString selectionLabel(const QString& pattern, int slot) {
+        return selection().findChild<QLabel*>(pattern.arg(slot))->text();
+    }
+
+    QString switchLabel(const QString& pattern, int slot) {
+        return switchWindow()->findChild<QLabel*>(pattern.arg(slot))->text();
+    }
+
+private:
+    Side m_side;
+    QTemporaryDir m_root;
+    std::unique_ptr<tunevane::App> m_app;
+};
