@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Times a browsing pane filling its file list from a 10,000-file folder (1,000 of them
+# .wav) against `find` filtering the same folder, and prints the ratio (goal: at most 3x).
+# Usage: bench/panes.sh BUILD_DIR
+set -euo pipefail
+
+build=${1:?usage: bench/panes.sh BUILD_DIR}
+bench=$build/bench/PanesBench
+[[ -x $bench ]] || { echo "missing $bench: build the PanesBench target first" >&2; exit 2; }
+for tool in hyperfine jq; do
+    command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 2; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+folder=$work/folder
+mkdir "$folder"
+(
+    cd "$folder"
+    seq -f 'EFFECT%05g.WAV' 1 500 | xargs touch
+    seq -f 'effect%05g.wav' 501 1000 | xargs touch
+    seq -f 'music%05g.mid' 1 4500 | xargs touch
+    seq -f 'notes%05g.txt' 1 4500 | xargs touch
+)
+
+pane_ms=$(TUNEVANE_BENCH_DIR=$folder QT_QPA_PLATFORM=offscreen "$bench" \
+    --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
+    --benchmark_format=json 2>/dev/null |
+    jq '.benchmarks[] | select(.aggregate_name == "median") | .real_time')
+
+hyperfine --shell=none --warmup 5 --runs 60 --style none \
+    --export-json "$work/find.json" "find $folder -maxdepth 1 -iname *.wav" >/dev/null 2>&1
+find_ms=$(jq '.results[0].median * 1000' "$work/find.json")
+
+awk -v pane="$pane_ms" -v find="$find_ms" 'BEGIN {
+    ratio = pane / find
+    printf "pane fills its file list: %.3f ms (median)\n", pane
+    printf "find -iname *.wav:        %.3f ms (median)\n", find
+    printf "ratio pane/find:          %.2fx (goal <= 3x) %s\n", ratio, ratio <= 3 ? "ok" : "OVER"
+}'

@@ -1,0 +1,331 @@
+#include "selection/BrowsingPane.h"
+
+#include "app/Ui.h"
+#include "files/FileOps.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListView>
+#include <QListWidget>
+#include <QStorageInfo>
+#include <QStringListModel>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <optional>
+#include <sys/stat.h>
+
+namespace tunevane {
+
+namespace {
+
+constexpr int pathRole = Qt::UserRole;
+constexpr int depthRole = Qt::UserRole + 1;
+constexpr int indentPixels = 8;
+
+struct Listing {
+    QStringList folders;
+    QStringList files;
+};
+
+bool hasSuffix(const char* name, std::size_t length, const char* suffix) {
+    const std::size_t suffixLength = std::strlen(suffix);
+    if (length <= suffixLength)
+        return false;
+    const char* tail = name + length - suffixLength;
+    for (std::size_t i = 0; i < suffixLength; ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i])
+            return false;
+    }
+    return true;
+}
+
+void sortByName(QStringList& names) {
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+}
+
+// One pass over the folder: the entry types come with the names, so only symbolic links
+// (and filesystems that report no types) cost a stat.
+std::optional<Listing> readFolder(const QString& path, FilePattern pattern) {
+    DIR* dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return std::nullopt;
+    const char* suffix = pattern == FilePattern::Wav ? ".wav" : ".mid";
+    Listing listing;
+    const int dirFd = ::dirfd(dir);
+    bool failed = false;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            failed = errno != 0;
+            break;
+        }
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        const std::size_t length = std::strlen(name);
+        const bool hidden = name[0] == '.';
+        const bool matches = !hidden && hasSuffix(name, length, suffix);
+        bool isFolder = false;
+        bool isFile = false;
+        switch (entry->d_type) {
+        case DT_DIR:
+            isFolder = true;
+            break;
+        case DT_REG:
+            isFile = true;
+            break;
+        case DT_LNK:
+        case DT_UNKNOWN: {
+            struct stat info {};
+            if (::fstatat(dirFd, name, &info, 0) == 0) {
+                isFolder = S_ISDIR(info.st_mode);
+                isFile = S_ISREG(info.st_mode);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        if (isFolder) {
+            listing.folders.append(QFile::decodeName(name));
+        } else if (isFile && matches) {
+            QString decoded = QFile::decodeName(name);
+            if (!files::isTemporaryName(decoded))
+                listing.files.append(std::move(decoded));
+        }
+    }
+    ::closedir(dir);
+    if (failed)
+        return std::nullopt;
+    sortByName(listing.folders);
+    sortByName(listing.files);
+    return listing;
+}
+
+bool isUnder(const QString& path, const QString& top) {
+    if (top == u'/')
+        return path.startsWith(u'/');
+    return path == top || (path.startsWith(top) && path.at(top.size()) == u'/');
+}
+
+// Indents each folder entry by its depth so the flat list reads as a tree.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indent(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.rwidth() += indent(index);
+        return size;
+    }
+
+private:
+    static int indent(const QModelIndex& index) {
+        return index.data(depthRole).toInt() * indentPixels;
+    }
+};
+
+} // namespace
+
+bool isBrowsableVolume(const QString& rootPath, const QByteArray& device,
+                       const QByteArray& fileSystemType) {
+    if (rootPath.isEmpty() || rootPath == u'/')
+        return false;
+    static const QStringList systemTops = {
+        QStringLiteral("/proc"), QStringLiteral("/sys"),  QStringLiteral("/dev"),
+        QStringLiteral("/run"),  QStringLiteral("/snap"), QStringLiteral("/var/lib/docker"),
+    };
+    const bool removableUnderRun = isUnder(rootPath, QStringLiteral("/run/media"));
+    for (const QString& top : systemTops) {
+        if (isUnder(rootPath, top) && !removableUnderRun)
+            return false;
+    }
+    // Loop-mounted images and layered roots repeat files that are reachable elsewhere.
+    static const QByteArrayList imageTypes = {"squashfs", "overlay", "iso9660.loop"};
+    if (device.startsWith("/dev/"))
+        return !imageTypes.contains(fileSystemType);
+    static const QByteArrayList networkTypes = {"nfs",   "nfs4",       "cifs",  "smb3",
+                                                "smbfs", "fuse.sshfs", "davfs", "zfs"};
+    return networkTypes.contains(fileSystemType);
+}
+
+BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames& names,
+                           const PaneGeometry& geometry, const PaneTips& tips,
+                           const QString& programFolder)
+    : QObject(window), m_pattern(pattern) {
+    m_drives = new QComboBox(window);
+    m_drives->setObjectName(names.drive);
+    m_drives->setGeometry(geometry.drive);
+    m_drives->setToolTip(QStringLiteral("Select Drive"));
+
+    m_folders = new QListWidget(window);
+    m_folders->setObjectName(names.folder);
+    m_folders->setGeometry(geometry.folder);
+    m_folders->setToolTip(tips.folder);
+    m_folders->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_folders->setItemDelegate(new IndentDelegate(m_folders));
+
+    m_files = new QListView(window);
+    m_files->setObjectName(names.file);
+    m_files->setGeometry(geometry.file);
+    m_files->setToolTip(tips.file);
+    m_files->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Thousands of one-line names: skip measuring each of them.
+    m_files->setUniformItemSizes(true);
+    m_fileModel = new QStringListModel(m_files);
+    m_files->setModel(m_fileModel);
+
+    fillDriveList(programFolder);
+    if (!setFolder(QDir::currentPath()) && !setFolder(QDir::homePath()))
+        setFolder(QStringLiteral("/"));
+    showDriveOf(m_folder);
+
+    connect(m_drives, &QComboBox::activated, this, &BrowsingPane::driveActivated);
+    connect(m_folders, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { folderActivated(index.row()); });
+    connect(m_files, &QAbstractItemView::clicked, this, [this] { Q_EMIT fileClicked(); });
+}
+
+QString BrowsingPane::folderPath() const {
+    return m_folder;
+}
+
+QString BrowsingPane::selectedFileName() const {
+    const QModelIndexList selected = m_files->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.first().data().toString();
+}
+
+QString BrowsingPane::fullPath() const {
+    return m_folder + u'/' + selectedFileName();
+}
+
+QComboBox* BrowsingPane::driveList() const {
+    return m_drives;
+}
+
+QAbstractItemView* BrowsingPane::folderList() const {
+    return m_folders;
+}
+
+QAbstractItemView* BrowsingPane::fileList() const {
+    return m_files;
+}
+
+bool BrowsingPane::setFolder(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const QString folder = QDir::cleanPath(QDir(m_folder).absoluteFilePath(path));
+    std::optional<Listing> listing = readFolder(folder, m_pattern);
+    if (!listing)
+        return false;
+
+    m_folder = folder;
+    m_fileModel->setStringList(listing->files);
+
+    m_folders->clear();
+    const QIcon openIcon = m_folders->style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = m_folders->style()->standardIcon(QStyle::SP_DirClosedIcon);
+    auto addEntry = [this](const QString& text, const QString& entryPath, int depth,
+                           const QIcon& icon) {
+        auto* item = new QListWidgetItem(icon, text, m_folders);
+        item->setData(pathRole, entryPath);
+        item->setData(depthRole, depth);
+    };
+    addEntry(QStringLiteral("/"), QStringLiteral("/"), 0, openIcon);
+    const QStringList parts = folder.split(u'/', Qt::SkipEmptyParts);
+    QString ancestor;
+    for (int i = 0; i < parts.size(); ++i) {
+        ancestor += u'/' + parts.at(i);
+        addEntry(parts.at(i), ancestor, i + 1, openIcon);
+    }
+    const int currentRow = m_folders->count() - 1;
+    const QString prefix = folder == u'/' ? folder : folder + u'/';
+    for (const QString& name : std::as_const(listing->folders))
+        addEntry(name, prefix + name, static_cast<int>(parts.size()) + 1, closedIcon);
+    m_folders->setCurrentRow(currentRow);
+    return true;
+}
+
+void BrowsingPane::fillDriveList(const QString& programFolder) {
+    QStringList tops = {QStringLiteral("/"), QDir::cleanPath(QDir::homePath())};
+    if (!programFolder.isEmpty())
+        tops.append(QDir::cleanPath(QDir(programFolder).absolutePath()));
+
+    QStringList volumes;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString root = QDir::cleanPath(volume.rootPath());
+        if (isBrowsableVolume(root, volume.device(), volume.fileSystemType()) &&
+            QFileInfo(root).isDir())
+            volumes.append(root);
+    }
+    volumes.sort();
+    tops.append(volumes);
+
+    for (const QString& top : std::as_const(tops)) {
+        if (m_drives->findData(top) < 0)
+            m_drives->addItem(top, top);
+    }
+}
+
+void BrowsingPane::showDriveOf(const QString& path) {
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < m_drives->count(); ++i) {
+        const QString top = m_drives->itemData(i).toString();
+        if (isUnder(path, top) && top.size() > bestLength) {
+            best = i;
+            bestLength = top.size();
+        }
+    }
+    m_drives->setCurrentIndex(best);
+}
+
+void BrowsingPane::driveActivated(int index) {
+    if (!setFolder(m_drives->itemData(index).toString()))
+        showDriveNotReady();
+}
+
+void BrowsingPane::folderActivated(int row) {
+    const QListWidgetItem* item = m_folders->item(row);
+    if (!item)
+        return;
+    if (!setFolder(item->data(pathRole).toString())) {
+        // The clicked entry must not look opened while the old listing stays.
+        for (int i = 0; i < m_folders->count(); ++i) {
+            if (m_folders->item(i)->data(pathRole).toString() == m_folder)
+                m_folders->setCurrentRow(i);
+        }
+        showDriveNotReady();
+    }
+}
+
+void BrowsingPane::showDriveNotReady() {
+    showMessage(m_drives->window(), QStringLiteral("Drive Not Ready"),
+                QStringLiteral("Please insert a disk or CD."));
+}
+
+} // namespace tunevane

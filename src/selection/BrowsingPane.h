@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class QAbstractItemView;
+class QComboBox;
+class QListView;
+class QListWidget;
+class QStringListModel;
+class QWidget;
+
+namespace tunevane {
+
+enum class FilePattern { Wav, Mid };
+
+struct PaneNames {
+    QString drive, folder, file;
+};
+
+struct PaneGeometry {
+    QRect drive, folder, file;
+};
+
+struct PaneTips {
+    QString folder, file;
+};
+
+// Whether a mount is a volume the user would browse: block devices and network shares,
+// not the kernel's pseudo filesystems, loop images or the runtime folders.
+bool isBrowsableVolume(const QString& rootPath, const QByteArray& device,
+                       const QByteArray& fileSystemType);
+
+// A drive list above a folder list above a file list, placed on `window`.
+class BrowsingPane : public QObject {
+    Q_OBJECT
+public:
+    BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames& names,
+                 const PaneGeometry& geometry, const PaneTips& tips, const QString& programFolder);
+
+    // No trailing '/' except "/" itself.
+    QString folderPath() const;
+    // Empty when no entry is selected.
+    QString selectedFileName() const;
+    // Joined as strings, so the root gives "//NAME.WAV".
+    QString fullPath() const;
+
+    // Points both lists at `path` with no file selected; false (nothing changed, nothing
+    // shown) when the folder cannot be read.
+    bool setFolder(const QString& path);
+
+    QComboBox* driveList() const;
+    QAbstractItemView* folderList() const;
+    QAbstractItemView* fileList() const;
+
+Q_SIGNALS:
+    // The user clicked an entry of the file list.
+    void fileClicked();
+
+private:
+    void fillDriveList(const QString& programFolder);
+    void showDriveOf(const QString& path);
+    void driveActivated(int index);
+    void folderActivated(int row);
+    void showDriveNotReady();
+
+    FilePattern m_pattern;
+    QString m_folder;
+    QComboBox* m_drives = nullptr;
+    QListWidget* m_folders = nullptr;
+    QListView* m_files = nullptr;
+    QStringListModel* m_fileModel = nullptr;
+};
+
+} // namespace tunevane

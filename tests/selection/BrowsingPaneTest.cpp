@@ -1,0 +1,471 @@
+#include "selection/BrowsingPane.h"
+#include "files/FileOps.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListView>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+#include <unistd.h>
+
+using namespace tunevane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString folderTip = QStringLiteral("Folders tip");
+const QString fileTip = QStringLiteral("Files tip");
+
+QStringList rows(const QAbstractItemView* view) {
+    QStringList texts;
+    const QAbstractItemModel* model = view->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts.append(model->index(row, 0).data().toString());
+    return texts;
+}
+
+QModelIndex rowNamed(const QAbstractItemView* view, const QString& text) {
+    const QAbstractItemModel* model = view->model();
+    for (int row = model->rowCount() - 1; row >= 0; --row) {
+        if (model->index(row, 0).data().toString() == text)
+            return model->index(row, 0);
+    }
+    return {};
+}
+
+bool touch(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4;
+}
+
+struct Message {
+    QString title;
+    QString text;
+    int buttons = 0;
+};
+
+// Reads the modal box the pane put up and dismisses it with its OK button.
+std::optional<Message> answerMessage() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box)
+        return std::nullopt;
+    Message message{box->windowTitle(), box->text(), int(box->buttons().size())};
+    QAbstractButton* ok = box->button(QMessageBox::Ok);
+    if (!ok)
+        return std::nullopt;
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return message;
+}
+
+void clickRow(QAbstractItemView* view, const QModelIndex& index) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+// A window system reports a double click as a click followed by the second press.
+void doubleClickRow(QAbstractItemView* view, const QModelIndex& index) {
+    clickRow(view, index);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+// Picks an entry the way a user does: open the drop-down, click the entry.
+void pickDrive(QComboBox* combo, int index) {
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QModelIndex target = view->model()->index(index, 0);
+    view->setCurrentIndex(target);
+    view->scrollTo(target);
+    clickRow(view, target);
+}
+
+} // namespace
+
+class BrowsingPaneTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QString m_root;
+    std::unique_ptr<QWidget> m_window;
+
+    BrowsingPane* addPane(FilePattern pattern, int number, const QString& programFolder = {}) {
+        const QString n = QString::number(number);
+        const QString kind =
+            pattern == FilePattern::Wav ? QStringLiteral("Wav") : QStringLiteral("Midi");
+        const int left = (number - 1) * 130;
+        auto* pane = new BrowsingPane(
+            m_window.get(), pattern,
+            {u"Drv"_s + kind + n, u"Dir"_s + kind + n, u"Fle"_s + kind + n},
+            {QRect(left, 16, 121, 21), QRect(left, 40, 121, 66), QRect(left, 108, 121, 149)},
+            {folderTip, fileTip}, programFolder.isEmpty() ? m_root + u"/prog"_s : programFolder);
+        return pane;
+    }
+
+    void showWindow() {
+        m_window->resize(400, 300);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init() {
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+        m_root = QDir(m_temp->path()).canonicalPath();
+        QVERIFY(QDir::setCurrent(m_root));
+        m_window = std::make_unique<QWidget>();
+    }
+
+    void cleanup() {
+        while (answerMessage()) {
+        }
+        m_window.reset();
+        QDir::setCurrent(QDir::tempPath());
+        m_temp.reset();
+    }
+
+    // --- start-up state and controls ---
+
+    void startsAtCurrentFolderWithNothingSelected() {
+        const QString program = m_root + u"/prog"_s;
+        QVERIFY(QDir().mkpath(program + u"/Favorite Midi"_s));
+        QVERIFY(touch(program + u"/Favorite Midi/A.MID"_s));
+        QVERIFY(QDir::setCurrent(program + u"/Favorite Midi"_s));
+
+        BrowsingPane* pane = addPane(FilePattern::Mid, 1, program);
+        QCOMPARE(pane->folderPath(), program + u"/Favorite Midi"_s);
+        QCOMPARE(rows(pane->fileList()), QStringList{u"A.MID"_s});
+        QVERIFY(pane->fileList()->selectionModel()->selectedIndexes().isEmpty());
+        QCOMPARE(pane->selectedFileName(), QString());
+        QCOMPARE(pane->fullPath(), program + u"/Favorite Midi/"_s);
+
+        // The deepest location that holds the folder wins over "/" and the home folder.
+        QCOMPARE(pane->driveList()->currentData().toString(), program);
+        const QStringList drives = [&] {
+            QStringList list;
+            for (int i = 0; i < pane->driveList()->count(); ++i)
+                list.append(pane->driveList()->itemData(i).toString());
+            return list;
+        }();
+        QCOMPARE(drives.mid(0, 3), (QStringList{u"/"_s, QDir::homePath(), program}));
+        for (const QString& drive : drives) {
+            QVERIFY2(!drive.startsWith(u"/proc"_s) && !drive.startsWith(u"/sys"_s) &&
+                         !drive.startsWith(u"/dev"_s),
+                     qPrintable(drive));
+            QCOMPARE(pane->driveList()->findData(drive), drives.indexOf(drive));
+        }
+    }
+
+    void controlsCarryNamesTipsAndPlaces() {
+        BrowsingPane* pane = addPane(FilePattern::Wav, 2);
+        QCOMPARE(m_window->findChild<QComboBox*>(u"DrvWav2"_s), pane->driveList());
+        QCOMPARE(m_window->findChild<QAbstractItemView*>(u"DirWav2"_s), pane->folderList());
+        QCOMPARE(m_window->findChild<QAbstractItemView*>(u"FleWav2"_s), pane->fileList());
+        QCOMPARE(pane->driveList()->toolTip(), u"Select Drive"_s);
+        QCOMPARE(pane->folderList()->toolTip(), folderTip);
+        QCOMPARE(pane->fileList()->toolTip(), fileTip);
+        QCOMPARE(pane->driveList()->geometry(), QRect(130, 16, 121, 21));
+        QCOMPARE(pane->folderList()->geometry(), QRect(130, 40, 121, 66));
+        QCOMPARE(pane->fileList()->geometry(), QRect(130, 108, 121, 149));
+        QCOMPARE(pane->fileList()->selectionMode(), QAbstractItemView::SingleSelection);
+    }
+
+    // --- what the lists hold ---
+
+    void filesAreFilteredByPatternAndSorted() {
+        for (const char* name : {"SOUND.WAV", "sound.wav", "Boom.Wav", "TUNE.MID", "tune.mid",
+                                 "notes.txt", "sound.wav.bak", "wav", ".hidden.wav"})
+            QVERIFY(touch(m_root + u'/' + QLatin1StringView(name)));
+        const QString temporary = u".tunevane-a1B2c3.part"_s;
+        QVERIFY(files::isTemporaryName(temporary));
+        QVERIFY(touch(m_root + u'/' + temporary));
+        QVERIFY(QDir(m_root).mkdir(u"x.wav"_s));
+        QVERIFY(QDir(m_root).mkdir(u"y.MID"_s));
+        QVERIFY(QFile::link(m_root + u"/TUNE.MID"_s, m_root + u"/linked.mid"_s));
+        QVERIFY(QFile::link(m_root + u"/x.wav"_s, m_root + u"/folderlink.wav"_s));
+        QVERIFY(QFile::link(m_root + u"/missing"_s, m_root + u"/dangling.wav"_s));
+
+        BrowsingPane* wav = addPane(FilePattern::Wav, 1);
+        BrowsingPane* mid = addPane(FilePattern::Mid, 2);
+        QCOMPARE(rows(wav->fileList()),
+                 (QStringList{u"Boom.Wav"_s, u"SOUND.WAV"_s, u"sound.wav"_s}));
+        QCOMPARE(rows(mid->fileList()),
+                 (QStringList{u"linked.mid"_s, u"TUNE.MID"_s, u"tune.mid"_s}));
+    }
+
+    void foldersShowAncestorsThenSubfoldersWithHiddenOnes() {
+        QDir root(m_root);
+        for (const char* name : {"b", "A", ".wine", "c.wav"})
+            QVERIFY(root.mkdir(QLatin1StringView(name)));
+        QVERIFY(touch(m_root + u"/file"_s));
+        QVERIFY(QFile::link(m_root + u"/b"_s, m_root + u"/blink"_s));
+
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        QStringList expected{u"/"_s};
+        expected += m_root.split(u'/', Qt::SkipEmptyParts);
+        const int current = int(expected.size()) - 1;
+        expected += QStringList{u".wine"_s, u"A"_s, u"b"_s, u"blink"_s, u"c.wav"_s};
+        QCOMPARE(rows(pane->folderList()), expected);
+        QCOMPARE(pane->folderList()->currentIndex().row(), current);
+    }
+
+    void folderPathHasNoTrailingSeparator_data() {
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("trailing slash") << u"ROOT/sub/"_s << u"ROOT/sub"_s;
+        QTest::newRow("dot segments") << u"ROOT/sub/./deeper/.."_s << u"ROOT/sub"_s;
+        QTest::newRow("relative") << u"sub/deeper"_s << u"ROOT/sub/deeper"_s;
+        QTest::newRow("root") << u"/"_s << u"/"_s;
+        QTest::newRow("doubled root") << u"//"_s << u"/"_s;
+    }
+
+    void folderPathHasNoTrailingSeparator() {
+        QFETCH(QString, asked);
+        QFETCH(QString, expected);
+        QVERIFY(QDir(m_root).mkpath(u"sub/deeper"_s));
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        QVERIFY(pane->setFolder(asked.replace(u"ROOT"_s, m_root)));
+        QCOMPARE(pane->folderPath(), expected.replace(u"ROOT"_s, m_root));
+        QCOMPARE(pane->fullPath(), pane->folderPath() + u'/');
+    }
+
+    // --- user actions ---
+
+    void clickingAFileSelectsItAndSignals() {
+        QVERIFY(touch(m_root + u"/A.WAV"_s));
+        QVERIFY(touch(m_root + u"/B.WAV"_s));
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        showWindow();
+        QSignalSpy clicked(pane, &BrowsingPane::fileClicked);
+
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"B.WAV"_s));
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(pane->selectedFileName(), u"B.WAV"_s);
+        QCOMPARE(pane->fullPath(), m_root + u"/B.WAV"_s);
+
+        // A second click on the same entry must re-arm the player again.
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"B.WAV"_s));
+        QCOMPARE(clicked.count(), 2);
+
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"A.WAV"_s));
+        QCOMPARE(clicked.count(), 3);
+        QCOMPARE(pane->selectedFileName(), u"A.WAV"_s);
+        QCOMPARE(pane->fileList()->selectionModel()->selectedIndexes().size(), 1);
+    }
+
+    void openingAFolderRefreshesOnlyItsOwnPane() {
+        QVERIFY(QDir(m_root).mkdir(u"sub"_s));
+        QVERIFY(touch(m_root + u"/TOP.WAV"_s));
+        QVERIFY(touch(m_root + u"/sub/INNER.WAV"_s));
+        BrowsingPane* first = addPane(FilePattern::Wav, 1);
+        BrowsingPane* second = addPane(FilePattern::Wav, 2);
+        showWindow();
+        QSignalSpy firstClicks(first, &BrowsingPane::fileClicked);
+        QSignalSpy secondClicks(second, &BrowsingPane::fileClicked);
+
+        clickRow(first->fileList(), rowNamed(first->fileList(), u"TOP.WAV"_s));
+        clickRow(second->fileList(), rowNamed(second->fileList(), u"TOP.WAV"_s));
+        QCOMPARE(secondClicks.count(), 1);
+
+        doubleClickRow(first->folderList(), rowNamed(first->folderList(), u"sub"_s));
+        QCOMPARE(first->folderPath(), m_root + u"/sub"_s);
+        QCOMPARE(rows(first->fileList()), QStringList{u"INNER.WAV"_s});
+        QCOMPARE(first->selectedFileName(), QString());
+        QCOMPARE(first->fullPath(), m_root + u"/sub/"_s);
+        QCOMPARE(rows(first->folderList()).last(), u"sub"_s);
+
+        QCOMPARE(second->folderPath(), m_root);
+        QCOMPARE(rows(second->fileList()), QStringList{u"TOP.WAV"_s});
+        QCOMPARE(second->selectedFileName(), u"TOP.WAV"_s);
+        QCOMPARE(firstClicks.count(), 1);
+        QCOMPARE(secondClicks.count(), 1);
+
+        // Enter on an ancestor opens it, as a double click does.
+        const QString parentName = m_root.section(u'/', -1);
+        first->folderList()->setFocus();
+        first->folderList()->setCurrentIndex(rowNamed(first->folderList(), parentName));
+        QTest::keyClick(first->folderList(), Qt::Key_Return);
+        QCOMPARE(first->folderPath(), m_root);
+        QCOMPARE(rows(first->fileList()), QStringList{u"TOP.WAV"_s});
+        QCOMPARE(firstClicks.count(), 1);
+
+        // Reopening the folder that is shown re-reads it, again with nothing selected.
+        clickRow(first->fileList(), rowNamed(first->fileList(), u"TOP.WAV"_s));
+        QCOMPARE(first->selectedFileName(), u"TOP.WAV"_s);
+        doubleClickRow(first->folderList(), first->folderList()->currentIndex());
+        QCOMPARE(first->folderPath(), m_root);
+        QCOMPARE(first->selectedFileName(), QString());
+        QCOMPARE(first->fullPath(), m_root + u'/');
+        QCOMPARE(firstClicks.count(), 2);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void folderThatCannotBeOpenedKeepsTheOldListing_data() {
+        QTest::addColumn<bool>("vanish");
+        QTest::newRow("vanished") << true;
+        QTest::newRow("unreadable") << false;
+    }
+
+    void folderThatCannotBeOpenedKeepsTheOldListing() {
+        QFETCH(bool, vanish);
+        if (!vanish && ::geteuid() == 0) {
+            // Permissions do not stop root, so this row runs again as an unprivileged user.
+            const QString setpriv = QStandardPaths::findExecutable(u"setpriv"_s);
+            if (setpriv.isEmpty())
+                QSKIP("root reads any folder and setpriv is missing");
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"TMPDIR"_s, u"/tmp"_s);
+            environment.remove(u"XDG_RUNTIME_DIR"_s);
+            child.setProcessEnvironment(environment);
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start(setpriv, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
+                                  QCoreApplication::applicationFilePath(),
+                                  u"folderThatCannotBeOpenedKeepsTheOldListing:unreadable"_s});
+            QVERIFY(child.waitForFinished(-1));
+            const QByteArray output = child.readAll();
+            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                     output.constData());
+            QVERIFY2(output.contains("PASS   : BrowsingPaneTest::folderThatCannotBeOpened"),
+                     output.constData());
+            return;
+        }
+        const QString gone = m_root + u"/gone"_s;
+        QVERIFY(QDir(m_root).mkdir(u"gone"_s));
+        QVERIFY(touch(m_root + u"/KEEP.WAV"_s));
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        showWindow();
+        const QStringList folders = rows(pane->folderList());
+        const int current = pane->folderList()->currentIndex().row();
+        QVERIFY(vanish ? QDir(gone).removeRecursively()
+                       : QFile::setPermissions(gone, QFileDevice::Permissions{}));
+        QSignalSpy clicked(pane, &BrowsingPane::fileClicked);
+
+        doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), u"gone"_s));
+        const std::optional<Message> message = answerMessage();
+        if (!vanish)
+            QFile::setPermissions(gone, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner);
+        QVERIFY(message);
+        QCOMPARE(message->title, u"Drive Not Ready"_s);
+        QCOMPARE(message->text, u"Please insert a disk or CD."_s);
+        QCOMPARE(message->buttons, 1);
+        QVERIFY(!QApplication::activeModalWidget());
+
+        QCOMPARE(pane->folderPath(), m_root);
+        QCOMPARE(rows(pane->folderList()), folders);
+        QCOMPARE(pane->folderList()->currentIndex().row(), current);
+        QCOMPARE(rows(pane->fileList()), QStringList{u"KEEP.WAV"_s});
+        QCOMPARE(clicked.count(), 0);
+    }
+
+    void pickingALocationOpensItsTopFolder() {
+        QVERIFY(QDir(m_root).mkdir(u"here"_s));
+        QVERIFY(QDir::setCurrent(m_root + u"/here"_s));
+        const QString program = m_root + u"/prog"_s;
+        QVERIFY(QDir().mkpath(program + u"/Favorite Midi"_s));
+        QVERIFY(touch(program + u"/SET.MID"_s));
+        BrowsingPane* pane = addPane(FilePattern::Mid, 1, program);
+        showWindow();
+        QSignalSpy clicked(pane, &BrowsingPane::fileClicked);
+
+        pickDrive(pane->driveList(), pane->driveList()->findData(program));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(pane->folderPath(), program);
+        QCOMPARE(rows(pane->fileList()), QStringList{u"SET.MID"_s});
+        QCOMPARE(rows(pane->folderList()).last(), u"Favorite Midi"_s);
+
+        // At the root the separator doubles, as the joining rule says.
+        pickDrive(pane->driveList(), pane->driveList()->findData(u"/"_s));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(pane->folderPath(), u"/"_s);
+        QCOMPARE(pane->fullPath(), u"//"_s);
+        QCOMPARE(rows(pane->folderList()).first(), u"/"_s);
+        QVERIFY(rows(pane->folderList()).contains(m_root.section(u'/', 1, 1)));
+        QCOMPARE(clicked.count(), 0);
+    }
+
+    void locationThatVanishedKeepsTheOldListing() {
+        const QString program = m_root + u"/prog"_s;
+        QVERIFY(QDir().mkpath(program));
+        QVERIFY(touch(m_root + u"/OLD.WAV"_s));
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1, program);
+        showWindow();
+        const QStringList folders = rows(pane->folderList());
+        const int rootIndex = pane->driveList()->currentIndex();
+        QVERIFY(QDir(program).removeRecursively());
+
+        const int programIndex = pane->driveList()->findData(program);
+        QVERIFY(programIndex >= 0 && programIndex != rootIndex);
+        pickDrive(pane->driveList(), programIndex);
+        const std::optional<Message> message = answerMessage();
+        QVERIFY(message);
+        QCOMPARE(message->title, u"Drive Not Ready"_s);
+        QCOMPARE(message->text, u"Please insert a disk or CD."_s);
+        QCOMPARE(message->buttons, 1);
+
+        QCOMPARE(pane->driveList()->currentIndex(), programIndex);
+        QCOMPARE(pane->folderPath(), m_root);
+        QCOMPARE(rows(pane->folderList()), folders);
+        QCOMPARE(rows(pane->fileList()), QStringList{u"OLD.WAV"_s});
+    }
+
+    // --- which mounts count as locations ---
+
+    void browsableVolumes_data() {
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QByteArray>("device");
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("usb stick")
+            << u"/media/me/STICK"_s << QByteArray("/dev/sdb1") << QByteArray("vfat") << true;
+        QTest::newRow("run media")
+            << u"/run/media/me/CD"_s << QByteArray("/dev/sr0") << QByteArray("iso9660") << true;
+        QTest::newRow("mnt disk") << u"/mnt/games"_s << QByteArray("/dev/nvme0n1p3")
+                                  << QByteArray("ext4") << true;
+        QTest::newRow("ntfs") << u"/data"_s << QByteArray("/dev/sda2") << QByteArray("fuseblk")
+                              << true;
+        QTest::newRow("nfs share")
+            << u"/srv/share"_s << QByteArray("server:/export") << QByteArray("nfs4") << true;
+        QTest::newRow("root") << u"/"_s << QByteArray("/dev/vda") << QByteArray("ext4") << false;
+        QTest::newRow("proc") << u"/proc"_s << QByteArray("proc") << QByteArray("proc") << false;
+        QTest::newRow("sysfs") << u"/sys"_s << QByteArray("sysfs") << QByteArray("sysfs") << false;
+        QTest::newRow("user runtime")
+            << u"/run/user/1000"_s << QByteArray("tmpfs") << QByteArray("tmpfs") << false;
+        QTest::newRow("tmpfs on mnt")
+            << u"/mnt/scratch"_s << QByteArray("tmpfs") << QByteArray("tmpfs") << false;
+        QTest::newRow("block under run")
+            << u"/run/lock/x"_s << QByteArray("/dev/sdc1") << QByteArray("ext4") << false;
+        QTest::newRow("snap image")
+            << u"/snap/core/1"_s << QByteArray("/dev/loop3") << QByteArray("squashfs") << false;
+        QTest::newRow("overlay") << u"/merged"_s << QByteArray("/dev/overlay")
+                                 << QByteArray("overlay") << false;
+        QTest::newRow("shm") << u"/dev/shm"_s << QByteArray("tmpfs") << QByteArray("tmpfs")
+                             << false;
+        QTest::newRow("prefix only")
+            << u"/procedures"_s << QByteArray("/dev/sdd1") << QByteArray("xfs") << true;
+    }
+
+    void browsableVolumes() {
+        QFETCH(QString, root);
+        QFETCH(QByteArray, device);
+        QFETCH(QByteArray, type);
+        QFETCH(bool, listed);
+        QCOMPARE(isBrowsableVolume(root, device, type), listed);
+    }
+};
+
+QTEST_MAIN(BrowsingPaneTest)
+#include "BrowsingPaneTest.moc"
