@@ -1,0 +1,13 @@
+#include "audio/PcmSource.h"
+
+namespace tunevane {
+
+QAudioFormat PcmSource::format() const {
+    QAudioFormat f;
+    f.setSampleRate(sampleRate());
+    f.setChannelCount(channels());
+    f.setSampleFormat(QAudioFormat::Int16);
+    return f;
+}
+
+} // namespace tunevane

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+struct _fluid_synth_t;
+
+namespace tunevane::soundfont {
+
+// The General MIDI bank this process plays with: the system default when one is
+// installed, else the small bank the program depends on.
+QString path();
+
+bool isLoaded();
+// Loads the bank on first use; false when no bank can be read.
+bool ensureLoaded();
+
+// A synthesiser with no bank yet; nullptr when the bank cannot be loaded. Free it with
+// deleteSynth.
+_fluid_synth_t* newSynth();
+// Lets `synth` play the shared bank without loading it again. Selecting presets loads
+// their samples, so this is left until the sound is wanted.
+bool attachBank(_fluid_synth_t* synth);
+void deleteSynth(_fluid_synth_t* synth);
+
+// Rate every synthesiser renders at.
+constexpr int sampleRate = 44100;
+
+} // namespace tunevane::soundfont

@@ -1,0 +1,108 @@
+#include "audio/AudioOutput.h"
+#include "TestMedia.h"
+#include "TestSupport.h"
+#include "audio/MidiSource.h"
+#include "audio/WavSource.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using tunevane::AudioOutput;
+
+// Playback through the sound server; the test script provides a PulseAudio null sink.
+class AudioOutputTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    static bool audioPresent() {
+        if (AudioOutput::deviceAvailable())
+            return true;
+        if (qEnvironmentVariable("TUNEVANE_REQUIRE_AUDIO") == u"1")
+            qFatal("no audio output, but TUNEVANE_REQUIRE_AUDIO=1");
+        return false;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        QVERIFY(dir.isValid());
+        if (!audioPresent())
+            QSKIP("no audio output");
+    }
+
+    void playsAWavToTheEnd() {
+        const QString path = dir.filePath(QStringLiteral("two-seconds.wav"));
+        QVERIFY(testmedia::writeWav(path, SF_FORMAT_PCM_16, 22050, 2,
+                                    testmedia::sine(2 * 22050, 22050, 2)));
+        auto source = tunevane::WavSource::open(path);
+        QVERIFY(source);
+        AudioOutput output;
+        QSignalSpy finished(&output, &AudioOutput::finished);
+        QSignalSpy failed(&output, &AudioOutput::failed);
+        QVERIFY(output.start(source.get()));
+        QVERIFY(output.isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(output.processedUSecs() > 0, 20000);
+        const qint64 early = output.processedUSecs();
+        QVERIFY(early < 2000000);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
+        QVERIFY(failed.isEmpty());
+        QVERIFY(!output.isActive());
+        // Everything was played, not just handed over.
+        QVERIFY2(output.processedUSecs() >= 1900000,
+                 qPrintable(QString::number(output.processedUSecs())));
+        QCOMPARE(source->read(std::vector<qint16>(8).data(), 4), 0);
+    }
+
+    void pausesAndResumes() {
+        const QString path = dir.filePath(QStringLiteral("half.wav"));
+        QVERIFY(testmedia::writeWav(path, SF_FORMAT_PCM_U8, 11025, 1,
+                                    testmedia::sine(11025 / 2, 11025, 1)));
+        auto source = tunevane::WavSource::open(path);
+        QVERIFY(source);
+        AudioOutput output;
+        QSignalSpy finished(&output, &AudioOutput::finished);
+        QVERIFY(output.start(source.get()));
+        output.pause();
+        QVERIFY(output.isPaused());
+        QTest::qWait(300);
+        QCOMPARE(finished.size(), 0);
+        QVERIFY(output.isActive());
+        output.resume();
+        QVERIFY(!output.isPaused());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
+    }
+
+    void playsAMidiSongToTheEnd() {
+        const QString path = dir.filePath(QStringLiteral("song.mid"));
+        QVERIFY(testmedia::writeFile(path, testmedia::midiSong(1)));
+        auto source = tunevane::MidiSource::open(path);
+        QVERIFY(source);
+        AudioOutput output;
+        QSignalSpy finished(&output, &AudioOutput::finished);
+        QVERIFY(output.start(source.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
+        QVERIFY(output.processedUSecs() >= 450000);
+    }
+
+    void stopReleasesTheStream() {
+        const QString path = dir.filePath(QStringLiteral("stop.wav"));
+        QVERIFY(testmedia::writeWav(path, SF_FORMAT_PCM_16, 22050, 1,
+                                    testmedia::sine(5 * 22050, 22050, 1)));
+        auto source = tunevane::WavSource::open(path);
+        QVERIFY(source);
+        AudioOutput output;
+        QSignalSpy finished(&output, &AudioOutput::finished);
+        QVERIFY(output.start(source.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(output.processedUSecs() > 0, 20000);
+        output.stop();
+        QVERIFY(!output.isActive());
+        source.reset(); // nothing may pull from it any more
+        QTest::qWait(200);
+        QCOMPARE(finished.size(), 0);
+    }
+};
+
+QTEST_MAIN(AudioOutputTest)
+#include "AudioOutputTest.moc"

@@ -1,0 +1,168 @@
+#include "audio/MidiSource.h"
+#include "TestMedia.h"
+#include "TestSupport.h"
+#include "audio/SoundFont.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using tunevane::MidiSource;
+
+namespace {
+
+std::vector<qint16> renderAll(MidiSource& source, qint64 limitFrames) {
+    std::vector<qint16> out;
+    std::vector<qint16> chunk(2 * 1000);
+    while (qint64(out.size()) / 2 < limitFrames) {
+        const qint64 got = source.read(chunk.data(), 1000);
+        if (got == 0)
+            break;
+        out.insert(out.end(), chunk.begin(), chunk.begin() + got * 2);
+    }
+    return out;
+}
+
+int peak(const std::vector<qint16>& samples, size_t from = 0, size_t to = SIZE_MAX) {
+    int best = 0;
+    for (size_t i = from; i < std::min(to, samples.size()); ++i)
+        best = std::max(best, std::abs(int(samples[i])));
+    return best;
+}
+
+} // namespace
+
+class MidiSourceTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString file(const QString& name) const { return dir.filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        QVERIFY(dir.isValid());
+        QVERIFY(QFile::exists(tunevane::soundfont::path()));
+    }
+
+    void checksHeaderAndTrackLengths_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        const QByteArray song = testmedia::midiSong(3);
+        QByteArray rmid("RIFF");
+        rmid.append("\0\0\0\0RMIDdata", 12);
+        QByteArray size(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            size[i] = char((song.size() >> (8 * i)) & 0xff);
+        rmid.append(size).append(song);
+        QByteArray lyingLength = song;
+        lyingLength[21] = char(lyingLength[21] + 1);
+        QByteArray twoTracksClaimed = song;
+        twoTracksClaimed[11] = 2;
+        QByteArray smpte = song;
+        smpte[12] = char(0xe7);
+        QByteArray formatThree = song;
+        formatThree[9] = 3;
+
+        QTest::newRow("song") << song << true;
+        QTest::newRow("RIFF-wrapped song") << rmid << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("header only") << song.left(14) << false;
+        QTest::newRow("cut in the track") << song.left(song.size() - 5) << false;
+        QTest::newRow("track longer than file") << lyingLength << false;
+        QTest::newRow("missing track") << twoTracksClaimed << false;
+        QTest::newRow("SMPTE time") << smpte << false;
+        QTest::newRow("format 3") << formatThree << false;
+        QTest::newRow("WAV bytes") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) << false;
+    }
+
+    void checksHeaderAndTrackLengths() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QCOMPARE(!MidiSource::standardMidi(bytes).isEmpty(), valid);
+    }
+
+    void rendersTheSongThenStops() {
+        QVERIFY(testmedia::writeFile(file(QStringLiteral("four.mid")), testmedia::midiSong(4)));
+        auto source = MidiSource::open(file(QStringLiteral("four.mid")));
+        QVERIFY(source);
+        QCOMPARE(source->channels(), 2);
+        const int rate = source->sampleRate();
+        const auto pcm = renderAll(*source, 30LL * rate);
+        const qint64 frames = qint64(pcm.size()) / 2;
+        // Four half-second notes, plus at most a short release tail.
+        QVERIFY2(frames >= 2 * rate && frames <= 2 * rate + rate + 1024,
+                 qPrintable(QString::number(frames)));
+        QVERIFY(peak(pcm) > 1000);
+        // Sound in each note, not only at the start.
+        for (int note = 0; note < 4; ++note)
+            QVERIFY(peak(pcm, size_t(note * rate), size_t((note + 1) * rate)) > 300);
+        QCOMPARE(source->read(std::vector<qint16>(200).data(), 100), 0);
+    }
+
+    void rewindPlaysItAgain() {
+        QVERIFY(testmedia::writeFile(file(QStringLiteral("two.mid")), testmedia::midiSong(2)));
+        auto source = MidiSource::open(file(QStringLiteral("two.mid")));
+        QVERIFY(source);
+        const auto first = renderAll(*source, 1LL << 30);
+        QVERIFY(source->rewind());
+        const auto again = renderAll(*source, 1LL << 30);
+        QVERIFY(again.size() >= first.size() - 2048 && again.size() <= first.size() + 2048);
+        QVERIFY(peak(again) > 1000);
+    }
+
+    void playersShareTheBank() {
+        QVERIFY(testmedia::writeFile(file(QStringLiteral("a.mid")), testmedia::midiSong(2, 0)));
+        QVERIFY(testmedia::writeFile(file(QStringLiteral("b.mid")), testmedia::midiSong(2, 40)));
+        auto a = MidiSource::open(file(QStringLiteral("a.mid")));
+        auto b = MidiSource::open(file(QStringLiteral("b.mid")));
+        QVERIFY(a && b);
+        QVERIFY(tunevane::soundfont::isLoaded());
+        std::vector<qint16> block(2 * 4096);
+        QCOMPARE(a->read(block.data(), 4096), 4096);
+        QVERIFY(peak(block) > 300);
+        QCOMPARE(b->read(block.data(), 4096), 4096);
+        QVERIFY(peak(block) > 300);
+        // Dropping one player must leave the bank whole for the other.
+        a.reset();
+        QVERIFY(b->rewind());
+        QVERIFY(peak(renderAll(*b, 1LL << 30)) > 1000);
+        auto c = MidiSource::open(file(QStringLiteral("a.mid")));
+        QVERIFY(c);
+        QVERIFY(peak(renderAll(*c, 1LL << 30)) > 1000);
+    }
+
+    void refusesWhatItCannotPlay_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray song = testmedia::midiSong(3);
+        QByteArray garbage(2000, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = char(i * 31 + (i >> 2));
+        QByteArray badEvents = song.left(22);
+        badEvents.append(QByteArray(song.size() - 22, char(0xf4)));
+        const QString wav = file(QStringLiteral("tone.wav"));
+        QVERIFY(testmedia::writeWav(wav, SF_FORMAT_PCM_16, 8000, 1, testmedia::sine(800, 8000, 1)));
+
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("header only") << song.left(14);
+        QTest::newRow("truncated") << song.left(song.size() / 2);
+        QTest::newRow("garbage") << garbage;
+        QTest::newRow("garbage events") << badEvents;
+        QTest::newRow("WAV file") << testmedia::readFile(wav);
+    }
+
+    void refusesWhatItCannotPlay() {
+        QFETCH(QByteArray, bytes);
+        const QString path = file(QStringLiteral("bad.mid"));
+        QVERIFY(testmedia::writeFile(path, bytes));
+        QVERIFY(!MidiSource::open(path));
+    }
+
+    void refusesWhatIsNotAFile() {
+        QVERIFY(!MidiSource::open(file(QStringLiteral("missing.mid"))));
+        QVERIFY(!MidiSource::open(dir.path()));
+        QVERIFY(!MidiSource::open(QStringLiteral("SelectedFile")));
+    }
+};
+
+QTEST_MAIN(MidiSourceTest)
+#include "MidiSourceTest.moc"

@@ -1,0 +1,100 @@
+#pragma once
+
+// Sound files made on the spot for the audio tests and benchmarks.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <cmath>
+#include <numbers>
+#include <sndfile.h>
+#include <vector>
+
+namespace testmedia {
+
+// Interleaved samples in [-1, 1]: a sine per channel, the second channel a fifth higher.
+inline std::vector<float> sine(int frames, int rate, int channels, double hz = 440.0,
+                               double amplitude = 0.5) {
+    std::vector<float> out(size_t(frames) * size_t(channels));
+    for (int i = 0; i < frames; ++i) {
+        for (int c = 0; c < channels; ++c) {
+            const double f = hz * (c == 0 ? 1.0 : 1.5);
+            out[size_t(i) * size_t(channels) + size_t(c)] =
+                float(amplitude * std::sin(2.0 * std::numbers::pi * f * i / rate));
+        }
+    }
+    return out;
+}
+
+// `encoding` is a libsndfile subtype (SF_FORMAT_PCM_U8, SF_FORMAT_IMA_ADPCM, ...).
+inline bool writeWav(const QString& path, int encoding, int rate, int channels,
+                     const std::vector<float>& samples, int container = SF_FORMAT_WAV) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = container | encoding;
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (!file)
+        return false;
+    const sf_count_t frames = sf_count_t(samples.size()) / channels;
+    const bool ok = sf_writef_float(file, samples.data(), frames) == frames;
+    return sf_close(file) == 0 && ok;
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void appendBe(QByteArray& out, quint32 value, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i)
+        out.append(char((value >> (8 * i)) & 0xff));
+}
+
+inline void appendDelta(QByteArray& out, quint32 ticks) {
+    QByteArray bytes(1, char(ticks & 0x7f));
+    while (ticks >>= 7)
+        bytes.prepend(char(0x80 | (ticks & 0x7f)));
+    out.append(bytes);
+}
+
+// A format-0 song at 120 beats a minute, 480 ticks a beat: `notes` piano notes, each a
+// quarter note (0.5 s), one after the other, so the song lasts notes * 0.5 s.
+inline QByteArray midiSong(int notes, int program = 0) {
+    QByteArray track;
+    appendDelta(track, 0);
+    track.append("\xff\x51\x03\x07\xa1\x20", 6); // 500000 us a beat
+    appendDelta(track, 0);
+    track.append(char(0xc0));
+    track.append(char(program));
+    for (int i = 0; i < notes; ++i) {
+        appendDelta(track, 0);
+        track.append(char(0x90));
+        track.append(char(60 + (i * 4) % 24));
+        track.append(char(100));
+        appendDelta(track, 480);
+        track.append(char(0x80));
+        track.append(char(60 + (i * 4) % 24));
+        track.append(char(0));
+    }
+    appendDelta(track, 0);
+    track.append("\xff\x2f\x00", 3);
+
+    QByteArray smf("MThd");
+    appendBe(smf, 6, 4);
+    appendBe(smf, 0, 2);
+    appendBe(smf, 1, 2);
+    appendBe(smf, 480, 2);
+    smf.append("MTrk");
+    appendBe(smf, quint32(track.size()), 4);
+    smf.append(track);
+    return smf;
+}
+
+} // namespace testmedia
