@@ -40,7 +40,7 @@ private Q_SLOTS:
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + u"/data");
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(qEnvironmentVariable("TUNEVANE_BINARY"), {});

@@ -38,9 +38,8 @@ QWidget* topLevel(const QString& name) {
 QStringList visibleWindows() {
     QStringList names;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->isWindow() &&
-            !widget->inherits("QMenu") && !widget->inherits("QComboBoxPrivateContainer") &&
-            widget->windowType() != Qt::ToolTip)
+        if (widget->isVisible() && widget->isWindow() && !widget->inherits("QMenu") &&
+            !widget->inherits("QComboBoxPrivateContainer") && widget->windowType() != Qt::ToolTip)
             names << widget->objectName();
     }
     names.sort();
