@@ -1,0 +1,747 @@
+#include "files/FileOps.h"
+#include "files/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+#include <optional>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tunevane::files;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The binary re-runs itself with this switch to copy as another user; the exit code says
+// what copyFileTo answered.
+constexpr char childSwitch[] = "--copy-as-child";
+constexpr int childCopied = 10;
+constexpr int childRefused = 11;
+constexpr uid_t nobody = 65534;
+// As a destination mode: no destination file at all.
+constexpr mode_t noFile = 010000;
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+QByteArray pattern(int seed, qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = char((i * 131 + seed * 7919) ^ (i >> 9));
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, mode_t mode) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    file.close();
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+bool makeLink(const QString& target, const QString& link) {
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) ==
+           0;
+}
+
+bool setMode(const QString& path, mode_t mode) {
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+// Everything a failed operation must leave alone. Folders carry no ctime: adding to a
+// folder changes it, and the entries inside already show that.
+struct Entry {
+    char kind = '?';
+    QByteArray content; // a file's bytes or a link's target
+    qint64 size = 0;
+    uint mode = 0;
+    uint uid = 0;
+    uint gid = 0;
+    quint64 inode = 0;
+    qint64 ctimeNs = 0;
+    friend bool operator==(const Entry&, const Entry&) = default;
+};
+using Tree = std::map<QString, Entry>;
+
+// Without root a write-only file cannot be read back; its size still tells.
+const QByteArray unreadable = QByteArrayLiteral("(unreadable)");
+
+void collect(const QString& root, const QString& relative, Tree& tree) {
+    const QDir dir(relative.isEmpty() ? root : root + u'/' + relative);
+    const QStringList names =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        const QString path = relative.isEmpty() ? name : relative + u'/' + name;
+        const QByteArray full = QFile::encodeName(root + u'/' + path);
+        struct stat st;
+        if (::lstat(full.constData(), &st) != 0)
+            continue;
+        Entry entry;
+        entry.size = st.st_size;
+        entry.mode = st.st_mode & 07777;
+        entry.uid = st.st_uid;
+        entry.gid = st.st_gid;
+        entry.inode = st.st_ino;
+        entry.ctimeNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+        if (S_ISDIR(st.st_mode)) {
+            entry.kind = 'd';
+            entry.ctimeNs = 0;
+            collect(root, path, tree);
+        } else if (S_ISLNK(st.st_mode)) {
+            entry.kind = 'l';
+            char target[4096];
+            const ssize_t n = ::readlink(full.constData(), target, sizeof target);
+            entry.content = QByteArray(target, n > 0 ? n : 0);
+        } else if (S_ISREG(st.st_mode)) {
+            entry.kind = 'f';
+            QFile file(root + u'/' + path);
+            entry.content = file.open(QIODevice::ReadOnly) ? file.readAll() : unreadable;
+        } else {
+            entry.kind = 'p';
+        }
+        tree[path] = entry;
+    }
+}
+
+Tree snapshot(const QString& root) {
+    Tree tree;
+    collect(root, {}, tree);
+    return tree;
+}
+
+QString describe(const Entry& e) {
+    return u"%1 mode %2 owner %3:%4 size %5 inode %6"_s.arg(QChar::fromLatin1(e.kind))
+        .arg(e.mode, 4, 8, QChar(u'0'))
+        .arg(e.uid)
+        .arg(e.gid)
+        .arg(e.size)
+        .arg(e.inode);
+}
+
+QString difference(const Tree& expected, const Tree& actual) {
+    QStringList lines;
+    for (const auto& [path, entry] : expected) {
+        const auto found = actual.find(path);
+        if (found == actual.end())
+            lines << u"missing %1"_s.arg(path);
+        else if (!(found->second == entry))
+            lines << u"changed %1: expected %2, got %3"_s.arg(path, describe(entry),
+                                                              describe(found->second));
+    }
+    for (const auto& [path, entry] : actual)
+        if (!expected.contains(path))
+            lines << u"unexpected %1 (%2)"_s.arg(path, describe(entry));
+    return lines.join(u"; ");
+}
+
+class MountGuard {
+public:
+    MountGuard() = default;
+    MountGuard(const MountGuard&) = delete;
+    MountGuard& operator=(const MountGuard&) = delete;
+    ~MountGuard() {
+        if (!m_point.isEmpty())
+            ::umount2(m_point.constData(), MNT_DETACH);
+    }
+    bool mountSmallTmpfs(const QString& folder) {
+        const QByteArray point = QFile::encodeName(folder);
+        if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=1m") != 0)
+            return false;
+        m_point = point;
+        return true;
+    }
+
+private:
+    QByteArray m_point;
+};
+
+enum class Setup {
+    Plain,
+    EmptySourceFile,
+    LargeSource,
+    KeepsOwner,
+    SourceMissing,
+    SourceFolder,
+    SourceFifo,
+    SourceUnreadable,
+    SourcePathEmpty,
+    SourcePathNul,
+    DestinationPathEmpty,
+    DestinationPathNul,
+    DestinationFolderMissing,
+    DestinationParentIsFile,
+    DestinationIsFolder,
+    DestinationTrailingSlash,
+    FolderNotWritable,
+    DiskFull,
+    UnprivilegedReplace,
+    SameFile,
+    SameFileDoubledSlashes,
+    SameFileLinkedSource,
+    SameFileHardLink,
+    DestinationLink,
+    DestinationLinkChain,
+    DestinationLinkDangling,
+};
+
+struct Scene {
+    QString source;
+    QString destination;
+    QByteArray newBytes;
+    QString changed; // relative path of the file that takes the new bytes on success
+    uint expectedMode = 0;
+    std::optional<std::pair<uint, uint>> owner; // unset: the old file's owner
+    bool unprivileged = false;
+    QString skip;
+};
+
+enum class Outcome { Copied, Refused, Unavailable };
+
+Outcome runCopy(const Scene& scene) {
+    if (!scene.unprivileged || ::geteuid() != 0)
+        return copyFileTo(scene.source, scene.destination) ? Outcome::Copied : Outcome::Refused;
+    // Root may read and write anything, so permission faults need a process without it.
+    QProcess child;
+    child.start(u"setpriv"_s, {u"--reuid=%1"_s.arg(nobody), u"--regid=%1"_s.arg(nobody),
+                               u"--clear-groups"_s, QCoreApplication::applicationFilePath(),
+                               QString::fromLatin1(childSwitch), scene.source, scene.destination});
+    if (!child.waitForFinished(60'000) || child.exitStatus() != QProcess::NormalExit)
+        return Outcome::Unavailable;
+    switch (child.exitCode()) {
+    case childCopied:
+        return Outcome::Copied;
+    case childRefused:
+        return Outcome::Refused;
+    default:
+        return Outcome::Unavailable;
+    }
+}
+
+bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& mount, Scene& scene) {
+    const QString src = root + u"/src"_s;
+    const QString game = root + u"/game"_s;
+    const QString real = root + u"/real"_s;
+    if (!QDir().mkpath(src) || !QDir().mkpath(game) || !QDir().mkpath(real))
+        return false;
+
+    qsizetype newSize = 70'001;
+    if (setup == Setup::EmptySourceFile)
+        newSize = 0;
+    else if (setup == Setup::LargeSource)
+        newSize = 3 * 1024 * 1024 + 17;
+    else if (setup == Setup::DiskFull)
+        newSize = 2 * 1024 * 1024;
+    scene.newBytes = pattern(2, newSize);
+    scene.source = src + u"/NEW.WAV"_s;
+    scene.destination = game + u"/GAME.WAV"_s;
+    scene.changed = u"game/GAME.WAV"_s;
+    scene.expectedMode = destMode != noFile ? destMode : (0644 & ~currentUmask());
+
+    if (setup == Setup::DiskFull) {
+        if (!mount.mountSmallTmpfs(game)) {
+            scene.skip = u"a small tmpfs cannot be mounted here"_s;
+            return true;
+        }
+    }
+    if (setup != Setup::SourceMissing && setup != Setup::SourceFolder &&
+        setup != Setup::SourceFifo && !writeFile(scene.source, scene.newBytes, 0644))
+        return false;
+
+    QString destFile = scene.destination;
+    if (setup == Setup::DestinationLink || setup == Setup::DestinationLinkChain ||
+        setup == Setup::DestinationLinkDangling) {
+        destFile = real + u"/GAME.WAV"_s;
+        scene.changed = u"real/GAME.WAV"_s;
+    }
+    if (destMode != noFile && !writeFile(destFile, pattern(1, 40'000), destMode))
+        return false;
+
+    const bool asRoot = ::geteuid() == 0;
+    switch (setup) {
+    case Setup::Plain:
+    case Setup::EmptySourceFile:
+    case Setup::LargeSource:
+        break;
+    case Setup::KeepsOwner:
+        if (!asRoot) {
+            scene.skip = u"only root can give a file to another user"_s;
+            return true;
+        }
+        if (::chown(QFile::encodeName(destFile).constData(), nobody, nobody) != 0)
+            return false;
+        break;
+    case Setup::SourceMissing:
+        break;
+    case Setup::SourceFolder:
+        return QDir().mkpath(scene.source);
+    case Setup::SourceFifo:
+        return ::mkfifo(QFile::encodeName(scene.source).constData(), 0644) == 0;
+    case Setup::SourceUnreadable:
+        scene.unprivileged = true;
+        return setMode(root, 0755) && setMode(scene.source, 0000);
+    case Setup::SourcePathEmpty:
+        scene.source.clear();
+        break;
+    case Setup::SourcePathNul:
+        // Cut at the NUL, this would name the real source file.
+        scene.source += QChar(0) + u"/ignored"_s;
+        break;
+    case Setup::DestinationPathEmpty:
+        scene.destination.clear();
+        break;
+    case Setup::DestinationPathNul:
+        scene.destination += QChar(0) + u".bak"_s;
+        break;
+    case Setup::DestinationFolderMissing:
+        scene.destination = game + u"/Missing/GAME.WAV"_s;
+        break;
+    case Setup::DestinationParentIsFile:
+        scene.destination = game + u"/GAME.WAV/NEW.WAV"_s;
+        break;
+    case Setup::DestinationIsFolder:
+        scene.destination = game + u"/MUSIC.WAV"_s;
+        return QDir().mkpath(scene.destination);
+    case Setup::DestinationTrailingSlash:
+        scene.destination += u'/';
+        break;
+    case Setup::FolderNotWritable:
+        scene.unprivileged = true;
+        return setMode(root, 0755) && setMode(game, 0555);
+    case Setup::DiskFull:
+        break;
+    case Setup::UnprivilegedReplace:
+        // Proves that the child can copy at all, so its refusals mean something.
+        scene.unprivileged = true;
+        if (asRoot)
+            scene.owner = std::pair{uint(nobody), uint(nobody)};
+        return setMode(root, 0755) && setMode(game, 0777);
+    case Setup::SameFile:
+        scene.source = scene.destination;
+        break;
+    case Setup::SameFileDoubledSlashes:
+        scene.source = scene.destination;
+        scene.destination = u'/' + root + u"//game//GAME.WAV"_s;
+        break;
+    case Setup::SameFileLinkedSource:
+        scene.source = src + u"/LINK.WAV"_s;
+        return makeLink(u"../game/GAME.WAV"_s, scene.source);
+    case Setup::SameFileHardLink:
+        scene.source = src + u"/HARD.WAV"_s;
+        return ::link(QFile::encodeName(scene.destination).constData(),
+                      QFile::encodeName(scene.source).constData()) == 0;
+    case Setup::DestinationLink:
+    case Setup::DestinationLinkDangling:
+        return makeLink(u"../real/GAME.WAV"_s, scene.destination);
+    case Setup::DestinationLinkChain:
+        return makeLink(u"NEXT.WAV"_s, scene.destination) &&
+               makeLink(real + u"/GAME.WAV"_s, game + u"/NEXT.WAV"_s);
+    }
+    return true;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+class FileOpsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void copyFileToReplacesOrRefuses_data();
+    void copyFileToReplacesOrRefuses();
+
+    void copyRunStopsAtFirstFailure_data();
+    void copyRunStopsAtFirstFailure();
+
+    void temporaryNames_data();
+    void temporaryNames();
+
+    void renameSubfolder_data();
+    void renameSubfolder();
+    void renameSubfolderInMissingProgramFolder();
+
+    void makeSubfolder_data();
+    void makeSubfolder();
+    void makeSubfolderInMissingProgramFolder();
+
+    void programFolderPath_data();
+    void programFolderPath();
+    void filePath_data();
+    void filePath();
+    void standardLocation();
+};
+
+void FileOpsTest::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void FileOpsTest::copyFileToReplacesOrRefuses_data() {
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<int>("destMode");
+    QTest::addColumn<bool>("copies");
+
+    QTest::newRow("replace keeps the mode") << Setup::Plain << 0640 << true;
+    QTest::newRow("replace keeps an odd mode") << Setup::Plain << 0604 << true;
+    QTest::newRow("write-only file is not read-only") << Setup::Plain << 0200 << true;
+    QTest::newRow("new destination") << Setup::Plain << int(noFile) << true;
+    QTest::newRow("empty source file") << Setup::EmptySourceFile << 0644 << true;
+    QTest::newRow("source larger than a buffer") << Setup::LargeSource << 0644 << true;
+    QTest::newRow("root keeps the owner") << Setup::KeepsOwner << 0644 << true;
+
+    QTest::newRow("read-only destination 0444") << Setup::Plain << 0444 << false;
+    QTest::newRow("read-only destination 0400") << Setup::Plain << 0400 << false;
+    QTest::newRow("read-only destination 0000") << Setup::Plain << 0000 << false;
+    QTest::newRow("source missing") << Setup::SourceMissing << 0644 << false;
+    QTest::newRow("source is a folder") << Setup::SourceFolder << 0644 << false;
+    QTest::newRow("source is a fifo") << Setup::SourceFifo << 0644 << false;
+    QTest::newRow("source unreadable") << Setup::SourceUnreadable << 0666 << false;
+    QTest::newRow("source path empty") << Setup::SourcePathEmpty << 0644 << false;
+    QTest::newRow("source path holds NUL") << Setup::SourcePathNul << 0644 << false;
+    QTest::newRow("destination path empty") << Setup::DestinationPathEmpty << 0644 << false;
+    QTest::newRow("destination path holds NUL") << Setup::DestinationPathNul << 0644 << false;
+    QTest::newRow("destination folder missing") << Setup::DestinationFolderMissing << 0644 << false;
+    QTest::newRow("destination parent is a file")
+        << Setup::DestinationParentIsFile << 0644 << false;
+    QTest::newRow("destination is a folder") << Setup::DestinationIsFolder << 0644 << false;
+    QTest::newRow("destination with trailing slash")
+        << Setup::DestinationTrailingSlash << 0644 << false;
+    QTest::newRow("destination folder not writable") << Setup::FolderNotWritable << 0666 << false;
+    QTest::newRow("disk full") << Setup::DiskFull << 0644 << false;
+    QTest::newRow("unprivileged replace") << Setup::UnprivilegedReplace << 0666 << true;
+
+    QTest::newRow("same file") << Setup::SameFile << 0640 << true;
+    QTest::newRow("same read-only file") << Setup::SameFile << 0444 << true;
+    QTest::newRow("same file, doubled slashes") << Setup::SameFileDoubledSlashes << 0640 << true;
+    QTest::newRow("same file through a linked source")
+        << Setup::SameFileLinkedSource << 0640 << true;
+    QTest::newRow("same file through a hard link") << Setup::SameFileHardLink << 0640 << true;
+
+    QTest::newRow("linked destination") << Setup::DestinationLink << 0640 << true;
+    QTest::newRow("chain of links") << Setup::DestinationLinkChain << 0640 << true;
+    QTest::newRow("dangling link") << Setup::DestinationLinkDangling << int(noFile) << true;
+    QTest::newRow("link to a read-only file") << Setup::DestinationLink << 0444 << false;
+}
+
+void FileOpsTest::copyFileToReplacesOrRefuses() {
+    QFETCH(Setup, setup);
+    QFETCH(int, destMode);
+    QFETCH(bool, copies);
+
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    MountGuard mount;
+    // A non-root run could not delete a folder it made unwritable.
+    const auto restore = qScopeGuard([&] { setMode(tmp.path() + u"/game"_s, 0755); });
+    Scene scene;
+    QVERIFY(prepare(setup, mode_t(destMode), tmp.path(), mount, scene));
+    if (!scene.skip.isEmpty())
+        QSKIP(qPrintable(scene.skip));
+
+    const Tree before = snapshot(tmp.path());
+    const Outcome outcome = runCopy(scene);
+    if (outcome == Outcome::Unavailable)
+        QSKIP("cannot run a copy as an unprivileged user here");
+    const Tree after = snapshot(tmp.path());
+    QCOMPARE(outcome == Outcome::Copied, copies);
+
+    Tree expected = before;
+    const bool sameFile = setup == Setup::SameFile || setup == Setup::SameFileDoubledSlashes ||
+                          setup == Setup::SameFileLinkedSource || setup == Setup::SameFileHardLink;
+    if (copies && !sameFile) {
+        QVERIFY2(after.contains(scene.changed), qPrintable(scene.changed));
+        const Entry& now = after.at(scene.changed);
+        Entry entry;
+        entry.kind = 'f';
+        entry.content = now.content == unreadable ? unreadable : scene.newBytes;
+        entry.size = scene.newBytes.size();
+        entry.mode = scene.expectedMode;
+        const auto old = before.find(scene.changed);
+        const auto [uid, gid] = scene.owner.value_or(
+            old != before.end() ? std::pair{old->second.uid, old->second.gid}
+                                : std::pair{uint(::geteuid()), uint(::getegid())});
+        entry.uid = uid;
+        entry.gid = gid;
+        entry.inode = now.inode;
+        entry.ctimeNs = now.ctimeNs;
+        expected[scene.changed] = entry;
+    }
+    QVERIFY2(after == expected, qPrintable(difference(expected, after)));
+}
+
+void FileOpsTest::copyRunStopsAtFirstFailure_data() {
+    QTest::addColumn<int>("pairCount");
+    QTest::addColumn<int>("broken");
+    QTest::addColumn<QString>("fault");
+
+    QTest::newRow("all copied") << 4 << -1 << QString();
+    QTest::newRow("no pairs") << 0 << -1 << QString();
+    QTest::newRow("first source empty") << 4 << 0 << u"empty source"_s;
+    QTest::newRow("second source missing") << 4 << 1 << u"missing source"_s;
+    QTest::newRow("third destination read-only") << 4 << 2 << u"read-only"_s;
+    QTest::newRow("last destination folder missing") << 4 << 3 << u"missing folder"_s;
+    QTest::newRow("empty pair in the middle") << 4 << 1 << u"empty pair"_s;
+}
+
+void FileOpsTest::copyRunStopsAtFirstFailure() {
+    QFETCH(int, pairCount);
+    QFETCH(int, broken);
+    QFETCH(QString, fault);
+
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    QList<CopyPair> pairs;
+    for (int i = 0; i < pairCount; ++i) {
+        CopyPair pair{tmp.filePath(u"new%1.wav"_s.arg(i)), tmp.filePath(u"GAME%1.WAV"_s.arg(i))};
+        QVERIFY(writeFile(pair.source, pattern(100 + i, 5000 + i), 0644));
+        QVERIFY(writeFile(pair.destination, pattern(200 + i, 3000 + i), 0644));
+        pairs << pair;
+    }
+    if (broken >= 0) {
+        CopyPair& pair = pairs[broken];
+        if (fault == u"empty source")
+            pair.source.clear();
+        else if (fault == u"missing source")
+            QVERIFY(QFile::remove(pair.source));
+        else if (fault == u"read-only")
+            QVERIFY(setMode(pair.destination, 0444));
+        else if (fault == u"missing folder")
+            pair.destination = tmp.filePath(u"none/GAME.WAV"_s);
+        else if (fault == u"empty pair")
+            pair = CopyPair{};
+    }
+
+    const qsizetype expected = broken >= 0 ? broken : pairCount;
+    QCOMPARE(copyRun(pairs), expected);
+    for (int i = 0; i < pairCount; ++i) {
+        QFile game(tmp.filePath(u"GAME%1.WAV"_s.arg(i)));
+        QVERIFY(game.open(QIODevice::ReadOnly));
+        const QByteArray wanted =
+            i < expected ? pattern(100 + i, 5000 + i) : pattern(200 + i, 3000 + i);
+        QVERIFY2(game.readAll() == wanted, qPrintable(u"pair %1"_s.arg(i)));
+    }
+}
+
+void FileOpsTest::temporaryNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("temporary");
+
+    QTest::newRow("temporary") << u".tunevane-aZ09xy.part"_s << true;
+    QTest::newRow("game file") << u"JUMP.WAV"_s << false;
+    QTest::newRow("short random part") << u".tunevane-aZ09x.part"_s << false;
+    QTest::newRow("long random part") << u".tunevane-aZ09xyz.part"_s << false;
+    QTest::newRow("other suffix") << u".tunevane-aZ09xy.wav"_s << false;
+    QTest::newRow("prefixed") << u"x.tunevane-aZ09xy.part"_s << false;
+    QTest::newRow("not hidden") << u"tunevane-aZ09xy.part"_s << false;
+    QTest::newRow("odd character") << u".tunevane-aZ09x!.part"_s << false;
+    QTest::newRow("with a folder") << u"/tmp/.tunevane-aZ09xy.part"_s << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void FileOpsTest::temporaryNames() {
+    QFETCH(QString, name);
+    QFETCH(bool, temporary);
+    QCOMPARE(isTemporaryName(name), temporary);
+}
+
+void FileOpsTest::renameSubfolder_data() {
+    QTest::addColumn<QString>("oldName");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<bool>("renamed");
+
+    const QString staging = u"TempDir"_s;
+    QTest::newRow("dot-dot") << staging << u".."_s << false;
+    QTest::newRow("dot") << staging << u"."_s << false;
+    QTest::newRow("empty") << staging << QString() << false;
+    QTest::newRow("into a subfolder") << staging << u"a/b"_s << false;
+    QTest::newRow("out of the program folder") << staging << u"../x"_s << false;
+    QTest::newRow("trailing slash") << staging << u"Set/"_s << false;
+    QTest::newRow("NUL") << staging << (u"Set"_s + QChar(0) + u"x"_s) << false;
+    QTest::newRow("300 characters") << staging << QString(300, u'n') << false;
+    QTest::newRow("existing folder") << staging << u"Taken"_s << false;
+    QTest::newRow("existing empty folder") << staging << u"Empty"_s << false;
+    QTest::newRow("existing file") << staging << u"taken.txt"_s << false;
+    QTest::newRow("its own name") << staging << staging << false;
+    QTest::newRow("old missing") << u"Gone"_s << u"Set"_s << false;
+    QTest::newRow("old empty") << QString() << u"Set"_s << false;
+    QTest::newRow("old dot-dot") << u".."_s << u"Set"_s << false;
+    QTest::newRow("old outside") << u"../prog/TempDir"_s << u"Set"_s << false;
+    QTest::newRow("old is a file") << u"taken.txt"_s << u"Set"_s << false;
+
+    QTest::newRow("plain") << staging << u"Mario Sounds"_s << true;
+    QTest::newRow("leading spaces") << staging << u"  Set"_s << true;
+    QTest::newRow("trailing spaces") << staging << u"Set  "_s << true;
+    QTest::newRow("inner spaces") << staging << u"My   Set"_s << true;
+    QTest::newRow("spaces only") << staging << u"   "_s << true;
+    QTest::newRow("letter case differs") << staging << u"tempdir"_s << true;
+    QTest::newRow("255 characters") << staging << QString(255, u'n') << true;
+    QTest::newRow("non-ASCII") << staging << u"Füße ♪"_s << true;
+    QTest::newRow("backslash") << staging << u"a\\b"_s << true;
+    QTest::newRow("hidden") << staging << u".set"_s << true;
+}
+
+void FileOpsTest::renameSubfolder() {
+    QFETCH(QString, oldName);
+    QFETCH(QString, newName);
+    QFETCH(bool, renamed);
+
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString prog = tmp.filePath(u"prog"_s);
+    QVERIFY(QDir().mkpath(prog + u"/TempDir"_s));
+    QVERIFY(writeFile(prog + u"/TempDir/JUMP.WAV"_s, pattern(3, 1000), 0644));
+    QVERIFY(QDir().mkpath(prog + u"/Taken"_s));
+    QVERIFY(writeFile(prog + u"/Taken/keep.txt"_s, pattern(4, 10), 0644));
+    QVERIFY(QDir().mkpath(prog + u"/Empty"_s));
+    QVERIFY(QDir().mkpath(prog + u"/a"_s));
+    QVERIFY(writeFile(prog + u"/taken.txt"_s, pattern(5, 10), 0644));
+
+    const Tree before = snapshot(tmp.path());
+    QCOMPARE(ProgramFolder(prog).renameSubfolder(oldName, newName), renamed);
+    const Tree after = snapshot(tmp.path());
+
+    Tree expected;
+    const QString from = u"prog/"_s + oldName;
+    for (const auto& [path, entry] : before) {
+        if (renamed && (path == from || path.startsWith(from + u'/')))
+            expected[u"prog/"_s + newName + path.mid(from.size())] = entry;
+        else
+            expected[path] = entry;
+    }
+    QVERIFY2(after == expected, qPrintable(difference(expected, after)));
+}
+
+void FileOpsTest::renameSubfolderInMissingProgramFolder() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    QVERIFY(!ProgramFolder(tmp.filePath(u"none"_s)).renameSubfolder(u"TempDir"_s, u"Set"_s));
+    QVERIFY(snapshot(tmp.path()).empty());
+}
+
+void FileOpsTest::makeSubfolder_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("made");
+
+    QTest::newRow("favourites") << u"Favorite Midi"_s << true;
+    QTest::newRow("staging") << u"BackDir"_s << true;
+    QTest::newRow("spaces only") << u"   "_s << true;
+    QTest::newRow("already there") << u"TempDir"_s << false;
+    QTest::newRow("name of a file") << u"taken.txt"_s << false;
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("dot") << u"."_s << false;
+    QTest::newRow("dot-dot") << u".."_s << false;
+    QTest::newRow("outside") << u"../Escape"_s << false;
+    QTest::newRow("nested") << u"a/b"_s << false;
+    QTest::newRow("NUL") << (u"New"_s + QChar(0) + u"x"_s) << false;
+    QTest::newRow("300 characters") << QString(300, u'n') << false;
+}
+
+void FileOpsTest::makeSubfolder() {
+    QFETCH(QString, name);
+    QFETCH(bool, made);
+
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString prog = tmp.filePath(u"prog"_s);
+    QVERIFY(QDir().mkpath(prog + u"/TempDir"_s));
+    QVERIFY(writeFile(prog + u"/TempDir/JUMP.WAV"_s, pattern(3, 1000), 0644));
+    QVERIFY(QDir().mkpath(prog + u"/a"_s));
+    QVERIFY(writeFile(prog + u"/taken.txt"_s, pattern(5, 10), 0644));
+
+    const Tree before = snapshot(tmp.path());
+    ProgramFolder(prog).makeSubfolder(name);
+    Tree after = snapshot(tmp.path());
+
+    if (made) {
+        const auto node = after.extract(u"prog/"_s + name);
+        QVERIFY2(!node.empty(), "folder not made");
+        QCOMPARE(node.mapped().kind, 'd');
+        QCOMPARE(node.mapped().mode, uint(0777 & ~currentUmask()));
+    }
+    QVERIFY2(after == before, qPrintable(difference(before, after)));
+}
+
+void FileOpsTest::makeSubfolderInMissingProgramFolder() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    ProgramFolder(tmp.filePath(u"none"_s)).makeSubfolder(u"TempDir"_s);
+    QVERIFY(snapshot(tmp.path()).empty());
+}
+
+void FileOpsTest::programFolderPath_data() {
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("plain") << u"/home/u/.local/share/Tunevane"_s
+                           << u"/home/u/.local/share/Tunevane"_s;
+    QTest::newRow("trailing slash") << u"/opt/tv/"_s << u"/opt/tv"_s;
+    QTest::newRow("trailing slashes") << u"/opt/tv///"_s << u"/opt/tv"_s;
+    QTest::newRow("root") << u"/"_s << u"/"_s;
+    QTest::newRow("root spelled twice") << u"//"_s << u"/"_s;
+    QTest::newRow("relative") << u"tv/"_s << u"tv"_s;
+    QTest::newRow("inner slashes kept") << u"/opt//tv"_s << u"/opt//tv"_s;
+}
+
+void FileOpsTest::programFolderPath() {
+    QFETCH(QString, given);
+    QFETCH(QString, stored);
+    QCOMPARE(ProgramFolder(given).path(), stored);
+}
+
+void FileOpsTest::filePath_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("joined");
+
+    QTest::newRow("staging") << u"/home/u/tv"_s << u"/TempDir/"_s << u"JUMP.WAV"_s
+                             << u"/home/u/tv/TempDir/JUMP.WAV"_s;
+    QTest::newRow("favourites") << u"/home/u/tv/"_s << u"/Favorite Midi/"_s << u"a b.mid"_s
+                                << u"/home/u/tv/Favorite Midi/a b.mid"_s;
+    QTest::newRow("at the root") << u"/"_s << u"/BackDir/"_s << u"X.WAV"_s << u"//BackDir/X.WAV"_s;
+    QTest::newRow("name kept as given")
+        << u"/p"_s << u"/TempDir/"_s << u" odd\\Name.Wav "_s << u"/p/TempDir/ odd\\Name.Wav "_s;
+}
+
+void FileOpsTest::filePath() {
+    QFETCH(QString, folder);
+    QFETCH(QString, literal);
+    QFETCH(QString, name);
+    QFETCH(QString, joined);
+    QCOMPARE(ProgramFolder(folder).filePath(literal, name), joined);
+}
+
+void FileOpsTest::standardLocation() {
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(u"Tunevane"_s);
+    const QString wanted = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QVERIFY(!wanted.isEmpty());
+    // Test mode keeps this away from the user's real folder.
+    QVERIFY(QDir(wanted).removeRecursively());
+    QCOMPARE(ProgramFolder::standardLocation(), wanted);
+    QVERIFY(QFileInfo(wanted).isDir());
+}
+
+int main(int argc, char** argv) {
+    if (argc == 4 && qstrcmp(argv[1], childSwitch) == 0)
+        return copyFileTo(QFile::decodeName(argv[2]), QFile::decodeName(argv[3])) ? childCopied
+                                                                                  : childRefused;
+    QCoreApplication app(argc, argv);
+    FileOpsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "FileOpsTest.moc"
