@@ -4,7 +4,6 @@
 #include "app/Ui.h"
 #include "files/FileOps.h"
 #include "selection/FrmMidi.h"
-#include "selection/PreviewPlayer.h"
 #include "switching/ConfirmDialogs.h"
 #include "switching/Outcome.h"
 
@@ -38,29 +37,15 @@ SwitchLayout musicLayout() {
         .removeName = QStringLiteral("CmdMidiRemove%1"),
         .remove = {3000, 140, 975, 400},
         .buttons = {{
-            {QStringLiteral("CmdMidiBackup"),
-             QStringLiteral("BACKUP ORIGINAL GAME FILES"),
-             QStringLiteral("Click here to back up original game files. IMPORTANT: PLEASE SEE "
-                            "\"HELP\"/\"ABOUT BACKING UP ORIGINALS\""),
-             {0, 2280, 3015, 375}},
-            {QStringLiteral("CmdSwitch3"),
-             QStringLiteral("SWITCH"),
-             QStringLiteral("Complete the replacement process."),
-             {3000, 2280, 975, 375}},
-            {QStringLiteral("CmdFavorites"),
-             QStringLiteral("Add to Favorites"),
-             QStringLiteral("If you'd like to make a selection more easily accessible, click "
-                            "here to add it to your Favorite Midi directory."),
-             {3960, 2280, 1335, 375}},
-            {QStringLiteral("CmdExitFrmCopyMidi"),
-             QStringLiteral("Close"),
-             QStringLiteral("Return to previous window."),
-             {5280, 2280, 855, 375}},
-            {QStringLiteral("CmdMidiHelp2"),
-             QStringLiteral("Help"),
-             QStringLiteral("The Tune-Vane Step-by-Step Visual Tutorial."),
-             {6120, 2280, 855, 375}},
+            {QStringLiteral("CmdMidiBackup"), {0, 2280, 3015, 375}},
+            {QStringLiteral("CmdSwitch3"), {3000, 2280, 975, 375}},
+            {QStringLiteral("CmdFavorites"), {3960, 2280, 1335, 375}},
+            {QStringLiteral("CmdExitFrmCopyMidi"), {5280, 2280, 855, 375}},
+            {QStringLiteral("CmdMidiHelp2"), {6120, 2280, 855, 375}},
         }},
+        .thirdCaption = QStringLiteral("Add to Favorites"),
+        .thirdToolTip = QStringLiteral("If you'd like to make a selection more easily accessible, "
+                                       "click here to add it to your Favorite Midi directory."),
     };
 }
 
@@ -103,11 +88,8 @@ void FrmCopyMidi::thirdAction() {
 void FrmCopyMidi::backup() {}
 void FrmCopyMidi::help() {}
 
-void FrmCopyMidi::backToSelection() {
-    FrmMidi& selection = app().forms().get<FrmMidi>();
-    selection.gamePlayer().setProperty("Command", QStringLiteral("open"));
-    hideAndUnload();
-    selection.showModeless();
+SelectionWindow& FrmCopyMidi::selectionWindow() {
+    return app().forms().get<FrmMidi>();
 }
 
 } // namespace tunevane

@@ -3,14 +3,10 @@
 #include "app/App.h"
 #include "app/Ui.h"
 #include "selection/FrmWavSelect.h"
-#include "selection/PreviewPlayer.h"
 
 namespace tunevane {
 
 namespace {
-
-const QString backupTip = QStringLiteral("Click here to back up original game files. IMPORTANT: "
-                                         "PLEASE SEE \"HELP\"/\"ABOUT BACKING UP ORIGINALS\"");
 
 SwitchLayout effectsLayout() {
     return {
@@ -36,28 +32,16 @@ SwitchLayout effectsLayout() {
         .removeName = QStringLiteral("CmdClear%1"),
         .remove = {2760, 150, 970, 400},
         .buttons = {{
-            {QStringLiteral("CmdWavBackup"),
-             QStringLiteral("BACKUP ORIGINAL GAME FILES"),
-             backupTip,
-             {0, 4200, 2775, 375}},
-            {QStringLiteral("CmdSwitch2"),
-             QStringLiteral("SWITCH"),
-             QStringLiteral("Complete the replacement process."),
-             {2760, 4200, 975, 375}},
-            {QStringLiteral("CmdCreateSet"),
-             QStringLiteral("Save Set"),
-             QStringLiteral("Create a set with chosen replacement files for easy accessibility "
-                            "at a later date. REFER TO \"HELP\"/\"ABOUT SAVING SETS\""),
-             {3720, 4200, 1095, 375}},
-            {QStringLiteral("CmdExitFrmCopyWavs"),
-             QStringLiteral("Close"),
-             QStringLiteral("Return to previous window."),
-             {4800, 4200, 855, 375}},
-            {QStringLiteral("CmdWavHelp2"),
-             QStringLiteral("Help"),
-             QStringLiteral("The Tune-Vane Step-by-Step Visual Tutorial."),
-             {5640, 4200, 840, 375}},
+            {QStringLiteral("CmdWavBackup"), {0, 4200, 2775, 375}},
+            {QStringLiteral("CmdSwitch2"), {2760, 4200, 975, 375}},
+            {QStringLiteral("CmdCreateSet"), {3720, 4200, 1095, 375}},
+            {QStringLiteral("CmdExitFrmCopyWavs"), {4800, 4200, 855, 375}},
+            {QStringLiteral("CmdWavHelp2"), {5640, 4200, 840, 375}},
         }},
+        .thirdCaption = QStringLiteral("Save Set"),
+        .thirdToolTip = QStringLiteral("Create a set with chosen replacement files for easy "
+                                       "accessibility at a later date. REFER TO \"HELP\"/\"ABOUT "
+                                       "SAVING SETS\""),
     };
 }
 
@@ -83,11 +67,8 @@ void FrmCopyWavs::thirdAction() {}
 void FrmCopyWavs::backup() {}
 void FrmCopyWavs::help() {}
 
-void FrmCopyWavs::backToSelection() {
-    FrmWavSelect& selection = app().forms().get<FrmWavSelect>();
-    selection.gamePlayer().setProperty("Command", QStringLiteral("open"));
-    hideAndUnload();
-    selection.showModeless();
+SelectionWindow& FrmCopyWavs::selectionWindow() {
+    return app().forms().get<FrmWavSelect>();
 }
 
 } // namespace tunevane

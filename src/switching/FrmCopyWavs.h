@@ -15,7 +15,7 @@ protected:
     void thirdAction() override;
     void backup() override;
     void help() override;
-    void backToSelection() override;
+    SelectionWindow& selectionWindow() override;
 };
 
 } // namespace tunevane

@@ -4,6 +4,8 @@
 #include "app/Twips.h"
 #include "app/Ui.h"
 #include "files/FileOps.h"
+#include "selection/PreviewPlayer.h"
+#include "selection/SelectionWindow.h"
 #include "switching/ConfirmDialogs.h"
 #include "switching/Outcome.h"
 
@@ -64,15 +66,37 @@ SwitchWindow::SwitchWindow(App& app, const SwitchLayout& layout)
         connect(remove, &QPushButton::clicked, this, [this, n] { clearSlot(n); });
     }
 
-    const std::array<void (SwitchWindow::*)(), 5> actions = {
-        &SwitchWindow::backup, &SwitchWindow::switchFiles, &SwitchWindow::thirdAction,
-        &SwitchWindow::backToSelection, &SwitchWindow::help};
+    struct Action {
+        QString caption, toolTip;
+        void (SwitchWindow::*handler)();
+    };
+    const std::array<Action, 5> actions = {{
+        {QStringLiteral("BACKUP ORIGINAL GAME FILES"),
+         QStringLiteral("Click here to back up original game files. IMPORTANT: PLEASE SEE "
+                        "\"HELP\"/\"ABOUT BACKING UP ORIGINALS\""),
+         &SwitchWindow::backup},
+        {QStringLiteral("SWITCH"), QStringLiteral("Complete the replacement process."),
+         &SwitchWindow::switchFiles},
+        {layout.thirdCaption, layout.thirdToolTip, &SwitchWindow::thirdAction},
+        {QStringLiteral("Close"), QStringLiteral("Return to previous window."),
+         &SwitchWindow::backToSelection},
+        {QStringLiteral("Help"), QStringLiteral("The Tune-Vane Step-by-Step Visual Tutorial."),
+         &SwitchWindow::help},
+    }};
     for (size_t index = 0; index < actions.size(); ++index) {
-        const SwitchButton& spec = layout.buttons[index];
-        auto* button = makeButton(this, spec.name, spec.caption, spec.toolTip, spec.box);
+        const Action& action = actions[index];
+        auto* button = makeButton(this, layout.buttons[index].name, action.caption, action.toolTip,
+                                  layout.buttons[index].box);
         connect(button, &QPushButton::clicked, this,
-                [this, action = actions[index]] { (this->*action)(); });
+                [this, handler = action.handler] { (this->*handler)(); });
     }
+}
+
+void SwitchWindow::backToSelection() {
+    SelectionWindow& selection = selectionWindow();
+    selection.gamePlayer().setProperty("Command", QStringLiteral("open"));
+    hideAndUnload();
+    selection.showModeless();
 }
 
 void SwitchWindow::setGame(int slot, const QString& name, const QString& path) {

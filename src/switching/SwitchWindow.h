@@ -10,7 +10,7 @@ class QLabel;
 
 namespace tunevane {
 
-class PreviewPlayer;
+class SelectionWindow;
 
 // One selection slot: each side held as its file name and its full path; empty = not chosen.
 struct SlotPair {
@@ -20,7 +20,7 @@ struct SlotPair {
 inline constexpr int maxSlots = 6;
 
 struct SwitchButton {
-    QString name, caption, toolTip;
+    QString name;
     QRect box;
 };
 
@@ -40,6 +40,7 @@ struct SwitchLayout {
     QRect remove; // top is relative to the row's top
     // Bottom row, left to right: backup, switch, third action, close, help.
     std::array<SwitchButton, 5> buttons;
+    QString thirdCaption, thirdToolTip;
 };
 
 // A switch window: it owns the pairs chosen in its selection window and replaces the game
@@ -61,8 +62,7 @@ protected:
     virtual void thirdAction() = 0;
     virtual void backup() = 0;
     virtual void help() = 0;
-    // "Close": reopen the selection window's game player and go back to it.
-    virtual void backToSelection() = 0;
+    virtual SelectionWindow& selectionWindow() = 0;
 
     // Copies each chosen replacement over its game file, in slot order, and returns how many
     // slots were copied before the run stopped.
@@ -74,6 +74,8 @@ protected:
 
 private:
     void showSlot(int slot);
+    // "Close": reopen the selection window's game player and go back to it; the pairs go.
+    void backToSelection();
 
     const SwitchLayout m_layout;
     std::array<SlotPair, maxSlots> m_slots;

@@ -7,6 +7,7 @@
 #include "selection/FrmWavSelect.h"
 #include "selection/PreviewPlayer.h"
 #include "switching/FrmCopyMidi.h"
+#include "switching/FrmCopyWavs.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -38,7 +39,8 @@ public:
 };
 
 QStringList prepared(const QString& player, const QString& device) {
-    return {player + QStringLiteral(" Notify=false"), player + QStringLiteral(" Wait=true"),
+    return {player + QStringLiteral(" Notify=false"),
+            player + QStringLiteral(" Wait=true"),
             player + QStringLiteral(" Shareable=false"),
             player + QStringLiteral(" DeviceType=") + device,
             player + QStringLiteral(" FileName=SelectedFile"),
@@ -47,8 +49,11 @@ QStringList prepared(const QString& player, const QString& device) {
 
 // A minimal one-note standard MIDI file.
 QByteArray smallMidi() {
-    const QByteArray track = QByteArray::fromHex("00903c40" "8360803c00" "00ff2f00");
-    QByteArray bytes = QByteArray::fromHex("4d546864000000060000000101e0" "4d54726b");
+    const QByteArray track = QByteArray::fromHex("00903c40"
+                                                 "8360803c00"
+                                                 "00ff2f00");
+    QByteArray bytes = QByteArray::fromHex("4d546864000000060000000101e0"
+                                           "4d54726b");
     const quint32 length = static_cast<quint32>(track.size());
     for (int shift = 24; shift >= 0; shift -= 8)
         bytes.append(static_cast<char>((length >> shift) & 0xff));
@@ -83,8 +88,10 @@ private Q_SLOTS:
             window = std::make_unique<FrmMidi>(app);
         else
             window = std::make_unique<FrmWavSelect>(app);
-        const QString first = music ? QStringLiteral("MMControlMidi1") : QStringLiteral("MMControlWav1");
-        const QString second = music ? QStringLiteral("MMControlMidi2") : QStringLiteral("MMControlWav2");
+        const QString first =
+            music ? QStringLiteral("MMControlMidi1") : QStringLiteral("MMControlWav1");
+        const QString second =
+            music ? QStringLiteral("MMControlMidi2") : QStringLiteral("MMControlWav2");
         const QString device = music ? QStringLiteral("Sequencer") : QStringLiteral("WaveAudio");
         PlayerLog log(window.get());
         window->loadSteps();
@@ -139,45 +146,74 @@ private Q_SLOTS:
     }
 
     void controlsStandWhereTheyBelong_data() {
-        QTest::addColumn<bool>("music");
+        QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("box"); // twips, relative to the parent
-        const auto row = [](bool music, const char* name, QRect box) {
-            QTest::addRow("%s", name) << music << QString::fromUtf8(name) << box;
+        QTest::addColumn<QString>("caption");
+        const auto row = [](const char* window, const char* name, QRect box,
+                            const char* caption = "") {
+            QTest::addRow("%s", name) << QString::fromUtf8(window) << QString::fromUtf8(name) << box
+                                      << QString::fromUtf8(caption);
         };
-        row(false, "LblGameFilesTitle", {0, 0, 1815, 255});
-        row(false, "DrvWav1", {0, 240, 1815, 315});
-        row(false, "DirWav1", {0, 600, 1815, 990});
-        row(false, "FleWav1", {0, 1620, 1815, 2235});
-        row(false, "LblSampleWav1", {0, 3840, 1815, 255});
-        row(false, "MMControlWav1", {10, 4080, 1780, 375});
-        row(false, "DrvWav2", {7010, 240, 1815, 315});
-        row(false, "MMControlWav2", {7030, 4080, 1780, 375});
-        row(false, "Frame6", {4440, 2760, 2535, 855});
-        row(false, "CmdReplaceWav4", {6120, 2280, 855, 375});
-        row(false, "LblReplaceWav5", {120, 480, 2295, 255});
-        row(false, "CmdSwitch", {1850, 4080, 5140, 375});
-        row(true, "DirMidi2", {120, 600, 1815, 990});
-        row(true, "LblMidiSample1", {480, 3840, 1095, 255});
-        row(true, "MMControlMidi2", {120, 4080, 1815, 330});
-        row(true, "LblReplaceMidiTitle", {4920, 0, 2055, 255});
-        row(true, "FleMidi1", {5040, 1620, 1815, 2235});
-        row(true, "FramMidiSel3", {2040, 2760, 2895, 855});
-        row(true, "CmdChooseGame2mid", {2040, 2280, 975, 375});
-        row(true, "CmdRemoveMidi3", {3000, 3600, 975, 375});
-        row(true, "CmdTunevane", {2040, 4080, 2895, 375});
+        row("FrmWavSelect", "LblGameFilesTitle", {0, 0, 1815, 255}, "GAME FILES");
+        row("FrmWavSelect", "DrvWav1", {0, 240, 1815, 315});
+        row("FrmWavSelect", "DirWav1", {0, 600, 1815, 990});
+        row("FrmWavSelect", "FleWav1", {0, 1620, 1815, 2235});
+        row("FrmWavSelect", "LblSampleWav1", {0, 3840, 1815, 255}, "Sample");
+        row("FrmWavSelect", "MMControlWav1", {10, 4080, 1780, 375});
+        row("FrmWavSelect", "DrvWav2", {7010, 240, 1815, 315});
+        row("FrmWavSelect", "MMControlWav2", {7030, 4080, 1780, 375});
+        row("FrmWavSelect", "Frame6", {4440, 2760, 2535, 855});
+        row("FrmWavSelect", "CmdReplaceWav4", {6120, 2280, 855, 375}, "Replace");
+        row("FrmWavSelect", "LblReplaceWav5", {120, 480, 2295, 255});
+        row("FrmWavSelect", "CmdSwitch", {1850, 4080, 5140, 375}, "Next");
+        row("FrmMidi", "DirMidi2", {120, 600, 1815, 990});
+        row("FrmMidi", "LblMidiSample1", {480, 3840, 1095, 255}, "Sample");
+        row("FrmMidi", "MMControlMidi2", {120, 4080, 1815, 330});
+        row("FrmMidi", "LblReplaceMidiTitle", {4920, 0, 2055, 255}, "REPLACEMENT FILES");
+        row("FrmMidi", "FleMidi1", {5040, 1620, 1815, 2235});
+        row("FrmMidi", "FramMidiSel3", {2040, 2760, 2895, 855});
+        row("FrmMidi", "CmdChooseGame2mid", {2040, 2280, 975, 375}, "Game File");
+        row("FrmMidi", "CmdRemoveMidi3", {3000, 3600, 975, 375}, "Remove");
+        row("FrmMidi", "CmdTunevane", {2040, 4080, 2895, 375}, "Next");
+        row("FrmCopyWavs", "LblSelectionRed", {150, 60, 6195, 210},
+            "Please be certain that the \"Selection\" entries are Game Files and not "
+            "Replacement Wav's.");
+        row("FrmCopyWavs", "FrmWithWav4", {3840, 2240, 2580, 615}, "Replace with:");
+        row("FrmCopyWavs", "LblRepFile4", {120, 240, 2295, 255});
+        row("FrmCopyWavs", "CmdClear6", {2760, 3690, 970, 400}, "Remove");
+        row("FrmCopyWavs", "CmdWavBackup", {0, 4200, 2775, 375}, "BACKUP ORIGINAL GAME FILES");
+        row("FrmCopyWavs", "CmdCreateSet", {3720, 4200, 1095, 375}, "Save Set");
+        row("FrmCopyWavs", "CmdWavHelp2", {5640, 4200, 840, 375}, "Help");
+        row("FrmCopyMidi", "FrmMidiSelect3", {80, 1600, 2820, 615}, "Selection 3");
+        row("FrmCopyMidi", "LblFileName2b", {120, 240, 2535, 255});
+        row("FrmCopyMidi", "CmdMidiRemove2", {3000, 1080, 975, 400}, "Remove");
+        row("FrmCopyMidi", "CmdSwitch3", {3000, 2280, 975, 375}, "SWITCH");
+        row("FrmCopyMidi", "CmdFavorites", {3960, 2280, 1335, 375}, "Add to Favorites");
+        row("FrmCopyMidi", "CmdExitFrmCopyMidi", {5280, 2280, 855, 375}, "Close");
     }
 
     void controlsStandWhereTheyBelong() {
-        QFETCH(bool, music);
+        QFETCH(QString, window);
         QFETCH(QString, name);
         QFETCH(QRect, box);
+        QFETCH(QString, caption);
         App app(m_folder.path());
-        QWidget* window = music ? static_cast<QWidget*>(&app.forms().get<FrmMidi>())
-                                : static_cast<QWidget*>(&app.forms().get<FrmWavSelect>());
-        auto* control = window->findChild<QWidget*>(name);
+        app.forms().get<FrmMidi>();
+        app.forms().get<FrmWavSelect>();
+        app.forms().get<FrmCopyMidi>();
+        app.forms().get<FrmCopyWavs>();
+        QWidget* form = testsupport::topLevel(window);
+        QVERIFY2(form, qPrintable(window));
+        auto* control = form->findChild<QWidget*>(name);
         QVERIFY2(control, qPrintable(name));
         QCOMPARE(control->geometry(), twipsRectOf(box));
+        if (!caption.isEmpty()) {
+            QString text = control->property("text").toString();
+            if (auto* frame = qobject_cast<QGroupBox*>(control))
+                text = frame->title();
+            QCOMPARE(text, caption);
+        }
     }
 
     void titlesAndTips() {
