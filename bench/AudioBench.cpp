@@ -60,16 +60,7 @@ QByteArray busySong(int bars) {
         track.append(char(beat % 2 ? 38 : 36));
         track.append(char(0));
     }
-    appendDelta(track, 0);
-    track.append("\xff\x2f\x00", 3);
-    QByteArray smf("MThd");
-    appendBe(smf, 6, 4);
-    appendBe(smf, 0, 2);
-    appendBe(smf, 1, 2);
-    appendBe(smf, 480, 2);
-    smf.append("MTrk");
-    appendBe(smf, quint32(track.size()), 4);
-    return smf + track;
+    return testmedia::standardMidiFile(track);
 }
 
 int makeMedia(const QString& dir) {

@@ -52,7 +52,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text,
                   const QRect& twipsBox) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setGeometry(twipsRect(twipsBox.x(), twipsBox.y(), twipsBox.width(), twipsBox.height()));
+    label->setGeometry(twipsRectOf(twipsBox));
     return label;
 }
 
@@ -63,7 +63,7 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     button->setToolTip(toolTip);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setGeometry(twipsRect(twipsBox.x(), twipsBox.y(), twipsBox.width(), twipsBox.height()));
+    button->setGeometry(twipsRectOf(twipsBox));
     return button;
 }
 
@@ -71,7 +71,7 @@ QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& captio
                      const QRect& twipsBox) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(name);
-    frame->setGeometry(twipsRect(twipsBox.x(), twipsBox.y(), twipsBox.width(), twipsBox.height()));
+    frame->setGeometry(twipsRectOf(twipsBox));
     return frame;
 }
 

@@ -81,7 +81,7 @@ SelectionWindow::SelectionWindow(App& app, const SelectionLayout& layout)
         m_gameLabels.push_back(game);
         m_replacementLabels.push_back(replacement);
 
-        auto* choose =
+        auto* gameButton =
             makeButton(this, slot.chooseGameName, QStringLiteral("Game File"),
                        QStringLiteral("Set Selection %1 game or program file choice.").arg(n),
                        slot.chooseGame);
@@ -90,9 +90,9 @@ SelectionWindow::SelectionWindow(App& app, const SelectionLayout& layout)
         auto* replace = makeButton(this, slot.chooseReplacementName, QStringLiteral("Replace"),
                                    QStringLiteral("Set Selection %1 replacement choice.").arg(n),
                                    slot.chooseReplacement);
-        connect(choose, &QPushButton::clicked, this, [this, n] { chooseGame(n); });
+        connect(gameButton, &QPushButton::clicked, this, [this, n] { choose(true, n); });
         connect(clear, &QPushButton::clicked, this, [this, n] { remove(n); });
-        connect(replace, &QPushButton::clicked, this, [this, n] { chooseReplacement(n); });
+        connect(replace, &QPushButton::clicked, this, [this, n] { choose(false, n); });
     }
 
     auto* nextButton = makeButton(
@@ -113,8 +113,7 @@ PreviewPlayer* SelectionWindow::makePlayer(const PaneColumn& column) {
     auto* player = new PreviewPlayer(this);
     player->setObjectName(column.playerName);
     player->setToolTip(column.playerTip);
-    player->setGeometry(twipsRect(column.player.x(), column.player.y(), column.player.width(),
-                                  column.player.height()));
+    player->setGeometry(twipsRectOf(column.player));
     return player;
 }
 
@@ -162,26 +161,20 @@ bool SelectionWindow::inOrder(const std::vector<QLabel*>& side, int slot) {
     return true;
 }
 
-void SelectionWindow::chooseGame(int slot) {
-    if (!inOrder(m_gameLabels, slot))
+void SelectionWindow::choose(bool game, int slot) {
+    std::vector<QLabel*>& labels = game ? m_gameLabels : m_replacementLabels;
+    if (!inOrder(labels, slot))
         return;
-    const QString name = m_gamePane->selectedFileName();
-    QLabel* label = m_gameLabels[static_cast<size_t>(slot - 1)];
+    const BrowsingPane& pane = game ? *m_gamePane : *m_replacementPane;
+    const QString name = pane.selectedFileName();
+    QLabel* label = labels[static_cast<size_t>(slot - 1)];
     label->setText(name);
     label->setVisible(true);
-    setTextColour(label, gameRed);
-    switchWindow().setGame(slot, name, m_gamePane->fullPath());
-}
-
-void SelectionWindow::chooseReplacement(int slot) {
-    if (!inOrder(m_replacementLabels, slot))
-        return;
-    const QString name = m_replacementPane->selectedFileName();
-    QLabel* label = m_replacementLabels[static_cast<size_t>(slot - 1)];
-    label->setText(name);
-    label->setVisible(true);
-    setTextColour(label, replacementBlue);
-    switchWindow().setReplacement(slot, name, m_replacementPane->fullPath());
+    setTextColour(label, game ? gameRed : replacementBlue);
+    if (game)
+        switchWindow().setGame(slot, name, pane.fullPath());
+    else
+        switchWindow().setReplacement(slot, name, pane.fullPath());
 }
 
 void SelectionWindow::remove(int slot) {

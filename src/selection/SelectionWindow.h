@@ -89,8 +89,8 @@ private:
     void preparePlayer(PreviewPlayer& player);
     void fileClicked(BrowsingPane& pane, PreviewPlayer& player);
     bool inOrder(const std::vector<QLabel*>& side, int slot);
-    void chooseGame(int slot);
-    void chooseReplacement(int slot);
+    // "Game File" (game) or "Replace" of a slot.
+    void choose(bool game, int slot);
     void remove(int slot);
     void next();
     void navigate(NavAction action);

@@ -64,6 +64,20 @@ inline void appendDelta(QByteArray& out, quint32 ticks) {
     out.append(bytes);
 }
 
+// A format-0 file at 480 ticks a beat around one track's events; the end of track is added.
+inline QByteArray standardMidiFile(QByteArray track) {
+    appendDelta(track, 0);
+    track.append("\xff\x2f\x00", 3);
+    QByteArray smf("MThd");
+    appendBe(smf, 6, 4);
+    appendBe(smf, 0, 2);
+    appendBe(smf, 1, 2);
+    appendBe(smf, 480, 2);
+    smf.append("MTrk");
+    appendBe(smf, quint32(track.size()), 4);
+    return smf + track;
+}
+
 // A format-0 song at 120 beats a minute, 480 ticks a beat: `notes` piano notes, each a
 // quarter note (0.5 s), one after the other, so the song lasts notes * 0.5 s.
 inline QByteArray midiSong(int notes, int program = 0) {
@@ -83,18 +97,7 @@ inline QByteArray midiSong(int notes, int program = 0) {
         track.append(char(60 + (i * 4) % 24));
         track.append(char(0));
     }
-    appendDelta(track, 0);
-    track.append("\xff\x2f\x00", 3);
-
-    QByteArray smf("MThd");
-    appendBe(smf, 6, 4);
-    appendBe(smf, 0, 2);
-    appendBe(smf, 1, 2);
-    appendBe(smf, 480, 2);
-    smf.append("MTrk");
-    appendBe(smf, quint32(track.size()), 4);
-    smf.append(track);
-    return smf;
+    return standardMidiFile(track);
 }
 
 } // namespace testmedia

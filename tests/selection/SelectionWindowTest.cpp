@@ -1,3 +1,4 @@
+#include "../audio/TestMedia.h"
 #include "TestSupport.h"
 
 #include "app/App.h"
@@ -47,17 +48,10 @@ QStringList prepared(const QString& player, const QString& device) {
             player + QStringLiteral(" Command=Open")};
 }
 
-// A minimal one-note standard MIDI file.
+// One short note.
 QByteArray smallMidi() {
-    const QByteArray track = QByteArray::fromHex("00903c40"
-                                                 "8360803c00"
-                                                 "00ff2f00");
-    QByteArray bytes = QByteArray::fromHex("4d546864000000060000000101e0"
-                                           "4d54726b");
-    const quint32 length = static_cast<quint32>(track.size());
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.append(static_cast<char>((length >> shift) & 0xff));
-    return bytes + track;
+    return testmedia::standardMidiFile(QByteArray::fromHex("00903c40"
+                                                           "8360803c00"));
 }
 
 } // namespace
