@@ -38,9 +38,7 @@ FrmSplash::FrmSplash(App& app)
     lettering.setItalic(true);
     lettering.setLetterSpacing(QFont::PercentageSpacing, 108);
     ole->setFont(lettering);
-    ole->setStyleSheet(QStringLiteral(
-        "color: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1a3fa8, stop:0.55 #5a8ef0, "
-        "stop:1 #c0101a);"));
+    setTextColour(ole, QColor(192, 16, 26));
 
     auto* logo = makeLabel(frame, QStringLiteral("imgLogo"), {}, {600, 2280, 1575, 1425});
     logo->setPixmap(formIcon(FormIcon::Program).pixmap(logo->size()));

@@ -5,6 +5,7 @@
 #include "audio/WavSource.h"
 
 #include <QHBoxLayout>
+#include <QStyle>
 #include <QToolButton>
 
 namespace tunevane {
@@ -13,10 +14,11 @@ PreviewPlayer::PreviewPlayer(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    const auto addButton = [&](const QString& name, const QString& glyph, auto action) {
+    // The style's own media icons: every desktop font lacks some of the transport glyphs.
+    const auto addButton = [&](const QString& name, QStyle::StandardPixmap icon, auto action) {
         auto* button = new QToolButton(this);
         button->setObjectName(name);
-        button->setText(glyph);
+        button->setIcon(style()->standardIcon(icon));
         button->setAccessibleName(name);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         button->setFocusPolicy(Qt::NoFocus);
@@ -24,10 +26,10 @@ PreviewPlayer::PreviewPlayer(QWidget* parent) : QWidget(parent) {
         connect(button, &QToolButton::clicked, this, action);
         return button;
     };
-    prev_ = addButton(QStringLiteral("Prev"), QStringLiteral("\u23EE"), [this] { rewind(); });
-    play_ = addButton(QStringLiteral("Play"), QStringLiteral("\u25B6"), [this] { play(); });
-    pause_ = addButton(QStringLiteral("Pause"), QStringLiteral("\u23F8"), [this] { pause(); });
-    stop_ = addButton(QStringLiteral("Stop"), QStringLiteral("\u23F9"), [this] { stop(); });
+    prev_ = addButton(QStringLiteral("Prev"), QStyle::SP_MediaSkipBackward, [this] { rewind(); });
+    play_ = addButton(QStringLiteral("Play"), QStyle::SP_MediaPlay, [this] { play(); });
+    pause_ = addButton(QStringLiteral("Pause"), QStyle::SP_MediaPause, [this] { pause(); });
+    stop_ = addButton(QStringLiteral("Stop"), QStyle::SP_MediaStop, [this] { stop(); });
 
     output_ = new AudioOutput(this);
     connect(output_, &AudioOutput::finished, this, &PreviewPlayer::finished);
