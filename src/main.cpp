@@ -1,4 +1,5 @@
 #include "app/App.h"
+#include "app/Form.h"
 #include "app/Ui.h"
 #include "files/ProgramFolder.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunevane"));
     QApplication::setDesktopFileName(QStringLiteral("tunevane"));
+    QApplication::setWindowIcon(tunevane::formIcon(tunevane::FormIcon::Program));
     tunevane::installFonts();
 
     tunevane::App app(tunevane::files::ProgramFolder::standardLocation());

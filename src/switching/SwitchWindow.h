@@ -63,6 +63,9 @@ protected:
     virtual void backup() = 0;
     virtual void help() = 0;
     virtual SelectionWindow& selectionWindow() = 0;
+    // No close box: a close from the window system (Alt+F4) must not strand the hidden
+    // selection window, so only the window's own "Close" leaves it.
+    void titleBarClose() override {}
 
     // Copies each chosen replacement over its game file, in slot order, and returns how many
     // slots were copied before the run stopped.

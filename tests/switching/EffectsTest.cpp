@@ -250,6 +250,11 @@ private Q_SLOTS:
         QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm"))->isModal());
         f.clickSwitch(s.clear, 1);
         QCOMPARE(f.switchLabel(s.switchGameName, 1), QString());
+        // A close from the window system does not strand the hidden selection window.
+        f.switchWindow()->close();
+        testsupport::settle();
+        QVERIFY(f.switchWindow()->isVisible());
+        QVERIFY(!f.app().hasEnded());
     }
 };
 
