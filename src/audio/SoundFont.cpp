@@ -76,6 +76,9 @@ bool ensureLoaded() {
     if (!s.settings)
         return false;
     fluid_settings_setnum(s.settings, "synth.sample-rate", sampleRate);
+    // Songs are rendered on demand, ahead of the clock or after a stall: the player must
+    // count rendered samples, not wall-clock time, or the song is squeezed.
+    fluid_settings_setstr(s.settings, "player.timing-source", "sample");
     // Large banks load in a fraction of the time and memory when samples come on demand.
     fluid_settings_setint(s.settings, "synth.dynamic-sample-loading", 1);
     s.holder = new_fluid_synth(s.settings);

@@ -92,11 +92,24 @@ private Q_SLOTS:
         // Four half-second notes, plus at most a short release tail.
         QVERIFY2(frames >= 2 * rate && frames <= 2 * rate + rate + 1024,
                  qPrintable(QString::number(frames)));
-        QVERIFY(peak(pcm) > 1000);
+        QVERIFY(peak(pcm) > 300);
         // Sound in each note, not only at the start.
         for (int note = 0; note < 4; ++note)
             QVERIFY(peak(pcm, size_t(note * rate), size_t((note + 1) * rate)) > 300);
         QCOMPARE(source->read(std::vector<qint16>(200).data(), 100), 0);
+    }
+
+    void songTimeFollowsRenderedSamplesNotTheClock() {
+        QVERIFY(testmedia::writeFile(file(QStringLiteral("slow.mid")), testmedia::midiSong(4)));
+        auto source = MidiSource::open(file(QStringLiteral("slow.mid")));
+        QVERIFY(source);
+        const int rate = source->sampleRate();
+        std::vector<qint16> block(2 * 4096);
+        QCOMPARE(source->read(block.data(), 4096), 4096);
+        // A sink that stalls, or pulls far ahead, must not shorten or squeeze the song.
+        QTest::qSleep(1500);
+        const qint64 frames = 4096 + qint64(renderAll(*source, 30LL * rate).size()) / 2;
+        QVERIFY2(frames >= 2 * rate, qPrintable(QString::number(frames)));
     }
 
     void rewindPlaysItAgain() {
@@ -107,7 +120,9 @@ private Q_SLOTS:
         QVERIFY(source->rewind());
         const auto again = renderAll(*source, 1LL << 30);
         QVERIFY(again.size() >= first.size() - 2048 && again.size() <= first.size() + 2048);
-        QVERIFY(peak(again) > 1000);
+        // Banks differ in loudness; the second pass must sound like the first.
+        QVERIFY(peak(first) > 300);
+        QVERIFY(peak(again) > peak(first) / 2);
     }
 
     void playersShareTheBank() {
@@ -125,10 +140,10 @@ private Q_SLOTS:
         // Dropping one player must leave the bank whole for the other.
         a.reset();
         QVERIFY(b->rewind());
-        QVERIFY(peak(renderAll(*b, 1LL << 30)) > 1000);
+        QVERIFY(peak(renderAll(*b, 1LL << 30)) > 300);
         auto c = MidiSource::open(file(QStringLiteral("a.mid")));
         QVERIFY(c);
-        QVERIFY(peak(renderAll(*c, 1LL << 30)) > 1000);
+        QVERIFY(peak(renderAll(*c, 1LL << 30)) > 300);
     }
 
     void refusesWhatItCannotPlay_data() {

@@ -60,8 +60,9 @@ bool setMode(const QString& path, mode_t mode) {
     return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
-// Everything a failed operation must leave alone. Folders carry no ctime: adding to a
-// folder changes it, and the entries inside already show that.
+// Everything a failed operation must leave alone. Folders carry no ctime and no size:
+// adding to a folder changes both (tmpfs counts entries in the size), and the entries
+// inside already show that.
 struct Entry {
     char kind = '?';
     QByteArray content; // a file's bytes or a link's target
@@ -98,6 +99,7 @@ void collect(const QString& root, const QString& relative, Tree& tree) {
         if (S_ISDIR(st.st_mode)) {
             entry.kind = 'd';
             entry.ctimeNs = 0;
+            entry.size = 0;
             collect(root, path, tree);
         } else if (S_ISLNK(st.st_mode)) {
             entry.kind = 'l';
