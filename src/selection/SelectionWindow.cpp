@@ -117,10 +117,15 @@ PreviewPlayer* SelectionWindow::makePlayer(const PaneColumn& column) {
     return player;
 }
 
+std::array<PreviewPlayer*, 2> SelectionWindow::playersByNumber() const {
+    if (m_layout.gamePlayerIsFirst)
+        return {m_gamePlayer, m_replacementPlayer};
+    return {m_replacementPlayer, m_gamePlayer};
+}
+
 void SelectionWindow::loadSteps() {
-    const bool gameFirst = m_layout.gamePlayerIsFirst;
-    preparePlayer(gameFirst ? *m_gamePlayer : *m_replacementPlayer);
-    preparePlayer(gameFirst ? *m_replacementPlayer : *m_gamePlayer);
+    for (PreviewPlayer* player : playersByNumber())
+        preparePlayer(*player);
 }
 
 void SelectionWindow::preparePlayer(PreviewPlayer& player) {
@@ -134,11 +139,8 @@ void SelectionWindow::preparePlayer(PreviewPlayer& player) {
 }
 
 void SelectionWindow::unloadSteps() {
-    const bool gameFirst = m_layout.gamePlayerIsFirst;
-    (gameFirst ? m_gamePlayer : m_replacementPlayer)
-        ->setProperty("Command", QStringLiteral("Close"));
-    (gameFirst ? m_replacementPlayer : m_gamePlayer)
-        ->setProperty("Command", QStringLiteral("Close"));
+    for (PreviewPlayer* player : playersByNumber())
+        player->setProperty("Command", QStringLiteral("Close"));
 }
 
 void SelectionWindow::fileClicked(BrowsingPane& pane, PreviewPlayer& player) {

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QRect>
+#include <array>
 #include <vector>
 
 class QLabel;
@@ -86,6 +87,8 @@ protected:
 
 private:
     PreviewPlayer* makePlayer(const PaneColumn& column);
+    // Players are prepared and closed in the order of their numbers.
+    std::array<PreviewPlayer*, 2> playersByNumber() const;
     void preparePlayer(PreviewPlayer& player);
     void fileClicked(BrowsingPane& pane, PreviewPlayer& player);
     bool inOrder(const std::vector<QLabel*>& side, int slot);

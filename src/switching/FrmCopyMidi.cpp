@@ -68,7 +68,7 @@ void FrmCopyMidi::thirdAction() {
     folder.makeSubfolder(favouritesFolder);
     QList<files::CopyPair> pairs;
     std::vector<SlotOutcome> outcomes;
-    for (const SlotPair& pair : filledSlots()) {
+    for (const SlotPair& pair : sideSlots()) {
         pairs.append(
             {pair.replacementPath, folder.filePath(u"/Favorite Midi/", pair.replacementName)});
         outcomes.push_back({!pair.replacementPath.isEmpty(),

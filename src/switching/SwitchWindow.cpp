@@ -127,20 +127,20 @@ void SwitchWindow::showSlot(int slot) {
     labels.replacementPath->setText(pair.replacementPath);
 }
 
-std::vector<SlotPair> SwitchWindow::filledSlots() const {
+std::vector<SlotPair> SwitchWindow::sideSlots() const {
     return {m_slots.begin(), m_slots.begin() + m_layout.slotCount};
 }
 
 qsizetype SwitchWindow::replaceGameFiles() const {
     QList<files::CopyPair> pairs;
-    for (const SlotPair& pair : filledSlots())
+    for (const SlotPair& pair : sideSlots())
         pairs.append({pair.replacementPath, pair.gamePath});
     return files::copyRun(pairs);
 }
 
 void SwitchWindow::confirmSwitch(qsizetype copied) {
     std::vector<SlotOutcome> outcomes;
-    for (const SlotPair& pair : filledSlots()) {
+    for (const SlotPair& pair : sideSlots()) {
         outcomes.push_back({!pair.gamePath.isEmpty() || !pair.replacementPath.isEmpty(),
                             pair.gameName.isEmpty() ? pair.replacementName : pair.gameName});
     }

@@ -73,7 +73,8 @@ protected:
     // The confirmation, or the first chosen slot that was not done.
     void confirmSwitch(qsizetype copied);
 
-    std::vector<SlotPair> filledSlots() const;
+    // This side's slots, 1 to slotCount(), filled or not.
+    std::vector<SlotPair> sideSlots() const;
 
 private:
     void showSlot(int slot);
