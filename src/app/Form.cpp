@@ -27,32 +27,18 @@ Qt::WindowFlags flagsFor(const FormLook& look) {
 
 } // namespace
 
-QIcon formIcon(FormIcon icon) {
-    switch (icon) {
-    case FormIcon::None:
-        return {};
-    case FormIcon::Program:
-        return QIcon(QStringLiteral(":/icons/program.svg"));
-    case FormIcon::ProgramEffects:
-        return QIcon(QStringLiteral(":/icons/program-effects.svg"));
-    case FormIcon::SoundDocument:
-        return QIcon(QStringLiteral(":/icons/sound-document.svg"));
-    case FormIcon::SoundDocument2:
-        return QIcon(QStringLiteral(":/icons/sound-document-2.svg"));
-    case FormIcon::Help:
-        return QIcon(QStringLiteral(":/icons/help.svg"));
-    case FormIcon::Grid:
-        return QIcon(QStringLiteral(":/icons/grid.svg"));
-    }
-    return {};
-}
-
 Form::Form(App& app, const QString& name, const FormLook& look)
     : QWidget(nullptr, flagsFor(look)), m_app(app), m_centred(look.centred) {
     setObjectName(name);
     setWindowTitle(look.title);
-    setWindowIcon(formIcon(look.icon));
+    if (look.icon)
+        setWindowIcon(resourceIcon(QString::fromUtf8(look.icon)));
     setFixedSize(twipsSize(look.widthTwips, look.heightTwips));
+}
+
+Built Form::build(std::span<const Control> table) {
+    m_table = table;
+    return buildControls(this, table);
 }
 
 void Form::showModeless() {

@@ -1,21 +1,22 @@
 #pragma once
 
+#include "app/Controls.h"
+
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <span>
 
 namespace tunevane {
 
 class App;
-
-enum class FormIcon { None, Program, ProgramEffects, SoundDocument, SoundDocument2, Help, Grid };
 
 // How a window kind looks in the window system; sizes are client sizes in twips.
 struct FormLook {
     QString title;
     int widthTwips = 0;
     int heightTwips = 0;
-    FormIcon icon = FormIcon::None;
+    const char* icon = nullptr; // resourceIcon() name
     bool centred = true;
     bool closeBox = true;
     bool minimisable = false;
@@ -31,6 +32,9 @@ public:
 
     App& app() const { return m_app; }
 
+    // The table the window's controls were built from, for checks against it.
+    std::span<const Control> controlTable() const { return m_table; }
+
     // Steps run by the registry right after construction and right before destruction.
     virtual void loadSteps() {}
     virtual void unloadSteps() {}
@@ -44,6 +48,9 @@ public:
     void hideAndUnload();
 
 protected:
+    // Makes the window's controls from its table; call once, from the constructor.
+    Built build(std::span<const Control> table);
+
     // The title-bar close; by default it unloads the window like its own OK would.
     virtual void titleBarClose();
 
@@ -56,8 +63,7 @@ private:
     bool m_centred;
     bool m_placed = false;
     std::function<void()> m_afterModal;
+    std::span<const Control> m_table;
 };
-
-QIcon formIcon(FormIcon icon);
 
 } // namespace tunevane

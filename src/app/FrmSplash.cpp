@@ -23,7 +23,7 @@ FrmSplash::FrmSplash(App& app)
            {.title = {},
             .widthTwips = 7665,
             .heightTwips = 4395,
-            .icon = FormIcon::None,
+            .icon = nullptr,
             .inTaskBar = false,
             .titleBar = false}) {
     auto* frame = new QFrame(this);
@@ -41,7 +41,7 @@ FrmSplash::FrmSplash(App& app)
     setTextColour(ole, QColor(192, 16, 26));
 
     auto* logo = makeLabel(frame, QStringLiteral("imgLogo"), {}, {600, 2280, 1575, 1425});
-    logo->setPixmap(formIcon(FormIcon::Program).pixmap(logo->size()));
+    logo->setPixmap(resourceIcon(QStringLiteral("program")).pixmap(logo->size()));
     logo->setScaledContents(true);
 
     m_lblVersion = makeLabel(frame, QStringLiteral("lblVersion"), QStringLiteral("Version"),

@@ -20,10 +20,11 @@ void installFonts() {
     QApplication::setFont(classicFont(QStringLiteral("MS Sans Serif"), 8.25));
 }
 
-QFont classicFont(const QString& family, qreal pointSize, bool bold) {
+QFont classicFont(const QString& family, qreal pointSize, bool bold, bool italic) {
     QFont font(family);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
+    font.setItalic(italic);
     return font;
 }
 

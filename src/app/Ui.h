@@ -20,7 +20,7 @@ inline const QColor replacementBlue{0, 0, 255};
 // program-wide default font the twips layouts were drawn for. Call once after QApplication.
 void installFonts();
 
-QFont classicFont(const QString& family, qreal pointSize, bool bold = false);
+QFont classicFont(const QString& family, qreal pointSize, bool bold = false, bool italic = false);
 
 // A fixed message box: title, text, one OK button, no icon, application-modal. It never
 // blocks: `then` runs once the user has dismissed it.

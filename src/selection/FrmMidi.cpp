@@ -13,7 +13,7 @@ SelectionLayout musicLayout() {
     layout.name = QStringLiteral("FrmMidi");
     layout.title = QStringLiteral("Tune-Vane/Background Music");
     layout.widthTwips = 6990;
-    layout.icon = FormIcon::Program;
+    layout.icon = "program";
     layout.pattern = FilePattern::Mid;
     layout.deviceType = QStringLiteral("Sequencer");
     // Here the game-file pane carries the number 2 and the replacement pane the number 1.

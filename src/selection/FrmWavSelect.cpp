@@ -13,7 +13,7 @@ SelectionLayout effectsLayout() {
     layout.name = QStringLiteral("FrmWavSelect");
     layout.title = QStringLiteral("Tune-Vane/Sound Effects");
     layout.widthTwips = 8820;
-    layout.icon = FormIcon::ProgramEffects;
+    layout.icon = "program-effects";
     layout.pattern = FilePattern::Wav;
     layout.deviceType = QStringLiteral("WaveAudio");
     layout.gamePane = {

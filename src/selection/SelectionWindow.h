@@ -48,7 +48,7 @@ struct NavButton {
 struct SelectionLayout {
     QString name, title;
     int widthTwips = 0;
-    FormIcon icon = FormIcon::None;
+    const char* icon = nullptr;
     FilePattern pattern = FilePattern::Wav;
     QString deviceType;
     PaneColumn gamePane, replacementPane;

@@ -13,7 +13,7 @@ namespace tunevane {
 
 namespace {
 
-FormLook dialogLook(const QString& title, int width, int height, FormIcon icon) {
+FormLook dialogLook(const QString& title, int width, int height, const char* icon) {
     return {.title = title,
             .widthTwips = width,
             .heightTwips = height,
@@ -38,7 +38,7 @@ ConfirmDialog::ConfirmDialog(App& app, const ConfirmLook& look)
 
 FrmReplaceConfirm::FrmReplaceConfirm(App& app)
     : Form(app, QStringLiteral("FrmReplaceConfirm"),
-           dialogLook(QStringLiteral("Replacement Confirmation"), 3870, 2205, FormIcon::Program)) {
+           dialogLook(QStringLiteral("Replacement Confirmation"), 3870, 2205, "program")) {
     auto makeCaptionlessFrame = [this](const QString& name, const QRect& box) {
         auto* frame = new QFrame(this);
         frame->setObjectName(name);
@@ -77,7 +77,7 @@ FrmFavorites::FrmFavorites(App& app)
                           .title = QStringLiteral("Add to Favorites"),
                           .widthTwips = 2490,
                           .heightTwips = 945,
-                          .icon = FormIcon::Program,
+                          .icon = "program",
                           .labelName = QStringLiteral("LblFavorites"),
                           .message = QStringLiteral("Successfully added to favorites"),
                           .label = {0, 120, 2415, 255},
@@ -89,7 +89,7 @@ FrmSetConfirm::FrmSetConfirm(App& app)
                           .title = QStringLiteral("Set Confirmation"),
                           .widthTwips = 3015,
                           .heightTwips = 900,
-                          .icon = FormIcon::SoundDocument,
+                          .icon = "sound-document",
                           .labelName = QStringLiteral("LblSetConfirm"),
                           .message = QStringLiteral("Your set has been saved."),
                           .label = {0, 120, 3015, 255},
@@ -101,7 +101,7 @@ FrmBackupConfirm::FrmBackupConfirm(App& app)
                           .title = QStringLiteral("Backup Confirmation"),
                           .widthTwips = 3210,
                           .heightTwips = 960,
-                          .icon = FormIcon::Program,
+                          .icon = "program",
                           .labelName = QStringLiteral("LblBackupConfirm"),
                           .message = QStringLiteral("Successful backup of all selected files."),
                           .label = {120, 120, 3015, 255},

@@ -9,7 +9,7 @@ namespace tunevane {
 struct ConfirmLook {
     QString name, title;
     int widthTwips = 0, heightTwips = 0;
-    FormIcon icon = FormIcon::Program;
+    const char* icon = "program";
     QString labelName, message;
     QRect label;
     QString buttonName;

@@ -19,7 +19,7 @@ SwitchLayout musicLayout() {
         .title = QStringLiteral("Tune-Vane/Background Music"),
         .widthTwips = 6990,
         .heightTwips = 2670,
-        .icon = FormIcon::Program,
+        .icon = "program",
         .slotCount = 3,
         .warningText = QStringLiteral("Please be certain that the \"Selection\" entries are Game "
                                       "Files and not Replacement Midi's."),

@@ -14,7 +14,7 @@ SwitchLayout effectsLayout() {
         .title = QStringLiteral("Tune-Vane/Sound Effects"),
         .widthTwips = 6480,
         .heightTwips = 4590,
-        .icon = FormIcon::ProgramEffects,
+        .icon = "program-effects",
         .slotCount = 6,
         .warningText = QStringLiteral("Please be certain that the \"Selection\" entries are Game "
                                       "Files and not Replacement Wav's."),

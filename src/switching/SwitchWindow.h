@@ -28,7 +28,7 @@ struct SwitchButton {
 struct SwitchLayout {
     QString name, title;
     int widthTwips = 0, heightTwips = 0;
-    FormIcon icon = FormIcon::None;
+    const char* icon = nullptr;
     int slotCount = 0;
     QString warningText;
     QRect warning;

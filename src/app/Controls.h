@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QHash>
+#include <QRect>
+#include <QRgb>
+#include <QString>
+#include <QWidget>
+#include <span>
+#include <vector>
+
+namespace tunevane {
+
+// A rectangle in twips, as the windows were drawn: left, top, width, height.
+struct Box {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+enum class Kind {
+    Label,     // QLabel; `caption` is its text
+    Button,    // QPushButton, never a default button; `icon` may stand beside or for a caption
+    Frame,     // QGroupBox captioned `caption`
+    Panel,     // a frame without caption: a plain box
+    Picture,   // QLabel showing `icon` stretched over its box
+    TextBox,   // one-line QLineEdit
+    ComboBox,  // editable QComboBox whose list the program never fills
+    Separator, // an etched horizontal line across `box`
+    Custom,    // made by `make`
+};
+
+// A classic face; mapped to a Liberation face by installFonts(). No family: the window's font.
+struct Font {
+    const char* family = nullptr;
+    double points = 0;
+    bool bold = false;
+    bool italic = false;
+};
+
+// One row that stands for the members first … first + count - 1. "%1" in a family's name,
+// caption, tool tip and `in` is the member's number. Member k (counted from 0) sits
+// dx × (k mod columns) and dy × (k div columns) twips from the row's box, which is the first
+// member's box.
+struct Family {
+    int count = 1;
+    int first = 1;
+    int columns = 1;
+    int dx = 0;
+    int dy = 0;
+};
+
+inline constexpr QRgb paletteColour = 0;
+
+// One absolutely placed control, exactly as a window's table gives it.
+struct Control {
+    Kind kind = Kind::Label;
+    const char* name = nullptr;
+    Box box;
+    const char* caption = nullptr;
+    const char* tip = nullptr;
+    // objectName of the frame or panel that holds it ("%1" resolved per member); none: the
+    // window. Its box is then relative to that frame.
+    const char* in = nullptr;
+    Font font = {};
+    QRgb colour = paletteColour; // text colour, e.g. qRgb(255, 0, 0)
+    bool visible = true;
+    Family family = {};
+    Qt::Alignment align = {};
+    bool wrap = false;
+    // A picture's image or a button's icon: a name under the resources' icons/ or pictures/
+    // ("program", "pictures/midi-help.png"), see resourceIcon().
+    const char* icon = nullptr;
+    // Kind::Custom only: makes the widget; the builder names, places and styles it.
+    QWidget* (*make)(QWidget* parent) = nullptr;
+};
+
+// One member of a row with its number resolved: what the builder makes and what a test checks.
+struct Placed {
+    const Control* row = nullptr;
+    int number = 0; // the family member's number; 0 for a single control
+    QString name, caption, tip, in;
+    Box box;
+};
+
+std::vector<Placed> expand(std::span<const Control> table);
+
+// The controls a table made, by objectName.
+class Built {
+public:
+    QWidget* find(const QString& name) const { return m_byName.value(name); }
+    template <class T> T* get(const QString& name) const {
+        auto* widget = qobject_cast<T*>(find(name));
+        Q_ASSERT_X(widget, "Built::get", qPrintable(name));
+        return widget;
+    }
+    template <class T> T* get(const char* name) const { return get<T>(QString::fromUtf8(name)); }
+    // The members `first` … `first + count - 1` of a family, by its name pattern.
+    template <class T> std::vector<T*> family(const char* pattern, int first, int count) const {
+        std::vector<T*> members;
+        for (int n = first; n < first + count; ++n)
+            members.push_back(get<T>(QString::fromUtf8(pattern).arg(n)));
+        return members;
+    }
+
+    void add(const QString& name, QWidget* widget) { m_byName.insert(name, widget); }
+
+private:
+    QHash<QString, QWidget*> m_byName;
+};
+
+// Makes every control of `table` on `window`, in table order (later rows lie above earlier
+// ones), with its name, box, caption, tool tip, font, colour and visibility.
+Built buildControls(QWidget* window, std::span<const Control> table);
+
+// Pixel rectangle of a twips box.
+QRect pixelRect(const Box& box);
+
+// The text a control shows for its caption: a label's or button's text, a frame's title.
+QString captionOf(const QWidget* widget);
+
+// An icon or picture from the resources by name: "program" is icons/program.svg; a name
+// with a folder or an extension is taken as it stands under the resources' root.
+QIcon resourceIcon(const QString& name);
+
+} // namespace tunevane

@@ -1,0 +1,3 @@
+#include "audio/Log.h"
+
+Q_LOGGING_CATEGORY(lcAudio, "tunevane.audio", QtCriticalMsg)

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Failures the user is not told about are logged here, at warning level; they show with
+// QT_LOGGING_RULES="tunevane.audio=true".
+Q_DECLARE_LOGGING_CATEGORY(lcAudio)
