@@ -1,4 +1,5 @@
 #include "audio/SoundFont.h"
+#include "files/Path.h"
 
 #include <QFile>
 #include <fluidsynth.h>
@@ -84,7 +85,7 @@ bool ensureLoaded() {
     s.holder = new_fluid_synth(s.settings);
     if (!s.holder)
         return false;
-    const int id = fluid_synth_sfload(s.holder, QFile::encodeName(path()).constData(), 0);
+    const int id = fluid_synth_sfload(s.holder, files::encodePath(path()).constData(), 0);
     if (id == FLUID_FAILED)
         return false;
     s.bank = fluid_synth_get_sfont_by_id(s.holder, id);

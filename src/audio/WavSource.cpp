@@ -1,4 +1,5 @@
 #include "audio/WavSource.h"
+#include "files/Path.h"
 
 #include <QFile>
 #include <algorithm>
@@ -14,7 +15,7 @@ int openRegularFile(const QString& path) {
     if (path.isEmpty())
         return -1;
     // O_NONBLOCK so that a FIFO given as a file name cannot hang the interface.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(files::encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
     struct stat st {};

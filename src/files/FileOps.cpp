@@ -1,4 +1,5 @@
 #include "files/FileOps.h"
+#include "files/Path.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -182,13 +183,13 @@ bool copyFileTo(const QString& source, const QString& destination) {
         destination.contains(QChar(0)))
         return false;
 
-    const std::optional<QByteArray> target = resolveLinks(QFile::encodeName(destination));
+    const std::optional<QByteArray> target = resolveLinks(encodePath(destination));
     if (!target || target->endsWith('/'))
         return false;
 
     // O_NONBLOCK keeps a FIFO from hanging the open; it means nothing for a regular file.
-    Fd in(openRetrying(QFile::encodeName(source).constData(),
-                       O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    Fd in(
+        openRetrying(encodePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat sourceStat;
     if (!in.valid() || ::fstat(in.get(), &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode))
         return false;

@@ -1,4 +1,5 @@
 #include "files/ProgramFolder.h"
+#include "files/Path.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,14 +41,14 @@ ProgramFolder::ProgramFolder(QString path) : m_path(std::move(path)) {
 void ProgramFolder::makeSubfolder(const QString& name) const {
     if (!isBareName(name))
         return;
-    (void)::mkdir(QFile::encodeName(m_path + u'/' + name).constData(), 0777);
+    (void)::mkdir(encodePath(m_path + u'/' + name).constData(), 0777);
 }
 
 bool ProgramFolder::renameSubfolder(const QString& oldName, const QString& newName) const {
     if (!isBareName(oldName) || !isBareName(newName))
         return false;
-    const QByteArray from = QFile::encodeName(m_path + u'/' + oldName);
-    const QByteArray to = QFile::encodeName(m_path + u'/' + newName);
+    const QByteArray from = encodePath(m_path + u'/' + oldName);
+    const QByteArray to = encodePath(m_path + u'/' + newName);
 
     struct stat st;
     if (::lstat(from.constData(), &st) != 0 || !S_ISDIR(st.st_mode))

@@ -1,4 +1,5 @@
 #include "selection/BrowsingPane.h"
+#include "files/Path.h"
 
 #include "app/Ui.h"
 #include "files/FileOps.h"
@@ -60,7 +61,7 @@ void sortByName(QStringList& names) {
 // One pass over the folder: the entry types come with the names, so only symbolic links
 // (and filesystems that report no types) cost a stat.
 std::optional<Listing> readFolder(const QString& path, FilePattern pattern) {
-    DIR* dir = ::opendir(QFile::encodeName(path).constData());
+    DIR* dir = ::opendir(files::encodePath(path).constData());
     if (!dir)
         return std::nullopt;
     const char* suffix = pattern == FilePattern::Wav ? ".wav" : ".mid";
@@ -102,9 +103,9 @@ std::optional<Listing> readFolder(const QString& path, FilePattern pattern) {
             break;
         }
         if (isFolder) {
-            listing.folders.append(QFile::decodeName(name));
+            listing.folders.append(files::decodeName(name));
         } else if (isFile && matches) {
-            QString decoded = QFile::decodeName(name);
+            QString decoded = files::decodeName(name);
             if (!files::isTemporaryName(decoded))
                 listing.files.append(std::move(decoded));
         }

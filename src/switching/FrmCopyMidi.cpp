@@ -1,11 +1,11 @@
 #include "switching/FrmCopyMidi.h"
 
 #include "app/App.h"
+#include "app/Outcome.h"
 #include "app/Ui.h"
 #include "files/FileOps.h"
 #include "selection/FrmMidi.h"
 #include "switching/ConfirmDialogs.h"
-#include "switching/Outcome.h"
 
 namespace tunevane {
 
@@ -67,21 +67,18 @@ void FrmCopyMidi::thirdAction() {
     // Made again here so that a folder deleted while the program runs is no failure.
     folder.makeSubfolder(favouritesFolder);
     QList<files::CopyPair> pairs;
-    std::vector<SlotOutcome> outcomes;
+    std::vector<SlotChoice> choices;
     for (const SlotPair& pair : sideSlots()) {
         pairs.append(
             {pair.replacementPath, folder.filePath(u"/Favorite Midi/", pair.replacementName)});
-        outcomes.push_back({!pair.replacementPath.isEmpty(),
-                            pair.replacementName.isEmpty() ? pair.gameName : pair.replacementName});
+        choices.push_back({!pair.replacementPath.isEmpty(),
+                           pair.replacementName.isEmpty() ? pair.gameName : pair.replacementName});
     }
-    const qsizetype copied = files::copyRun(pairs);
-    if (const auto slot = firstChosenNotDone(outcomes, copied)) {
-        showIncomplete(this, QStringLiteral("Add to Favorites"),
-                       QStringLiteral("Adding to favorites"), QStringLiteral("added"), *slot,
-                       outcomes[static_cast<size_t>(*slot - 1)].fileName);
-        return;
-    }
-    app().forms().get<FrmFavorites>().showModeless();
+    showOutcome(this,
+                {QStringLiteral("Add to Favorites"), QStringLiteral("Adding to favorites"),
+                 QStringLiteral("added")},
+                choices, files::copyRun(pairs),
+                [this] { app().forms().get<FrmFavorites>().showModeless(); });
 }
 
 // The backup and the tutorial come with their own windows.

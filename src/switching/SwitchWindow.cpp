@@ -1,13 +1,13 @@
 #include "switching/SwitchWindow.h"
 
 #include "app/App.h"
+#include "app/Outcome.h"
 #include "app/Twips.h"
 #include "app/Ui.h"
 #include "files/FileOps.h"
 #include "selection/PreviewPlayer.h"
 #include "selection/SelectionWindow.h"
 #include "switching/ConfirmDialogs.h"
-#include "switching/Outcome.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -139,18 +139,15 @@ qsizetype SwitchWindow::replaceGameFiles() const {
 }
 
 void SwitchWindow::confirmSwitch(qsizetype copied) {
-    std::vector<SlotOutcome> outcomes;
+    std::vector<SlotChoice> choices;
     for (const SlotPair& pair : sideSlots()) {
-        outcomes.push_back({!pair.gamePath.isEmpty() || !pair.replacementPath.isEmpty(),
-                            pair.gameName.isEmpty() ? pair.replacementName : pair.gameName});
+        choices.push_back({!pair.gamePath.isEmpty() || !pair.replacementPath.isEmpty(),
+                           pair.gameName.isEmpty() ? pair.replacementName : pair.gameName});
     }
-    if (const auto slot = firstChosenNotDone(outcomes, copied)) {
-        showIncomplete(this, QStringLiteral("Replacement Confirmation"),
-                       QStringLiteral("Replacement"), QStringLiteral("replaced"), *slot,
-                       outcomes[static_cast<size_t>(*slot - 1)].fileName);
-        return;
-    }
-    app().forms().get<FrmReplaceConfirm>().showModeless();
+    showOutcome(this,
+                {QStringLiteral("Replacement Confirmation"), QStringLiteral("Replacement"),
+                 QStringLiteral("replaced")},
+                choices, copied, [this] { app().forms().get<FrmReplaceConfirm>().showModeless(); });
 }
 
 } // namespace tunevane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Form.h"
+#include "app/SlotPair.h"
 
 #include <QRect>
 #include <array>
@@ -11,13 +12,6 @@ class QLabel;
 namespace tunevane {
 
 class SelectionWindow;
-
-// One selection slot: each side held as its file name and its full path; empty = not chosen.
-struct SlotPair {
-    QString gameName, gamePath, replacementName, replacementPath;
-};
-
-inline constexpr int maxSlots = 6;
 
 struct SwitchButton {
     QString name;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace tunevane {
+
+// One selection slot: each side held as its file name and its full path; empty = not chosen.
+struct SlotPair {
+    QString gameName, gamePath, replacementName, replacementPath;
+};
+
+inline constexpr int maxSlots = 6;
+
+} // namespace tunevane

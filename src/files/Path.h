@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tunevane::files {
+
+// File names are bytes. A name that is not valid UTF-8 (common in archives of old Windows
+// games) keeps each stray byte as a lone surrogate U+DC80…U+DCFF, so that a path read from a
+// folder and handed back to the file system names the same file, byte for byte.
+QString decodeName(const QByteArray& bytes);
+QByteArray encodePath(const QString& path);
+
+// What a label shows for a name: stray bytes read as Windows-1252, the code page such names
+// were written in. Never handed back to the file system.
+QString readableName(const QString& name);
+
+} // namespace tunevane::files
