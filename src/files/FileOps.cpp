@@ -1,4 +1,5 @@
 #include "files/FileOps.h"
+#include "files/Fd.h"
 #include "files/Path.h"
 
 #include <QByteArray>
@@ -27,28 +28,6 @@ constexpr std::string_view tempAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 // Owns a descriptor so that every early return closes it.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { reset(); }
-
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Linux releases the descriptor even when close fails, so it is never retried.
-    bool close() {
-        const int fd = std::exchange(m_fd, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-    void reset(int fd = -1) {
-        close();
-        m_fd = fd;
-    }
-
-private:
-    int m_fd;
-};
 
 int openRetrying(const char* path, int flags, mode_t mode = 0) {
     int fd;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <unistd.h>
+#include <utility>
+
+namespace tunevane::files {
+
+// Owns one file descriptor and closes it once.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { reset(); }
+    Fd(Fd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Fd& operator=(Fd&& other) noexcept {
+        reset(std::exchange(other.m_fd, -1));
+        return *this;
+    }
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    // Linux releases the descriptor even when close fails, so it is never retried.
+    bool close() {
+        const int fd = std::exchange(m_fd, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+    void reset(int fd = -1) {
+        close();
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace tunevane::files
