@@ -23,18 +23,6 @@ public:
     ConfirmDialog(App& app, const ConfirmLook& look);
 };
 
-class FrmReplaceConfirm : public Form {
-    Q_OBJECT
-public:
-    explicit FrmReplaceConfirm(App& app);
-};
-
-class FrmFavorites : public ConfirmDialog {
-    Q_OBJECT
-public:
-    explicit FrmFavorites(App& app);
-};
-
 class FrmSetConfirm : public ConfirmDialog {
     Q_OBJECT
 public:
