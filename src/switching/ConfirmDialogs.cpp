@@ -84,28 +84,4 @@ FrmFavorites::FrmFavorites(App& app)
                           .buttonName = QStringLiteral("CmdFavorites"),
                           .button = {1560, 480, 855, 375}}) {}
 
-FrmSetConfirm::FrmSetConfirm(App& app)
-    : ConfirmDialog(app, {.name = QStringLiteral("FrmSetConfirm"),
-                          .title = QStringLiteral("Set Confirmation"),
-                          .widthTwips = 3015,
-                          .heightTwips = 900,
-                          .icon = "sound-document",
-                          .labelName = QStringLiteral("LblSetConfirm"),
-                          .message = QStringLiteral("Your set has been saved."),
-                          .label = {0, 120, 3015, 255},
-                          .buttonName = QStringLiteral("CmdSetConfirm"),
-                          .button = {1080, 480, 855, 375}}) {}
-
-FrmBackupConfirm::FrmBackupConfirm(App& app)
-    : ConfirmDialog(app, {.name = QStringLiteral("FrmBackupConfirm"),
-                          .title = QStringLiteral("Backup Confirmation"),
-                          .widthTwips = 3210,
-                          .heightTwips = 960,
-                          .icon = "program",
-                          .labelName = QStringLiteral("LblBackupConfirm"),
-                          .message = QStringLiteral("Successful backup of all selected files."),
-                          .label = {120, 120, 3015, 255},
-                          .buttonName = QStringLiteral("CmdBackupConfirm"),
-                          .button = {2160, 480, 975, 375}}) {}
-
 } // namespace tunevane

@@ -35,16 +35,4 @@ public:
     explicit FrmFavorites(App& app);
 };
 
-class FrmSetConfirm : public ConfirmDialog {
-    Q_OBJECT
-public:
-    explicit FrmSetConfirm(App& app);
-};
-
-class FrmBackupConfirm : public ConfirmDialog {
-    Q_OBJECT
-public:
-    explicit FrmBackupConfirm(App& app);
-};
-
 } // namespace tunevane

@@ -5,6 +5,7 @@
 #include "app/Ui.h"
 #include "files/FileOps.h"
 #include "selection/FrmMidi.h"
+#include "sets_backups/FrmMidiBackup.h"
 #include "switching/ConfirmDialogs.h"
 
 namespace tunevane {
@@ -81,8 +82,11 @@ void FrmCopyMidi::thirdAction() {
                 [this] { app().forms().get<FrmFavorites>().showModeless(); });
 }
 
-// The backup and the tutorial come with their own windows.
-void FrmCopyMidi::backup() {}
+void FrmCopyMidi::backup() {
+    FrmMidiBackup::open(*this, sideSlots());
+}
+
+// The tutorial comes with its own windows.
 void FrmCopyMidi::help() {}
 
 SelectionWindow& FrmCopyMidi::selectionWindow() {

@@ -3,6 +3,8 @@
 #include "app/App.h"
 #include "app/Ui.h"
 #include "selection/FrmWavSelect.h"
+#include "sets_backups/FrmSetName.h"
+#include "sets_backups/FrmWavBackup.h"
 
 namespace tunevane {
 
@@ -62,9 +64,15 @@ void FrmCopyWavs::switchFiles() {
     confirmSwitch(copied);
 }
 
-// Saving sets, the backup and the tutorial come with their own windows.
-void FrmCopyWavs::thirdAction() {}
-void FrmCopyWavs::backup() {}
+void FrmCopyWavs::thirdAction() {
+    FrmSetName::saveSet(*this, sideSlots());
+}
+
+void FrmCopyWavs::backup() {
+    FrmWavBackup::open(*this, sideSlots());
+}
+
+// The tutorial comes with its own windows.
 void FrmCopyWavs::help() {}
 
 SelectionWindow& FrmCopyWavs::selectionWindow() {

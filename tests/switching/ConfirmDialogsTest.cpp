@@ -87,21 +87,6 @@ private Q_SLOTS:
                             QStringLiteral("Successfully added to favorites"),
                             QStringLiteral("CmdFavorites"));
     }
-
-    void setConfirm() {
-        check<FrmSetConfirm>(QStringLiteral("FrmSetConfirm"), QStringLiteral("Set Confirmation"),
-                             twipsSize(3015, 900), QStringLiteral("LblSetConfirm"),
-                             QStringLiteral("Your set has been saved."),
-                             QStringLiteral("CmdSetConfirm"));
-    }
-
-    void backupConfirm() {
-        check<FrmBackupConfirm>(QStringLiteral("FrmBackupConfirm"),
-                                QStringLiteral("Backup Confirmation"), twipsSize(3210, 960),
-                                QStringLiteral("LblBackupConfirm"),
-                                QStringLiteral("Successful backup of all selected files."),
-                                QStringLiteral("CmdBackupConfirm"));
-    }
 };
 
 QTEST_MAIN(ConfirmDialogsTest)
