@@ -310,31 +310,36 @@ private Q_SLOTS:
                          QStringLiteral("THEME.MID=game/THEME.MID")}));
     }
 
-    // A game file whose name is not UTF-8 is backed up under that very name; the window
-    // shows a readable form of it.
+    // A game file whose name is not UTF-8 keeps that very name in a set and in a backup;
+    // the backup window shows a readable form of it.
     void byteExactGameName() {
         SetsFixture f(Side::soundEffects());
         f.next();
         const QByteArray bytes = QByteArrayLiteral("J\xC9MP.WAV");
         const QString odd = tunevane::files::decodeName(bytes);
         disk::write(f.gameFolder() + u'/' + odd, "jump");
+        SideFixture::write(f.replacementFolder(), QStringLiteral("R1.WAV"));
         f.switchWindow()->setGame(1, odd, f.gameFolder() + u'/' + odd);
+        f.switchWindow()->setReplacement(1, QStringLiteral("R1.WAV"),
+                                         f.replacementFolder() + QStringLiteral("/R1.WAV"));
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Set")), QString());
+        QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
         f.clickSwitch(QStringLiteral("CmdWavBackup"));
         QCOMPARE(topLevel(QStringLiteral("FrmWavBackup"))
                      ->findChild<QLabel*>(QStringLiteral("LblBackupPath1"))
                      ->text(),
                  f.gameFolder() + QStringLiteral("/JÉMP.WAV"));
         f.click(QStringLiteral("FrmWavBackup"), QStringLiteral("CmdBackup1"));
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("Odd")), QString());
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("Backup")), QString());
         QVERIFY(f.confirm(QStringLiteral("FrmBackupConfirm"), QStringLiteral("CmdBackupConfirm")));
-        const QString copy = f.programFolder() + QStringLiteral("/Odd/") + odd;
-        QCOMPARE(disk::read(copy), QByteArray("jump"));
-        QCOMPARE(tunevane::files::encodePath(
-                     disk::entries(f.programFolder() + QStringLiteral("/Odd")).value(0)),
-                 bytes);
-        // QTemporaryDir cannot remove a name it cannot decode.
-        QCOMPARE(::unlink(tunevane::files::encodePath(copy).constData()), 0);
-        QCOMPARE(::unlink(tunevane::files::encodePath(f.gameFolder() + u'/' + odd).constData()), 0);
+        for (const QString& folder :
+             {QStringLiteral("/Set"), QStringLiteral("/Backup"), QString()}) {
+            const QString base = folder.isEmpty() ? f.gameFolder() : f.programFolder() + folder;
+            QCOMPARE(tunevane::files::encodePath(disk::entries(base).value(0)), bytes);
+            // QTemporaryDir cannot remove a name it cannot decode.
+            QCOMPARE(::unlink(tunevane::files::encodePath(base + u'/' + odd).constData()), 0);
+        }
     }
 };
 
