@@ -4,6 +4,7 @@
 #include "app/Outcome.h"
 #include "app/Ui.h"
 #include "files/FileOps.h"
+#include "sets_backups/FrmMidiBackup.h"
 #include "switching/FrmFavorites.h"
 
 #include <QPushButton>
@@ -124,7 +125,8 @@ FrmCopyMidi::FrmCopyMidi(App& app)
     connect(button("CmdExitFrmCopyMidi"), &QPushButton::clicked, this,
             &FrmCopyMidi::backToSelection);
     // Still to be opened from here: the music backup, the tutorial.
-    connect(button("CmdMidiBackup"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdMidiBackup"), &QPushButton::clicked, this,
+            [this] { FrmMidiBackup::open(*this, sideSlots()); });
     connect(button("CmdMidiHelp2"), &QPushButton::clicked, this, [] {});
 }
 

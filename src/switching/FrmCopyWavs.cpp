@@ -1,6 +1,8 @@
 #include "switching/FrmCopyWavs.h"
 
 #include "app/Ui.h"
+#include "sets_backups/FrmSetName.h"
+#include "sets_backups/FrmWavBackup.h"
 
 #include <QPushButton>
 
@@ -117,8 +119,10 @@ FrmCopyWavs::FrmCopyWavs(App& app)
     connect(button("CmdExitFrmCopyWavs"), &QPushButton::clicked, this,
             &FrmCopyWavs::backToSelection);
     // Still to be opened from here: the effects backup, the set-name dialog, the tutorial.
-    connect(button("CmdWavBackup"), &QPushButton::clicked, this, [] {});
-    connect(button("CmdCreateSet"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdWavBackup"), &QPushButton::clicked, this,
+            [this] { FrmWavBackup::open(*this, sideSlots()); });
+    connect(button("CmdCreateSet"), &QPushButton::clicked, this,
+            [this] { FrmSetName::saveSet(*this, sideSlots()); });
     connect(button("CmdWavHelp2"), &QPushButton::clicked, this, [] {});
 }
 

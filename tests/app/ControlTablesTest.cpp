@@ -5,6 +5,12 @@
 #include "app/Ui.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
+#include "sets_backups/FrmBackupConfirm.h"
+#include "sets_backups/FrmMidiBackup.h"
+#include "sets_backups/FrmSetConfirm.h"
+#include "sets_backups/FrmSetName.h"
+#include "sets_backups/FrmSetName2.h"
+#include "sets_backups/FrmWavBackup.h"
 #include "start/FrmSplash.h"
 #include "switching/FrmCopyMidi.h"
 #include "switching/FrmCopyWavs.h"
@@ -38,6 +44,12 @@ class ControlTablesTest : public QObject {
         m_windows.push_back(std::make_unique<FrmCopyWavs>(app));
         m_windows.push_back(std::make_unique<FrmReplaceConfirm>(app));
         m_windows.push_back(std::make_unique<FrmFavorites>(app));
+        m_windows.push_back(std::make_unique<FrmSetName>(app));
+        m_windows.push_back(std::make_unique<FrmSetName2>(app));
+        m_windows.push_back(std::make_unique<FrmWavBackup>(app));
+        m_windows.push_back(std::make_unique<FrmMidiBackup>(app));
+        m_windows.push_back(std::make_unique<FrmSetConfirm>(app));
+        m_windows.push_back(std::make_unique<FrmBackupConfirm>(app));
     }
 
     static QStringList tableWindows() {

@@ -3,7 +3,6 @@
 #include "app/App.h"
 #include "app/Twips.h"
 #include "app/Ui.h"
-#include "switching/ConfirmDialogs.h"
 #include "switching/FrmCopyWavs.h"
 #include "switching/FrmFavorites.h"
 #include "switching/FrmReplaceConfirm.h"
@@ -72,29 +71,6 @@ private Q_SLOTS:
     void favourites() {
         check<FrmFavorites>(QStringLiteral("FrmFavorites"), QStringLiteral("Add to Favorites"),
                             twipsSize(2490, 945), QStringLiteral("CmdFavorites"));
-    }
-
-    void setConfirm() {
-        check<FrmSetConfirm>(QStringLiteral("FrmSetConfirm"), QStringLiteral("Set Confirmation"),
-                             twipsSize(3015, 900), QStringLiteral("CmdSetConfirm"));
-        App app(m_folder.path());
-        QCOMPARE(app.forms()
-                     .get<FrmSetConfirm>()
-                     .findChild<QLabel*>(QStringLiteral("LblSetConfirm"))
-                     ->text(),
-                 QStringLiteral("Your set has been saved."));
-    }
-
-    void backupConfirm() {
-        check<FrmBackupConfirm>(QStringLiteral("FrmBackupConfirm"),
-                                QStringLiteral("Backup Confirmation"), twipsSize(3210, 960),
-                                QStringLiteral("CmdBackupConfirm"));
-        App app(m_folder.path());
-        QCOMPARE(app.forms()
-                     .get<FrmBackupConfirm>()
-                     .findChild<QLabel*>(QStringLiteral("LblBackupConfirm"))
-                     ->text(),
-                 QStringLiteral("Successful backup of all selected files."));
     }
 };
 
