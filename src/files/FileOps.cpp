@@ -30,8 +30,8 @@ constexpr std::string_view tempSuffix = ".part";
 constexpr int tempRandomLength = 6;
 constexpr std::string_view tempAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-// The kernel moves at most about 2 GiB per call whatever is asked.
-constexpr size_t kernelChunk = size_t(1) << 30;
+// Small enough that the disk writes one piece while the next is copied.
+constexpr size_t kernelChunk = size_t(8) << 20;
 
 std::function<void(const QString&)>& beforeReadHook() {
     static std::function<void(const QString&)> hook;
@@ -112,6 +112,8 @@ std::optional<off_t> copyContents(int from, int to, const QByteArray& sourcePath
     for (;;) {
         const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kernelChunk, 0);
         if (n > 0) {
+            // Writing back now, not at the final fsync, overlaps the disk with the copy.
+            (void)::sync_file_range(to, copied, n, SYNC_FILE_RANGE_WRITE);
             copied += n;
             continue;
         }
