@@ -104,7 +104,8 @@ QString ProgramFolder::standardLocation() {
     if (base.isEmpty())
         return {};
     const QString location = base + QStringLiteral("/Tunevane");
-    QDir().mkpath(location);
+    if (!QDir().mkpath(location))
+        qCWarning(lcFiles, "make folder %s: failed", qUtf8Printable(readableName(location)));
     return location;
 }
 

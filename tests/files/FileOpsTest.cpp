@@ -173,9 +173,9 @@ public:
         if (!m_point.isEmpty())
             ::umount2(m_point.constData(), MNT_DETACH);
     }
-    bool mountSmallTmpfs(const QString& folder) {
+    bool mountTmpfs(const QString& folder, const char* options) {
         const QByteArray point = QFile::encodeName(folder);
-        if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=1m") != 0)
+        if (::mount("tmpfs", point.constData(), "tmpfs", 0, options) != 0)
             return false;
         m_point = point;
         return true;
@@ -189,6 +189,7 @@ enum class Setup {
     Plain,
     EmptySourceFile,
     LargeSource,
+    SourceOtherFilesystem,
     KeepsOwner,
     SourceMissing,
     SourceFolder,
@@ -273,7 +274,7 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
     qsizetype newSize = 70'001;
     if (setup == Setup::EmptySourceFile)
         newSize = 0;
-    else if (setup == Setup::LargeSource)
+    else if (setup == Setup::LargeSource || setup == Setup::SourceOtherFilesystem)
         newSize = 3 * 1024 * 1024 + 17;
     else if (setup == Setup::DiskFull)
         newSize = 2 * 1024 * 1024;
@@ -283,9 +284,10 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
     scene.changed = u"game/GAME.WAV"_s;
     scene.expectedMode = destMode != noFile ? destMode & 0777 : (0644 & ~currentUmask());
 
-    if (setup == Setup::DiskFull) {
-        if (!mount.mountSmallTmpfs(game)) {
-            scene.skip = u"a small tmpfs cannot be mounted here"_s;
+    if (setup == Setup::DiskFull || setup == Setup::SourceOtherFilesystem) {
+        const bool full = setup == Setup::DiskFull;
+        if (!mount.mountTmpfs(full ? game : src, full ? "size=1m" : "size=16m")) {
+            scene.skip = u"a tmpfs cannot be mounted here"_s;
             return true;
         }
     }
@@ -307,6 +309,7 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
     case Setup::Plain:
     case Setup::EmptySourceFile:
     case Setup::LargeSource:
+    case Setup::SourceOtherFilesystem:
         break;
     case Setup::KeepsOwner:
         if (!asRoot) {
@@ -465,6 +468,8 @@ void FileOpsTest::copyFileToReplacesOrRefuses_data() {
     QTest::newRow("new destination") << Setup::Plain << int(noFile) << true;
     QTest::newRow("empty source file") << Setup::EmptySourceFile << 0644 << true;
     QTest::newRow("source larger than a buffer") << Setup::LargeSource << 0644 << true;
+    // The kernel copies only within one kind of filesystem; plain reads and writes take over.
+    QTest::newRow("source on another filesystem") << Setup::SourceOtherFilesystem << 0644 << true;
     QTest::newRow("root keeps the owner") << Setup::KeepsOwner << 0644 << true;
     QTest::newRow("set-id bits are not kept") << Setup::Plain << 06755 << true;
     QTest::newRow("a hard link keeps the old bytes")
