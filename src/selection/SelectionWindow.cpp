@@ -3,6 +3,9 @@
 #include "app/App.h"
 #include "app/Twips.h"
 #include "app/Ui.h"
+#include "help/FrmGameLinks.h"
+#include "help/FrmWavGame.h"
+#include "help/frmAbout.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
 #include "selection/PreviewPlayer.h"
@@ -223,9 +226,16 @@ void SelectionWindow::navigate(NavAction action) {
         application.endProgram();
         break;
     case NavAction::About:
+        application.forms().get<frmAbout>().showModal();
+        break;
     case NavAction::Games:
+        if (objectName() == u"FrmMidi")
+            application.forms().get<FrmGameLinks>().showModal();
+        else
+            application.forms().get<FrmWavGame>().showModal();
+        break;
     case NavAction::Help:
-        // The tutorial, download-site and about windows come with their own work.
+        // The tutorial windows come with their own work.
         break;
     }
 }
