@@ -5,15 +5,17 @@
 
 #include "app/App.h"
 #include "app/Ui.h"
+#include "help/FrmGameLinks.h"
+#include "help/FrmWavGame.h"
+#include "help/frmAbout.h"
 #include "selection/FrmMidi.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLoggingCategory>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 #include <map>
 
 using namespace tunevane;
@@ -32,14 +34,24 @@ void makeSampleGame(const QString& root) {
     QDir::setCurrent(folder);
 }
 
-const std::map<QString, std::function<QWidget&(App&)>> windows = {
-    {QStringLiteral("FrmMidi"),
-     [](App& app) -> QWidget& {
-         FrmMidi& window = app.forms().get<FrmMidi>();
-         window.showModeless();
-         return window;
-     }},
+template <class Window> QWidget& show(App& app) {
+    Window& window = app.forms().template get<Window>();
+    window.showModeless();
+    return window;
+}
+
+const std::map<QString, QWidget& (*)(App&)> windows = {
+    {QStringLiteral("FrmMidi"), show<FrmMidi>},
+    {QStringLiteral("FrmGameLinks"), show<FrmGameLinks>},
+    {QStringLiteral("FrmWavGame"), show<FrmWavGame>},
+    {QStringLiteral("frmAbout"), show<frmAbout>},
 };
+
+// The offscreen platform says what it cannot do, such as raising a window; nothing to act on.
+void dropPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!message.startsWith(QLatin1String("This plugin does not support")))
+        qt_message_output(type, context, message);
+}
 
 int usage() {
     std::fprintf(stderr, "usage: tunevane-pictures icon SVG SIZE PNG | window NAME PNG\n");
@@ -58,7 +70,7 @@ int main(int argc, char* argv[]) {
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     }
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.*=false"));
+    qInstallMessageHandler(dropPlatformNotes);
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() == 5 && arguments[1] == QLatin1String("icon")) {
@@ -72,6 +84,7 @@ int main(int argc, char* argv[]) {
         const auto found = windows.find(arguments[2]);
         if (found == windows.end())
             return usage();
+        const QString output = QFileInfo(arguments[3]).absoluteFilePath();
         installFonts();
         QTemporaryDir scratch;
         makeSampleGame(scratch.path());
@@ -79,7 +92,7 @@ int main(int argc, char* argv[]) {
         QDir().mkpath(programFolder);
         App app(programFolder);
         const QImage image = pictures::grab(found->second(app));
-        return pictures::savePng(image, arguments[3]) ? 0 : 1;
+        return pictures::savePng(image, output) ? 0 : 1;
     }
     return usage();
 }
