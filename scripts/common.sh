@@ -1,4 +1,5 @@
-# Shared by scripts/run and scripts/test: installs what is missing, configures and builds.
+# Shared by scripts/run, scripts/test and scripts/package: installs what is missing,
+# configures and builds.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -6,8 +7,11 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
     qt6-svg-dev libfluidsynth-dev timgm6mb-soundfont libsndfile1-dev fonts-liberation
     qt6-qpa-plugins)
+# What CPack needs to make the .deb (dpkg-shlibdeps finds its library dependencies).
+package_packages=(dpkg-dev file)
 test_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils libsndfile1-dev
-    fluidsynth libbenchmark-dev hyperfine jq)
+    fluidsynth libbenchmark-dev hyperfine jq "${package_packages[@]}" desktop-file-utils appstream
+    lintian fakeroot)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -1,6 +1,8 @@
 #include "selection/FrmMidi.h"
 
 #include "app/App.h"
+#include "help/FrmGameLinks.h"
+#include "help/frmAbout.h"
 #include "selection/FrmWavSelect.h"
 #include "switching/FrmCopyMidi.h"
 
@@ -168,8 +170,10 @@ FrmMidi::FrmMidi(App& app)
             [this, &app] { app.forms().moveOn<FrmWavSelect>(*this); });
     connect(button("CmdExit1"), &QPushButton::clicked, &app, &App::endProgram);
     // Still to be opened from here, modal: the about window, the download sites, the tutorial.
-    connect(button("CmdAbout"), &QPushButton::clicked, this, [] {});
-    connect(button("CmdMidiGames"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdAbout"), &QPushButton::clicked, this,
+            [this] { this->app().forms().get<frmAbout>().showModal(); });
+    connect(button("CmdMidiGames"), &QPushButton::clicked, this,
+            [this] { this->app().forms().get<FrmGameLinks>().showModal(); });
     connect(button("CmdHelpMidi"), &QPushButton::clicked, this, [] {});
 }
 

@@ -1,6 +1,7 @@
 #include "selection/FrmWavSelect.h"
 
 #include "app/App.h"
+#include "help/FrmWavGame.h"
 #include "selection/FrmMidi.h"
 #include "switching/FrmCopyWavs.h"
 
@@ -184,7 +185,8 @@ FrmWavSelect::FrmWavSelect(App& app)
             [this, &app] { app.forms().moveOn<FrmMidi>(*this); });
     connect(button("CmdExitProgWav"), &QPushButton::clicked, &app, &App::endProgram);
     // Still to be opened from here, modal: the download sites, the tutorial.
-    connect(button("CmdWavGames"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdWavGames"), &QPushButton::clicked, this,
+            [this] { this->app().forms().get<FrmWavGame>().showModal(); });
     connect(button("CmdWavHelp1"), &QPushButton::clicked, this, [] {});
 }
 

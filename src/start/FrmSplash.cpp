@@ -50,10 +50,6 @@ constexpr Control controls[] = {
 
 } // namespace
 
-QString versionText(int major, int minor, int revision) {
-    return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
-}
-
 FrmSplash::FrmSplash(App& app)
     : Form(app, QStringLiteral("frmSplash"),
            {.title = {},

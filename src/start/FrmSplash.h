@@ -24,7 +24,4 @@ private:
     QLabel* m_lblVersion = nullptr;
 };
 
-// "Version 1.3.0": the revision is written even when it is 0.
-QString versionText(int major, int minor, int revision);
-
 } // namespace tunevane

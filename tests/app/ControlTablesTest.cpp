@@ -3,6 +3,9 @@
 #include "app/App.h"
 #include "app/Controls.h"
 #include "app/Ui.h"
+#include "help/FrmGameLinks.h"
+#include "help/FrmWavGame.h"
+#include "help/frmAbout.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
 #include "sets_backups/FrmBackupConfirm.h"
@@ -50,6 +53,9 @@ class ControlTablesTest : public QObject {
         m_windows.push_back(std::make_unique<FrmMidiBackup>(app));
         m_windows.push_back(std::make_unique<FrmSetConfirm>(app));
         m_windows.push_back(std::make_unique<FrmBackupConfirm>(app));
+        m_windows.push_back(std::make_unique<FrmGameLinks>(app));
+        m_windows.push_back(std::make_unique<FrmWavGame>(app));
+        m_windows.push_back(std::make_unique<frmAbout>(app));
     }
 
     static QStringList tableWindows() {

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Ui.h"
+#include "app/Version.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
 #include "start/FrmSplash.h"

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Checks on the built .deb, as a Debian packager and a user would see it:
+#   package.sh lintian DIR             lintian finds no error
+#   package.sh install DIR SMOKETEST   it installs into a scratch root, the installed program
+#                                      starts and ends on a key, and removing it leaves
+#                                      nothing of it behind, and the user's folders in place
+set -euo pipefail
+
+mode="$1"
+dir="$2"
+debs=("$dir"/tunevane_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one package in $dir" >&2; exit 1; }
+deb="${debs[0]}"
+
+case "$mode" in
+lintian)
+    # Tags are printed for the record; only errors fail.
+    lintian --fail-on error --tag-display-limit 0 "$deb"
+    ;;
+install)
+    smoketest="$3"
+    depends="$(dpkg-deb --field "$deb" Depends)"
+    echo "Depends: $depends"
+    for needed in "timgm6mb-soundfont | fluid-soundfont-gm" fonts-liberation libqt6widgets6; do
+        [[ "$depends" == *"$needed"* ]] || { echo "Depends lacks $needed" >&2; exit 1; }
+    done
+
+    root="$(mktemp -d /tmp/tunevane-root.XXXXXX)"
+    trap 'rm -rf "$root"' EXIT
+    mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" "$root/var/log"
+    touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+    as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(fakeroot)
+    dpkg_root() {
+        "${as_root[@]}" dpkg --root="$root" --log="$root/var/log/dpkg.log" --force-not-root \
+            --force-depends "$@"
+    }
+    # A user who ran the program before has a program folder with a favourite in it.
+    favourite="$root/home/user/.local/share/Tunevane/Favorite Midi/SONG.MID"
+    mkdir -p "$(dirname "$favourite")"
+    echo keep >"$favourite"
+
+    dpkg_root --install "$deb"
+    for file in usr/bin/tunevane \
+        usr/share/applications/tunevane.desktop \
+        usr/share/metainfo/org.example.Tunevane.metainfo.xml \
+        usr/share/icons/hicolor/scalable/apps/tunevane.svg \
+        usr/share/icons/hicolor/48x48/apps/tunevane.png \
+        usr/share/icons/hicolor/256x256/apps/tunevane.png \
+        usr/share/man/man1/tunevane.1.gz \
+        usr/share/doc/tunevane/copyright \
+        usr/share/doc/tunevane/changelog.gz; do
+        [ -f "$root/$file" ] || { echo "not installed: /$file" >&2; exit 1; }
+    done
+    TUNEVANE_BINARY="$root/usr/bin/tunevane" "$smoketest"
+
+    dpkg_root --purge tunevane
+    left="$(cd "$root" && find usr -type f 2>/dev/null || true)"
+    [ -z "$left" ] || { echo "left behind after removal:" >&2; echo "$left" >&2; exit 1; }
+    [ "$(cat "$favourite")" = keep ] || { echo "the user's folder was touched" >&2; exit 1; }
+    echo "installed, started, removed cleanly"
+    ;;
+*)
+    echo "usage: package.sh lintian|install DIR [SMOKETEST]" >&2
+    exit 2
+    ;;
+esac
