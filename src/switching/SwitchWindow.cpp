@@ -5,6 +5,7 @@
 #include "app/Twips.h"
 #include "app/Ui.h"
 #include "files/FileOps.h"
+#include "files/Path.h"
 #include "selection/PreviewPlayer.h"
 #include "selection/SelectionWindow.h"
 #include "switching/ConfirmDialogs.h"
@@ -121,9 +122,9 @@ void SwitchWindow::clearSlot(int slot) {
 void SwitchWindow::showSlot(int slot) {
     const SlotPair& pair = m_slots[static_cast<size_t>(slot - 1)];
     const SlotLabels& labels = m_labels[static_cast<size_t>(slot - 1)];
-    labels.gameName->setText(pair.gameName);
+    labels.gameName->setText(files::readableName(pair.gameName));
     labels.gamePath->setText(pair.gamePath);
-    labels.replacementName->setText(pair.replacementName);
+    labels.replacementName->setText(files::readableName(pair.replacementName));
     labels.replacementPath->setText(pair.replacementPath);
 }
 
