@@ -33,7 +33,8 @@ constexpr int pathRole = Qt::UserRole;
 constexpr int depthRole = Qt::UserRole + 1;
 constexpr int volumeRole = Qt::UserRole + 2;
 constexpr int indentStep = 3;
-constexpr int maxIndent = 15;
+// Ancestors deeper than this share one indentation; subfolders still sit one step further in.
+constexpr int maxAncestorLevel = 4;
 
 struct Listing {
     QStringList folders;
@@ -128,9 +129,9 @@ bool isUnder(const QString& path, const QString& top) {
     return path == top || (path.startsWith(top) && path.at(top.size()) == u'/');
 }
 
-// Indents each folder entry by its depth so the flat list reads as a tree. The step is
-// small and capped, and entries are only as wide as the list, so deep game folders elide
-// instead of growing a scroll bar that would hide rows.
+// Indents each folder entry by its level so the flat list reads as a tree. Steps are small
+// and entries only as wide as the list, so deep game folders elide instead of growing a
+// scroll bar that would hide rows.
 class FolderDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -152,7 +153,7 @@ public:
 
 private:
     static int indent(const QModelIndex& index) {
-        return std::min(index.data(depthRole).toInt() * indentStep, maxIndent);
+        return index.data(depthRole).toInt() * indentStep;
     }
 };
 
@@ -324,12 +325,13 @@ bool BrowsingPane::setFolder(const QString& path) {
     QString ancestor;
     for (int i = 0; i < parts.size(); ++i) {
         ancestor += u'/' + parts.at(i);
-        addEntry(parts.at(i), ancestor, i + 1, openIcon);
+        addEntry(parts.at(i), ancestor, std::min(i + 1, maxAncestorLevel), openIcon);
     }
     const int currentRow = m_folders->count() - 1;
     const QString prefix = folder == u'/' ? folder : folder + u'/';
     for (const QString& name : std::as_const(listing->folders))
-        addEntry(name, prefix + name, static_cast<int>(parts.size()) + 1, closedIcon);
+        addEntry(name, prefix + name,
+                 std::min(static_cast<int>(parts.size()), maxAncestorLevel) + 1, closedIcon);
     m_folders->setCurrentRow(currentRow);
     return true;
 }
