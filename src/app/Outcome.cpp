@@ -1,6 +1,7 @@
 #include "app/Outcome.h"
 
 #include "app/Ui.h"
+#include "files/Path.h"
 
 #include <algorithm>
 
@@ -28,7 +29,8 @@ void showOutcome(QWidget* over, const Operation& operation, std::span<const Slot
                                "were not %4.")
                     .arg(operation.noun)
                     .arg(*slot)
-                    .arg(slots[static_cast<size_t>(*slot - 1)].fileName, operation.finished),
+                    .arg(files::readableName(slots[static_cast<size_t>(*slot - 1)].fileName),
+                         operation.finished),
                 std::move(afterMessage));
 }
 

@@ -31,6 +31,9 @@ void showMessage(QWidget* parent, const QString& title, const QString& text,
                  std::function<void()> then) {
     auto* box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("MessageBox"));
+    // A title and a close box only: minimise and maximise crowd out a short title.
+    box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, box, [then = std::move(then)](int) {

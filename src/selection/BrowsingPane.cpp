@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QListView>
@@ -20,6 +21,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 
@@ -29,7 +31,10 @@ namespace {
 
 constexpr int pathRole = Qt::UserRole;
 constexpr int depthRole = Qt::UserRole + 1;
-constexpr int indentPixels = 8;
+constexpr int volumeRole = Qt::UserRole + 2;
+constexpr int indentStep = 3;
+// Ancestors deeper than this share one indentation; subfolders still sit one step further in.
+constexpr int maxAncestorLevel = 4;
 
 struct Listing {
     QStringList folders;
@@ -124,8 +129,10 @@ bool isUnder(const QString& path, const QString& top) {
     return path == top || (path.startsWith(top) && path.at(top.size()) == u'/');
 }
 
-// Indents each folder entry by its depth so the flat list reads as a tree.
-class IndentDelegate : public QStyledItemDelegate {
+// Indents each folder entry by its level so the flat list reads as a tree. Steps are small
+// and entries only as wide as the list, so deep game folders elide instead of growing a
+// scroll bar that would hide rows.
+class FolderDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -137,16 +144,48 @@ public:
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.rwidth() += indent(index);
-        return size;
+        return {indent(index), QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+
+    QString displayText(const QVariant& value, const QLocale&) const override {
+        return files::readableName(value.toString());
     }
 
 private:
     static int indent(const QModelIndex& index) {
-        return index.data(depthRole).toInt() * indentPixels;
+        return index.data(depthRole).toInt() * indentStep;
     }
 };
+
+// File names stay exact in the model; only what is drawn is the readable form.
+class FileDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QString displayText(const QVariant& value, const QLocale&) const override {
+        return files::readableName(value.toString());
+    }
+};
+
+// A drive list that looks at the mounts again each time it is opened.
+class DriveList : public QComboBox {
+public:
+    DriveList(QWidget* parent, std::function<void()> refresh)
+        : QComboBox(parent), m_refresh(std::move(refresh)) {}
+
+    void showPopup() override {
+        m_refresh();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> m_refresh;
+};
+
+bool isMountPoint(const QString& path) {
+    const QStorageInfo volume(path);
+    return volume.isValid() && volume.isReady() && QDir::cleanPath(volume.rootPath()) == path;
+}
 
 } // namespace
 
@@ -175,8 +214,11 @@ bool isBrowsableVolume(const QString& rootPath, const QByteArray& device,
 BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames& names,
                            const PaneGeometry& geometry, const PaneTips& tips,
                            const QString& programFolder)
-    : QObject(window), m_pattern(pattern) {
-    m_drives = new QComboBox(window);
+    : QObject(window), m_pattern(pattern),
+      m_programFolder(programFolder.isEmpty()
+                          ? QString()
+                          : QDir::cleanPath(QDir(programFolder).absolutePath())) {
+    m_drives = new DriveList(window, [this] { fillDriveList(); });
     m_drives->setObjectName(names.drive);
     m_drives->setGeometry(geometry.drive);
     m_drives->setToolTip(QStringLiteral("Select Drive"));
@@ -187,7 +229,9 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     m_folders->setToolTip(tips.folder);
     m_folders->setSelectionMode(QAbstractItemView::SingleSelection);
     m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_folders->setItemDelegate(new IndentDelegate(m_folders));
+    m_folders->setItemDelegate(new FolderDelegate(m_folders));
+    m_folders->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_folders->setTextElideMode(Qt::ElideRight);
 
     m_files = new QListView(window);
     m_files->setObjectName(names.file);
@@ -195,12 +239,13 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     m_files->setToolTip(tips.file);
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
     m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_files->setItemDelegate(new FileDelegate(m_files));
     // Thousands of one-line names: skip measuring each of them.
     m_files->setUniformItemSizes(true);
     m_fileModel = new QStringListModel(m_files);
     m_files->setModel(m_fileModel);
 
-    fillDriveList(programFolder);
+    fillDriveList();
     if (!setFolder(QDir::currentPath()) && !setFolder(QDir::homePath()))
         setFolder(QStringLiteral("/"));
     showDriveOf(m_folder);
@@ -208,7 +253,25 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     connect(m_drives, &QComboBox::activated, this, &BrowsingPane::driveActivated);
     connect(m_folders, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { folderActivated(index.row()); });
-    connect(m_files, &QAbstractItemView::clicked, this, [this] { Q_EMIT fileClicked(); });
+    // Arrow keys, Home, End, paging and typed letters choose a file as a click does.
+    connect(m_files->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        m_selectionMovedSincePress = true;
+        if (!selectedFileName().isEmpty())
+            Q_EMIT fileClicked();
+    });
+    m_files->viewport()->installEventFilter(this);
+    // Clicking the selected entry again reopens it from its start.
+    connect(m_files, &QAbstractItemView::clicked, this, [this] {
+        if (!m_selectionMovedSincePress)
+            Q_EMIT fileClicked();
+    });
+}
+
+bool BrowsingPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_files->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
+        m_selectionMovedSincePress = false;
+    return QObject::eventFilter(watched, event);
 }
 
 QString BrowsingPane::folderPath() const {
@@ -255,26 +318,29 @@ bool BrowsingPane::setFolder(const QString& path) {
         auto* item = new QListWidgetItem(icon, text, m_folders);
         item->setData(pathRole, entryPath);
         item->setData(depthRole, depth);
+        item->setToolTip(files::readableName(entryPath));
     };
     addEntry(QStringLiteral("/"), QStringLiteral("/"), 0, openIcon);
     const QStringList parts = folder.split(u'/', Qt::SkipEmptyParts);
     QString ancestor;
     for (int i = 0; i < parts.size(); ++i) {
         ancestor += u'/' + parts.at(i);
-        addEntry(parts.at(i), ancestor, i + 1, openIcon);
+        addEntry(parts.at(i), ancestor, std::min(i + 1, maxAncestorLevel), openIcon);
     }
     const int currentRow = m_folders->count() - 1;
     const QString prefix = folder == u'/' ? folder : folder + u'/';
     for (const QString& name : std::as_const(listing->folders))
-        addEntry(name, prefix + name, static_cast<int>(parts.size()) + 1, closedIcon);
+        addEntry(name, prefix + name,
+                 std::min(static_cast<int>(parts.size()), maxAncestorLevel) + 1, closedIcon);
     m_folders->setCurrentRow(currentRow);
     return true;
 }
 
-void BrowsingPane::fillDriveList(const QString& programFolder) {
+void BrowsingPane::fillDriveList() {
     QStringList tops = {QStringLiteral("/"), QDir::cleanPath(QDir::homePath())};
-    if (!programFolder.isEmpty())
-        tops.append(QDir::cleanPath(QDir(programFolder).absolutePath()));
+    if (!m_programFolder.isEmpty())
+        tops.append(m_programFolder);
+    const qsizetype fixedTops = tops.size();
 
     QStringList volumes;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
@@ -286,10 +352,21 @@ void BrowsingPane::fillDriveList(const QString& programFolder) {
     volumes.sort();
     tops.append(volumes);
 
-    for (const QString& top : std::as_const(tops)) {
-        if (m_drives->findData(top) < 0)
-            m_drives->addItem(top, top);
+    const QString shown = m_drives->currentData(pathRole).toString();
+    m_drives->clear();
+    for (qsizetype i = 0; i < tops.size(); ++i) {
+        const QString& top = tops.at(i);
+        if (m_drives->findData(top, pathRole) >= 0)
+            continue;
+        m_drives->addItem(files::readableName(top), top);
+        const int row = m_drives->count() - 1;
+        m_drives->setItemData(row, files::readableName(top), Qt::ToolTipRole);
+        m_drives->setItemData(row, i >= fixedTops, volumeRole);
     }
+    if (const int row = m_drives->findData(shown, pathRole); row >= 0)
+        m_drives->setCurrentIndex(row);
+    else if (!m_folder.isEmpty())
+        showDriveOf(m_folder);
 }
 
 void BrowsingPane::showDriveOf(const QString& path) {
@@ -306,7 +383,9 @@ void BrowsingPane::showDriveOf(const QString& path) {
 }
 
 void BrowsingPane::driveActivated(int index) {
-    if (!setFolder(m_drives->itemData(index).toString()))
+    const QString top = m_drives->itemData(index, pathRole).toString();
+    const bool volume = m_drives->itemData(index, volumeRole).toBool();
+    if ((volume && !isMountPoint(top)) || !setFolder(top))
         showDriveNotReady();
 }
 
@@ -314,19 +393,44 @@ void BrowsingPane::folderActivated(int row) {
     const QListWidgetItem* item = m_folders->item(row);
     if (!item)
         return;
-    if (!setFolder(item->data(pathRole).toString())) {
+    const QString path = item->data(pathRole).toString();
+    const bool lost = lostVolume(path);
+    if (lost || !setFolder(path)) {
         // The clicked entry must not look opened while the old listing stays.
         for (int i = 0; i < m_folders->count(); ++i) {
             if (m_folders->item(i)->data(pathRole).toString() == m_folder)
                 m_folders->setCurrentRow(i);
         }
-        showDriveNotReady();
+        if (lost)
+            showDriveNotReady();
+        else
+            showFolderNotReadable(path);
     }
+}
+
+bool BrowsingPane::lostVolume(const QString& path) const {
+    int deepest = -1;
+    qsizetype deepestLength = -1;
+    for (int i = 0; i < m_drives->count(); ++i) {
+        const QString top = m_drives->itemData(i, pathRole).toString();
+        if (isUnder(path, top) && top.size() > deepestLength) {
+            deepest = i;
+            deepestLength = top.size();
+        }
+    }
+    return deepest >= 0 && m_drives->itemData(deepest, volumeRole).toBool() &&
+           !isMountPoint(m_drives->itemData(deepest, pathRole).toString());
 }
 
 void BrowsingPane::showDriveNotReady() {
     showMessage(m_drives->window(), QStringLiteral("Drive Not Ready"),
                 QStringLiteral("Please insert a disk or CD."));
+}
+
+void BrowsingPane::showFolderNotReadable(const QString& path) {
+    showMessage(
+        m_drives->window(), QStringLiteral("Folder Not Readable"),
+        QStringLiteral("The folder \u201c%1\u201d cannot be read.").arg(files::readableName(path)));
 }
 
 } // namespace tunevane

@@ -56,22 +56,32 @@ public:
     QAbstractItemView* fileList() const;
 
 Q_SIGNALS:
-    // The user clicked an entry of the file list.
+    // The user clicked an entry of the file list, or moved its selection to another entry.
     void fileClicked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    void fillDriveList(const QString& programFolder);
+    void fillDriveList();
     void showDriveOf(const QString& path);
     void driveActivated(int index);
     void folderActivated(int row);
+    // A location listed as a mount point that is one no more.
+    bool lostVolume(const QString& path) const;
     void showDriveNotReady();
+    void showFolderNotReadable(const QString& path);
 
     FilePattern m_pattern;
     QString m_folder;
+    QString m_programFolder;
     QComboBox* m_drives = nullptr;
     QListWidget* m_folders = nullptr;
     QListView* m_files = nullptr;
     QStringListModel* m_fileModel = nullptr;
+    // Whether the selection moved since the last mouse press on the file list: that press
+    // re-armed the player already, so its click must not do it twice.
+    bool m_selectionMovedSincePress = false;
 };
 
 } // namespace tunevane

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Ui.h"
+#include "files/Path.h"
 #include "selection/PreviewPlayer.h"
 #include "switching/SwitchWindow.h"
 
@@ -119,7 +120,7 @@ void SelectionWindow::choose(bool game, int slot) {
     const BrowsingPane& pane = game ? *m_gamePane : *m_replacementPane;
     const QString name = pane.selectedFileName();
     QLabel* label = labels[static_cast<size_t>(slot - 1)];
-    label->setText(name);
+    label->setText(files::readableName(name));
     label->setVisible(true);
     setTextColour(label, game ? gameRed : replacementBlue);
     if (game)

@@ -4,6 +4,7 @@
 #include "app/Log.h"
 #include "app/Outcome.h"
 #include "files/FileOps.h"
+#include "files/Path.h"
 #include "switching/FrmReplaceConfirm.h"
 
 #include <QLabel>
@@ -60,9 +61,9 @@ void SwitchWindow::clearSlot(int slot) {
 void SwitchWindow::showSlot(int slot) {
     const SlotPair& pair = m_slots[static_cast<size_t>(slot - 1)];
     const SlotLabels& labels = m_labels[static_cast<size_t>(slot - 1)];
-    labels.gameName->setText(pair.gameName);
+    labels.gameName->setText(files::readableName(pair.gameName));
     labels.gamePath->setText(pair.gamePath);
-    labels.replacementName->setText(pair.replacementName);
+    labels.replacementName->setText(files::readableName(pair.replacementName));
     labels.replacementPath->setText(pair.replacementPath);
 }
 

@@ -1,5 +1,6 @@
 #include "selection/BrowsingPane.h"
 #include "files/FileOps.h"
+#include "files/Path.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,8 +15,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QScopeGuard>
+#include <QScrollBar>
+
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tunevane;
@@ -265,6 +273,81 @@ private Q_SLOTS:
         QCOMPARE(pane->fileList()->selectionModel()->selectedIndexes().size(), 1);
     }
 
+    void keyboardChoiceReArmsLikeAClick_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("reArmed");
+        QTest::newRow("down") << int(Qt::Key_Down) << u"Charlie.wav"_s << 2;
+        QTest::newRow("up") << int(Qt::Key_Up) << u"Alpha.wav"_s << 2;
+        QTest::newRow("end") << int(Qt::Key_End) << u"Echo.wav"_s << 2;
+        QTest::newRow("home") << int(Qt::Key_Home) << u"Alpha.wav"_s << 2;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << u"Echo.wav"_s << 2;
+        QTest::newRow("letter") << int(Qt::Key_D) << u"Delta.wav"_s << 2;
+        QTest::newRow("letter of the chosen entry") << int(Qt::Key_B) << u"Bravo.wav"_s << 1;
+    }
+
+    void keyboardChoiceReArmsLikeAClick() {
+        QFETCH(int, key);
+        QFETCH(QString, chosen);
+        QFETCH(int, reArmed);
+        for (const char* name : {"Alpha.wav", "Bravo.wav", "Charlie.wav", "Delta.wav", "Echo.wav"})
+            QVERIFY(touch(m_root + u'/' + QLatin1StringView(name)));
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        showWindow();
+        QSignalSpy clicked(pane, &BrowsingPane::fileClicked);
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"Bravo.wav"_s));
+        QCOMPARE(clicked.count(), 1);
+
+        QTest::keyClick(pane->fileList(), Qt::Key(key));
+        QCOMPARE(pane->selectedFileName(), chosen);
+        QCOMPARE(clicked.count(), reArmed);
+    }
+
+    void deepFoldersStayLegible() {
+        // A Wine game folder, one level of it named in an old code page.
+        const QByteArray oddLevel = "M\xfcsik";
+        QByteArray deep = QFile::encodeName(m_root) +
+                          "/.wine/drive_c/Program Files/Some Game With A Long Name/Sound/";
+        QVERIFY(QDir().mkpath(QFile::decodeName(deep)));
+        deep += oddLevel;
+        QVERIFY(::mkdir(deep.constData(), 0755) == 0);
+        QVERIFY(::mkdir(QByteArray(deep + "/Favorite Midi").constData(), 0755) == 0);
+        const QString odd = files::decodeName(deep);
+
+        BrowsingPane* pane = addPane(FilePattern::Mid, 1);
+        showWindow();
+        QVERIFY(pane->setFolder(odd));
+        QCOMPARE(pane->folderPath(), odd);
+        QAbstractItemView* folders = pane->folderList();
+        QCOMPARE(folders->horizontalScrollBar()->isVisible(), false);
+        const QAbstractItemModel* model = folders->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            const QString path = index.data(Qt::UserRole).toString();
+            QCOMPARE(index.data(Qt::ToolTipRole).toString(), files::readableName(path));
+            // Entries elide inside the box rather than run out of it.
+            QVERIFY(folders->visualRect(index).width() <= folders->viewport()->width());
+        }
+        QCOMPARE(rows(folders).last(), u"Favorite Midi"_s);
+        QVERIFY(folders->visualRect(model->index(0, 0)).height() * 3 <=
+                folders->viewport()->height());
+        QCOMPARE(model->index(model->rowCount() - 2, 0).data(Qt::ToolTipRole).toString(),
+                 files::readableName(odd));
+        QVERIFY(files::readableName(odd).endsWith(u"/Müsik"_s));
+
+        // The odd level opens under its own bytes.
+        doubleClickRow(folders, rowNamed(folders, u"Favorite Midi"_s));
+        QCOMPARE(pane->folderPath(), odd + u"/Favorite Midi"_s);
+        doubleClickRow(folders, rowNamed(folders, files::decodeName(oddLevel)));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(pane->folderPath(), odd);
+
+        const QComboBox* drives = pane->driveList();
+        for (int i = 0; i < drives->count(); ++i)
+            QCOMPARE(drives->itemData(i, Qt::ToolTipRole).toString(),
+                     files::readableName(drives->itemData(i).toString()));
+    }
+
     void openingAFolderRefreshesOnlyItsOwnPane() {
         QVERIFY(QDir(m_root).mkdir(u"sub"_s));
         QVERIFY(touch(m_root + u"/TOP.WAV"_s));
@@ -359,8 +442,8 @@ private Q_SLOTS:
             QFile::setPermissions(gone, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                             QFileDevice::ExeOwner);
         QVERIFY(message);
-        QCOMPARE(message->title, u"Drive Not Ready"_s);
-        QCOMPARE(message->text, u"Please insert a disk or CD."_s);
+        QCOMPARE(message->title, u"Folder Not Readable"_s);
+        QCOMPARE(message->text, u"The folder \u201c"_s + gone + u"\u201d cannot be read."_s);
         QCOMPARE(message->buttons, 1);
         QVERIFY(!QApplication::activeModalWidget());
 
@@ -420,6 +503,69 @@ private Q_SLOTS:
         QCOMPARE(pane->folderPath(), m_root);
         QCOMPARE(rows(pane->folderList()), folders);
         QCOMPARE(rows(pane->fileList()), QStringList{u"OLD.WAV"_s});
+    }
+
+    void volumeThatWentAwayIsNotReady() {
+        const QString stick = m_root + u"/stick"_s;
+        QVERIFY(QDir(m_root).mkdir(u"stick"_s));
+        const QByteArray point = QFile::encodeName(stick);
+        // tmpfs takes any source name; one under /dev/ makes the mount count as a disk.
+        const auto mountStick = [&] {
+            return ::mount("/dev/tunevane-stick", point.constData(), "tmpfs", 0, "size=1m") == 0;
+        };
+        if (!mountStick()) {
+            const QByteArray why = "cannot mount a tmpfs: " + QByteArray(std::strerror(errno));
+            if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
+                QFAIL(why.constData());
+            QSKIP(why.constData());
+        }
+        auto unmount = qScopeGuard([&] { ::umount2(point.constData(), MNT_DETACH); });
+        QVERIFY(QDir(stick).mkdir(u"sounds"_s));
+        QVERIFY(touch(stick + u"/sounds/ON_STICK.WAV"_s));
+        QVERIFY(touch(m_root + u"/OLD.WAV"_s));
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        showWindow();
+        QComboBox* drives = pane->driveList();
+        const int listed = drives->findData(stick);
+        QVERIFY(listed >= 0);
+
+        // Gone while the folder list still shows one of its folders.
+        QVERIFY(pane->setFolder(stick + u"/sounds"_s));
+        QCOMPARE(rows(pane->fileList()), QStringList{u"ON_STICK.WAV"_s});
+        QVERIFY(::umount2(point.constData(), 0) == 0);
+        doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), u"stick"_s));
+        std::optional<Message> message = answerMessage();
+        QVERIFY(message);
+        QCOMPARE(message->title + u'|' + message->text,
+                 u"Drive Not Ready|Please insert a disk or CD."_s);
+        QCOMPARE(pane->folderPath(), stick + u"/sounds"_s);
+        QCOMPARE(rows(pane->fileList()), QStringList{u"ON_STICK.WAV"_s});
+
+        // Picked from the closed list, which was not refreshed since.
+        QVERIFY(pane->setFolder(m_root));
+        drives->setCurrentIndex(listed - 1);
+        drives->setFocus();
+        QTest::keyClick(drives, Qt::Key_Down);
+        QCOMPARE(drives->currentIndex(), listed);
+        message = answerMessage();
+        QVERIFY(message);
+        QCOMPARE(message->title + u'|' + message->text,
+                 u"Drive Not Ready|Please insert a disk or CD."_s);
+        QCOMPARE(pane->folderPath(), m_root);
+        QCOMPARE(rows(pane->fileList()), QStringList{u"OLD.WAV"_s});
+
+        // Opening the list looks at the mounts again, both ways.
+        drives->showPopup();
+        QCOMPARE(drives->findData(stick), -1);
+        drives->hidePopup();
+        QTRY_VERIFY(!drives->view()->isVisible());
+        QVERIFY(mountStick());
+        drives->showPopup();
+        const QModelIndex back = drives->model()->index(drives->findData(stick), 0);
+        QVERIFY(back.isValid());
+        clickRow(drives->view(), back);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(pane->folderPath(), stick);
     }
 
     // --- which mounts count as locations ---
