@@ -5,12 +5,19 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <algorithm>
 
 namespace tunevane {
 
+namespace {
+constexpr qint64 maxFramesPerPull = 2048;
+}
+
 class AudioOutput::Pull final : public QIODevice {
 public:
-    explicit Pull(PcmSource* source) : source_(source) { open(QIODevice::ReadOnly); }
+    explicit Pull(PcmSource* source) : source_(source) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
 
     bool isSequential() const override { return true; }
     bool atEnd() const override { return dry_; }
@@ -20,7 +27,9 @@ public:
 protected:
     qint64 readData(char* data, qint64 maxSize) override {
         const int frameBytes = source_->bytesPerFrame();
-        const qint64 wanted = maxSize / frameBytes;
+        // A bounded slice per call, so that a command waiting for this thread never waits
+        // for more than one slice of decoding or synthesis.
+        const qint64 wanted = std::min(maxSize / frameBytes, maxFramesPerPull);
         if (dry_ || wanted <= 0)
             return 0;
         const qint64 got = source_->read(reinterpret_cast<qint16*>(data), wanted);

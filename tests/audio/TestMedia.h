@@ -41,6 +41,31 @@ inline bool writeWav(const QString& path, int encoding, int rate, int channels,
     return sf_close(file) == 0 && ok;
 }
 
+inline void appendLe(QByteArray& out, quint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.append(char((value >> (8 * i)) & 0xff));
+}
+
+// A plain 16-bit PCM WAV, written by hand for tests that do not link libsndfile.
+inline QByteArray pcm16Wav(int rate, int channels, const std::vector<float>& samples) {
+    QByteArray data;
+    for (float sample : samples)
+        appendLe(data, quint32(quint16(qint16(std::lrint(sample * 32767.0f)))), 2);
+    QByteArray wav("RIFF");
+    appendLe(wav, quint32(36 + data.size()), 4);
+    wav.append("WAVEfmt ");
+    appendLe(wav, 16, 4);
+    appendLe(wav, 1, 2);
+    appendLe(wav, quint32(channels), 2);
+    appendLe(wav, quint32(rate), 4);
+    appendLe(wav, quint32(rate * channels * 2), 4);
+    appendLe(wav, quint32(channels * 2), 2);
+    appendLe(wav, 16, 2);
+    wav.append("data");
+    appendLe(wav, quint32(data.size()), 4);
+    return wav + data;
+}
+
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
@@ -96,6 +121,24 @@ inline QByteArray midiSong(int notes, int program = 0) {
         track.append(char(0x80));
         track.append(char(60 + (i * 4) % 24));
         track.append(char(0));
+    }
+    return standardMidiFile(track);
+}
+
+} // namespace testmedia
+
+namespace testmedia {
+
+// About `bytes` of note-ons, every one at tick 0: the synthesiser is asked to start them
+// all at the same instant.
+inline QByteArray denseMidi(qsizetype bytes) {
+    QByteArray track;
+    track.reserve(bytes + 16);
+    for (int i = 0; track.size() + 4 <= bytes; ++i) {
+        appendDelta(track, 0);
+        track.append(char(0x90 | (i % 15)));
+        track.append(char(24 + i % 80));
+        track.append(char(100));
     }
     return standardMidiFile(track);
 }
