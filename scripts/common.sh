@@ -7,7 +7,7 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-mu
     qt6-svg-dev libfluidsynth-dev timgm6mb-soundfont libsndfile1-dev fonts-liberation
     qt6-qpa-plugins)
 test_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils libsndfile1-dev
-    fluidsynth libbenchmark-dev hyperfine jq)
+    fluidsynth libbenchmark-dev hyperfine jq clang libclang-rt-14-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

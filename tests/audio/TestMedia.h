@@ -143,4 +143,39 @@ inline QByteArray denseMidi(qsizetype bytes) {
     return standardMidiFile(track);
 }
 
+// Format 1: a tempo track and a note track, with SysEx, meta events and running status
+// that carries over a meta event.
+inline QByteArray formatOneSong() {
+    const QByteArray tempo = QByteArray::fromHex("00ff510307a120"
+                                                 "00ff030454656d70");
+    const QByteArray notes = QByteArray::fromHex("00f00541100042f7"
+                                                 "00c000"
+                                                 "00903c64"
+                                                 "83603c00"
+                                                 "00ff0103616263"
+                                                 "003c64"
+                                                 "83603c00");
+    QByteArray smf("MThd");
+    appendBe(smf, 6, 4);
+    appendBe(smf, 1, 2);
+    appendBe(smf, 2, 2);
+    appendBe(smf, 480, 2);
+    for (QByteArray track : {tempo, notes}) {
+        track.append("\0\xff\x2f\0", 4);
+        smf.append("MTrk");
+        appendBe(smf, quint32(track.size()), 4);
+        smf.append(track);
+    }
+    return smf;
+}
+
+// `smf` inside a RIFF RMID wrapper.
+inline QByteArray riffMidi(const QByteArray& smf) {
+    QByteArray rmid("RIFF");
+    appendLe(rmid, quint32(12 + smf.size()), 4);
+    rmid.append("RMIDdata");
+    appendLe(rmid, quint32(smf.size()), 4);
+    return rmid + smf;
+}
+
 } // namespace testmedia
