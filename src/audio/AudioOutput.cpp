@@ -10,7 +10,7 @@
 namespace tunevane {
 
 namespace {
-constexpr qint64 maxFramesPerPull = 2048;
+constexpr qint64 maxFramesPerPull = 1024;
 }
 
 class AudioOutput::Pull final : public QIODevice {

@@ -19,7 +19,7 @@ public:
     // Largest file taken: every byte of it is kept while it plays.
     static constexpr qint64 maxFileBytes = 32 * 1024 * 1024;
     // Time and event budgets for the events of one read().
-    static constexpr qint64 eventBudgetNsecs = 3'000'000;
+    static constexpr qint64 eventBudgetNsecs = 2'000'000;
     static constexpr int maxEventsPerRead = 4096;
 
     // nullptr when the file is missing, unreadable, not MIDI, corrupt or truncated, or when
