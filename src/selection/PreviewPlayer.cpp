@@ -147,13 +147,13 @@ void PreviewPlayer::carryOut(PlayerCommand command) {
 }
 
 void PreviewPlayer::open() {
-    if (m_playback)
-        m_playback->close();
     const QString kind = m_deviceType.trimmed();
     const bool wave = kind.compare(u"WaveAudio", Qt::CaseInsensitive) == 0;
     const bool sequencer = kind.compare(u"Sequencer", Qt::CaseInsensitive) == 0;
     // A failed open says nothing to the user: the player just has no media until the next.
     if (!wave && !sequencer) {
+        if (m_playback)
+            m_playback->close();
         qCWarning(lcPlayer).noquote()
             << "cannot open" << m_fileName << "- unknown device type" << m_deviceType;
         return;
@@ -168,6 +168,7 @@ void PreviewPlayer::open() {
     }
     if (!m_playback)
         m_playback = audio->newPlayback(this, [this] { sync(); });
+    // Closes what was open first, on the audio thread.
     m_playback->open(wave ? audio::Device::Wave : audio::Device::Sequencer, m_fileName);
 }
 
