@@ -1,10 +1,19 @@
-// Audio engine timings. Run through bench/audio.sh, which makes the media first:
-//   AudioBench --make-media DIR      writes DIR/big.wav (10 MB) and DIR/song.mid
-//   AudioBench --render FILE.mid     renders a song to the end, for timing as a process
-//   AudioBench --players A.mid B.mid peak RSS (KiB) with two players open on MIDI files
-//   AudioBench --players             the same process with no player, for reference
-//   AudioBench --rendered A.mid B.mid peak RSS (KiB) once both songs have been rendered
-//   AudioBench [benchmark flags]     open times, with TUNEVANE_BENCH_MEDIA=DIR
+// Audio timings. Run through bench/audio.sh, which makes the media first:
+//   AudioBench --make-media DIR       writes DIR/big.wav (10 MB), song.mid, other.mid and
+//                                     dense.mid (1 MB, every note at tick 0)
+//   AudioBench --clicks DIR           player open times in one process: a 10 MB WAV, the
+//                                     first MIDI click after the bank warmed up in the
+//                                     background, later MIDI clicks (ms, one per line)
+//   AudioBench --cold DIR             first load of the audio layer, then a MIDI open that
+//                                     has to load the bank itself (ms, one per line)
+//   AudioBench --render FILE.mid      renders a song to the end, for timing as a process
+//   AudioBench --players A B          peak RSS (KiB) with two players holding files
+//   AudioBench --players              the same process with no player, for reference
+//   AudioBench --stall FILE.mid       plays FILE while pausing and resuming; prints the
+//                                     longest the window thread went without an event and
+//                                     the longest command (ms)
+//   AudioBench --stall                the same loop with nothing playing, for reference
+//   AudioBench [benchmark flags]      source-level open times, with TUNEVANE_BENCH_MEDIA=DIR
 
 #include "../tests/audio/TestMedia.h"
 #include "audio/MidiSource.h"
@@ -12,6 +21,9 @@
 #include "selection/PreviewPlayer.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
@@ -19,13 +31,14 @@
 
 namespace {
 
+using tunevane::PreviewPlayer;
+
 QString media(const char* name) {
     return qEnvironmentVariable("TUNEVANE_BENCH_MEDIA") + u'/' + QString::fromLatin1(name);
 }
 
-// A minute of four instruments and drums, busy enough to load the synthesiser.
+// Four instruments and drums, busy enough to load the synthesiser.
 QByteArray busySong(int bars) {
-    using testmedia::appendBe;
     using testmedia::appendDelta;
     QByteArray track;
     appendDelta(track, 0);
@@ -64,13 +77,74 @@ QByteArray busySong(int bars) {
 }
 
 int makeMedia(const QString& dir) {
-    // 16-bit stereo at 44.1 kHz: 10 MB is about 59 s.
+    // 16-bit stereo at 44.1 kHz: 10 MB (10^7 bytes) is about 57 s.
     const int frames = 10 * 1000 * 1000 / 4;
-    const bool ok = testmedia::writeWav(dir + QStringLiteral("/big.wav"), SF_FORMAT_PCM_16, 44100,
-                                        2, testmedia::sine(frames, 44100, 2)) &&
-                    testmedia::writeFile(dir + QStringLiteral("/song.mid"), busySong(30)) &&
-                    testmedia::writeFile(dir + QStringLiteral("/other.mid"), busySong(8));
+    const bool ok =
+        testmedia::writeWav(dir + QStringLiteral("/big.wav"), SF_FORMAT_PCM_16, 44100, 2,
+                            testmedia::sine(frames, 44100, 2)) &&
+        testmedia::writeFile(dir + QStringLiteral("/song.mid"), busySong(30)) &&
+        testmedia::writeFile(dir + QStringLiteral("/other.mid"), busySong(8)) &&
+        testmedia::writeFile(dir + QStringLiteral("/dense.mid"), testmedia::denseMidi(1024 * 1024));
     return ok ? 0 : 1;
+}
+
+// What a file click does to a player, timed.
+double clickMs(PreviewPlayer& player, const QString& type, const QString& path) {
+    QElapsedTimer clock;
+    clock.start();
+    player.setProperty("Command", QStringLiteral("close"));
+    player.setProperty("DeviceType", type);
+    player.setProperty("FileName", path);
+    player.setProperty("Command", QStringLiteral("open"));
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    return player.property("Mode").toString() == u"stopped" ? ms : -1;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int clicks(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString dir = QString::fromLocal8Bit(argv[2]);
+    const QString wave = QStringLiteral("WaveAudio"), sequencer = QStringLiteral("Sequencer");
+    // As a music window loads: the placeholder open loads the audio layer and starts the
+    // bank loading in the background; the user's first click comes later.
+    PreviewPlayer player;
+    clickMs(player, sequencer, QStringLiteral("SelectedFile"));
+    QElapsedTimer pause;
+    pause.start();
+    while (pause.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const double firstMidi = clickMs(player, sequencer, dir + QStringLiteral("/song.mid"));
+    std::vector<double> wav, midi;
+    for (int i = 0; i < 21; ++i) {
+        wav.push_back(clickMs(player, wave, dir + QStringLiteral("/big.wav")));
+        midi.push_back(clickMs(player, sequencer, dir + QStringLiteral("/song.mid")));
+    }
+    if (firstMidi < 0 || *std::min_element(wav.begin(), wav.end()) < 0 ||
+        *std::min_element(midi.begin(), midi.end()) < 0)
+        return 1;
+    std::printf("%.3f\n%.3f\n%.3f\n", median(wav), firstMidi, median(midi));
+    return 0;
+}
+
+int cold(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString dir = QString::fromLocal8Bit(argv[2]);
+    PreviewPlayer player;
+    // A WAV first: the audio layer loads, the bank does not.
+    const double layer =
+        clickMs(player, QStringLiteral("WaveAudio"), dir + QStringLiteral("/big.wav"));
+    const double midi =
+        clickMs(player, QStringLiteral("Sequencer"), dir + QStringLiteral("/song.mid"));
+    if (layer < 0 || midi < 0)
+        return 1;
+    std::printf("%.3f\n%.3f\n", layer, midi);
+    return 0;
 }
 
 int render(const QString& path) {
@@ -88,15 +162,11 @@ int render(const QString& path) {
 int players(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::vector<std::unique_ptr<tunevane::PreviewPlayer>> open;
+    std::vector<std::unique_ptr<PreviewPlayer>> open;
     for (int i = 2; i < argc; ++i) {
-        auto player = std::make_unique<tunevane::PreviewPlayer>();
-        player->setProperty("DeviceType", QStringLiteral("Sequencer"));
-        player->setProperty("FileName", QString::fromLocal8Bit(argv[i]));
-        player->setProperty("Command", QStringLiteral("Open"));
-        if (player->property("Mode").toString() != u"stopped")
+        open.push_back(std::make_unique<PreviewPlayer>());
+        if (clickMs(*open.back(), QStringLiteral("Sequencer"), QString::fromLocal8Bit(argv[i])) < 0)
             return 1;
-        open.push_back(std::move(player));
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -104,22 +174,46 @@ int players(int argc, char** argv) {
     return 0;
 }
 
-// Sample data is loaded when an instrument is first played, so this is the worst case.
-int rendered(int argc, char** argv) {
-    std::vector<std::unique_ptr<tunevane::MidiSource>> sources;
-    for (int i = 2; i < argc; ++i) {
-        sources.push_back(tunevane::MidiSource::open(QString::fromLocal8Bit(argv[i])));
-        if (!sources.back())
-            return 1;
+int stall(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (!PreviewPlayer::outputAvailable()) {
+        std::fprintf(stderr, "no sound output\n");
+        return 1;
     }
-    std::vector<qint16> block(2 * 4096);
-    for (auto& source : sources) {
-        while (source->read(block.data(), 4096) > 0) {
-        }
-    }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("%ld\n", usage.ru_maxrss);
+    // With no file the same loop runs with nothing playing: the machine's own noise.
+    const bool idle = argc < 3;
+    PreviewPlayer player;
+    if (!idle && clickMs(player, QStringLiteral("Sequencer"), QString::fromLocal8Bit(argv[2])) < 0)
+        return 1;
+    player.setProperty("Command", QStringLiteral("Play"));
+    qint64 longestCommand = 0;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed(), longest = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    // Commands cross to the audio thread and wait there: they are part of the stall.
+    QTimer toggle;
+    toggle.setInterval(250);
+    QObject::connect(&toggle, &QTimer::timeout, [&] {
+        const bool playing = player.property("Mode").toString() == u"playing";
+        const qint64 before = clock.nsecsElapsed();
+        player.setProperty("Command", playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
+        longestCommand = std::max(longestCommand, clock.nsecsElapsed() - before);
+    });
+    QTimer::singleShot(4000, &app, &QCoreApplication::quit);
+    tick.start();
+    toggle.start();
+    QApplication::exec();
+    // The timer's own interval is not a stall.
+    std::printf("%.3f\n%.3f\n", double(longest) / 1e6 - 1.0, double(longestCommand) / 1e6);
     return 0;
 }
 
@@ -149,39 +243,22 @@ void BM_WavDecodeWhole10MB(benchmark::State& state) {
 }
 BENCHMARK(BM_WavDecodeWhole10MB)->Unit(benchmark::kMillisecond);
 
-// Only meaningful as the first benchmark of a process: run it alone with a filter.
-void BM_MidiOpenFirstLoad(benchmark::State& state) {
-    const QString path = media("song.mid");
-    for (auto _ : state) {
-        auto source = tunevane::MidiSource::open(path);
-        if (!source)
-            state.SkipWithError("cannot open song.mid");
-    }
-}
-BENCHMARK(BM_MidiOpenFirstLoad)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void BM_MidiOpenLoaded(benchmark::State& state) {
-    const QString path = media("song.mid");
-    auto warm = tunevane::MidiSource::open(path);
-    for (auto _ : state) {
-        auto source = tunevane::MidiSource::open(path);
-        if (!source)
-            state.SkipWithError("cannot open song.mid");
-    }
-}
-BENCHMARK(BM_MidiOpenLoaded)->Unit(benchmark::kMillisecond);
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--make-media") == 0)
+    const auto is = [&](const char* mode) { return argc >= 2 && std::strcmp(argv[1], mode) == 0; };
+    if (is("--make-media") && argc == 3)
         return makeMedia(QString::fromLocal8Bit(argv[2]));
-    if (argc == 3 && std::strcmp(argv[1], "--render") == 0)
+    if (is("--clicks") && argc == 3)
+        return clicks(argc, argv);
+    if (is("--cold") && argc == 3)
+        return cold(argc, argv);
+    if (is("--render") && argc == 3)
         return render(QString::fromLocal8Bit(argv[2]));
-    if (argc >= 2 && std::strcmp(argv[1], "--players") == 0)
+    if (is("--players"))
         return players(argc, argv);
-    if (argc >= 2 && std::strcmp(argv[1], "--rendered") == 0)
-        return rendered(argc, argv);
+    if (is("--stall") && argc <= 3)
+        return stall(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

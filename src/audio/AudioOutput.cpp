@@ -5,41 +5,50 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <algorithm>
 
 namespace tunevane {
 
+namespace {
+constexpr qint64 maxFramesPerPull = 1024;
+}
+
 class AudioOutput::Pull final : public QIODevice {
 public:
-    explicit Pull(PcmSource* source) : source_(source) { open(QIODevice::ReadOnly); }
+    explicit Pull(PcmSource* source) : m_source(source) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
 
     bool isSequential() const override { return true; }
-    bool atEnd() const override { return dry_; }
-    bool dry() const { return dry_; }
-    qint64 deliveredFrames() const { return delivered_; }
+    bool atEnd() const override { return m_dry; }
+    bool dry() const { return m_dry; }
+    qint64 deliveredFrames() const { return m_delivered; }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override {
-        const int frameBytes = source_->bytesPerFrame();
-        const qint64 wanted = maxSize / frameBytes;
-        if (dry_ || wanted <= 0)
+        const int frameBytes = m_source->bytesPerFrame();
+        // A bounded slice per call, so that a command waiting for this thread never waits
+        // for more than one slice of decoding or synthesis.
+        const qint64 wanted = std::min(maxSize / frameBytes, maxFramesPerPull);
+        if (m_dry || wanted <= 0)
             return 0;
-        const qint64 got = source_->read(reinterpret_cast<qint16*>(data), wanted);
+        const qint64 got = m_source->read(reinterpret_cast<qint16*>(data), wanted);
         if (got <= 0)
-            dry_ = true;
-        delivered_ += std::max<qint64>(got, 0);
+            m_dry = true;
+        m_delivered += std::max<qint64>(got, 0);
         return std::max<qint64>(got, 0) * frameBytes;
     }
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
-    PcmSource* source_;
-    qint64 delivered_ = 0;
-    bool dry_ = false;
+    PcmSource* m_source;
+    qint64 m_delivered = 0;
+    bool m_dry = false;
 };
 
 AudioOutput::AudioOutput(QObject* parent) : QObject(parent) {
-    drainTimer_.setInterval(40);
-    connect(&drainTimer_, &QTimer::timeout, this, &AudioOutput::checkDrained);
+    m_drainTimer.setInterval(40);
+    connect(&m_drainTimer, &QTimer::timeout, this, &AudioOutput::checkDrained);
 }
 
 AudioOutput::~AudioOutput() {
@@ -56,63 +65,63 @@ bool AudioOutput::start(PcmSource* source) {
     if (!source || device.isNull())
         return false;
     const QAudioFormat format = source->format();
-    sink_ = std::make_unique<QAudioSink>(device, format);
+    m_sink = std::make_unique<QAudioSink>(device, format);
     // Short enough that Pause and Stop are heard at once.
-    sink_->setBufferSize(format.bytesForDuration(200000));
-    pull_ = std::make_unique<Pull>(source);
-    connect(sink_.get(), &QAudioSink::stateChanged, this, &AudioOutput::onStateChanged);
-    paused_ = false;
-    lastProcessed_ = 0;
-    sink_->start(pull_.get());
-    if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
+    m_sink->setBufferSize(format.bytesForDuration(200000));
+    m_pull = std::make_unique<Pull>(source);
+    connect(m_sink.get(), &QAudioSink::stateChanged, this, &AudioOutput::onStateChanged);
+    m_paused = false;
+    m_lastProcessed = 0;
+    m_sink->start(m_pull.get());
+    if (m_sink->error() != QAudio::NoError || m_sink->state() == QAudio::StoppedState) {
         stop();
         return false;
     }
-    drainTimer_.start();
+    m_drainTimer.start();
     return true;
 }
 
 void AudioOutput::pause() {
-    if (!sink_ || paused_)
+    if (!m_sink || m_paused)
         return;
-    paused_ = true;
-    drainTimer_.stop();
-    sink_->suspend();
+    m_paused = true;
+    m_drainTimer.stop();
+    m_sink->suspend();
 }
 
 void AudioOutput::resume() {
-    if (!sink_ || !paused_)
+    if (!m_sink || !m_paused)
         return;
-    paused_ = false;
-    sink_->resume();
-    drainClock_.invalidate();
-    drainTimer_.start();
+    m_paused = false;
+    m_sink->resume();
+    m_drainClock.invalidate();
+    m_drainTimer.start();
 }
 
 void AudioOutput::stop() {
-    drainTimer_.stop();
-    drainClock_.invalidate();
-    paused_ = false;
-    if (!sink_)
+    m_drainTimer.stop();
+    m_drainClock.invalidate();
+    m_paused = false;
+    if (!m_sink)
         return;
-    lastProcessed_ = sink_->processedUSecs();
+    m_lastProcessed = m_sink->processedUSecs();
     // Drop the sink before it can report its own stop back to us.
-    auto sink = std::move(sink_);
+    auto sink = std::move(m_sink);
     sink->disconnect(this);
     sink->stop();
     sink.reset();
-    pull_.reset();
+    m_pull.reset();
 }
 
 qint64 AudioOutput::processedUSecs() const {
-    return sink_ ? sink_->processedUSecs() : lastProcessed_;
+    return m_sink ? m_sink->processedUSecs() : m_lastProcessed;
 }
 
 void AudioOutput::onStateChanged() {
-    if (!sink_)
+    if (!m_sink)
         return;
-    const QAudio::Error error = sink_->error();
-    if (sink_->state() == QAudio::StoppedState &&
+    const QAudio::Error error = m_sink->error();
+    if (m_sink->state() == QAudio::StoppedState &&
         (error == QAudio::FatalError || error == QAudio::OpenError || error == QAudio::IOError)) {
         stop();
         Q_EMIT failed();
@@ -122,15 +131,16 @@ void AudioOutput::onStateChanged() {
 }
 
 void AudioOutput::checkDrained() {
-    if (!sink_ || paused_ || !pull_->dry())
+    if (!m_sink || m_paused || !m_pull->dry())
         return;
     // Going idle only says the sink's buffer ran low; the end is when the played time
     // reaches what was delivered, with a wall-clock backstop for a stalled server.
-    const qint64 deliveredUSecs = sink_->format().durationForFrames(int(pull_->deliveredFrames()));
-    if (!drainClock_.isValid())
-        drainClock_.start();
-    const bool played = sink_->processedUSecs() >= deliveredUSecs;
-    const bool overdue = drainClock_.elapsed() > 1500;
+    const qint64 deliveredUSecs =
+        m_sink->format().durationForFrames(int(m_pull->deliveredFrames()));
+    if (!m_drainClock.isValid())
+        m_drainClock.start();
+    const bool played = m_sink->processedUSecs() >= deliveredUSecs;
+    const bool overdue = m_drainClock.elapsed() > 1500;
     if (!played && !overdue)
         return;
     stop();

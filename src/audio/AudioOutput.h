@@ -27,8 +27,8 @@ public:
     void resume();
     void stop();
 
-    bool isActive() const { return sink_ != nullptr; }
-    bool isPaused() const { return paused_; }
+    bool isActive() const { return m_sink != nullptr; }
+    bool isPaused() const { return m_paused; }
     // Microseconds the sink has consumed since start().
     qint64 processedUSecs() const;
 
@@ -43,12 +43,12 @@ private:
     void checkDrained();
 
     class Pull;
-    std::unique_ptr<QAudioSink> sink_;
-    std::unique_ptr<Pull> pull_;
-    QTimer drainTimer_;
-    QElapsedTimer drainClock_;
-    qint64 lastProcessed_ = 0;
-    bool paused_ = false;
+    std::unique_ptr<QAudioSink> m_sink;
+    std::unique_ptr<Pull> m_pull;
+    QTimer m_drainTimer;
+    QElapsedTimer m_drainClock;
+    qint64 m_lastProcessed = 0;
+    bool m_paused = false;
 };
 
 } // namespace tunevane

@@ -2,9 +2,11 @@
 
 #include "audio/SoundFont.h"
 #include "audio/WavSource.h"
+#include "files/Fd.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <fluidsynth.h>
 #include <unistd.h>
 
@@ -12,184 +14,211 @@ namespace tunevane {
 
 namespace {
 
-constexpr qint64 maxFileBytes = 32 * 1024 * 1024;
-constexpr qint64 blockFrames = 512;
+// FluidSynth renders in blocks of 64 frames; events land on those edges.
+constexpr qint64 blockFrames = 64;
 // Voices that are still fading after the last event are cut after this much, and as
 // soon as they fall to near silence: FluidSynth would otherwise play seconds of hiss.
 constexpr qint64 maxTailFrames = soundfont::sampleRate;
 constexpr int silentPeak = 16;
+constexpr double defaultMicrosPerBeat = 500000;
 
-quint32 be32(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return quint32(u[0]) << 24 | quint32(u[1]) << 16 | quint32(u[2]) << 8 | u[3];
-}
-quint16 be16(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return quint16(u[0] << 8 | u[1]);
-}
-quint32 le32(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return quint32(u[3]) << 24 | quint32(u[2]) << 16 | quint32(u[1]) << 8 | u[0];
+qint64 nowNsecs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-QByteArray readSmallFile(const QString& path) {
-    const int fd = openRegularFile(path);
-    if (fd < 0)
+QByteArray readSmallFile(const QString& path, QString* why) {
+    const files::Fd fd = openRegularFile(path);
+    if (!fd.valid()) {
+        if (why)
+            *why = QStringLiteral("not a readable file");
         return {};
+    }
     QByteArray bytes;
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 || bytes.size() + got > maxFileBytes) {
-            bytes.clear();
-            break;
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0 || bytes.size() + got > MidiSource::maxFileBytes) {
+            if (why)
+                *why = got < 0 ? QStringLiteral("read error") : QStringLiteral("file too large");
+            return {};
         }
         if (got == 0)
             break;
         bytes.append(buffer, got);
     }
-    ::close(fd);
     return bytes;
 }
 
 } // namespace
 
-QByteArray MidiSource::standardMidi(const QByteArray& file) {
-    QByteArray smf = file;
-    if (file.startsWith("RIFF") && file.size() >= 12 && file.mid(8, 4) == "RMID") {
-        smf.clear();
-        for (qint64 at = 12; at + 8 <= file.size();) {
-            const qint64 length = le32(file.constData() + at + 4);
-            if (at + 8 + length > file.size())
-                return {};
-            if (file.mid(at, 4) == "data") {
-                smf = file.mid(at + 8, length);
-                break;
-            }
-            at += 8 + length + (length & 1);
-        }
+std::unique_ptr<MidiSource> MidiSource::open(const QString& path, QString* why) {
+    QString reason;
+    QByteArray bytes = readSmallFile(path, &reason);
+    if (bytes.isEmpty()) {
+        if (why)
+            *why = reason.isEmpty() ? QStringLiteral("empty file") : reason;
+        return nullptr;
     }
-    const char* p = smf.constData();
-    const qint64 size = smf.size();
-    if (size < 14 || !smf.startsWith("MThd"))
-        return {};
-    const qint64 headerLength = be32(p + 4);
-    if (headerLength < 6 || 8 + headerLength > size)
-        return {};
-    const int kind = be16(p + 8);
-    const int tracks = be16(p + 10);
-    const qint16 division = qint16(be16(p + 12));
-    // FluidSynth plays neither SMPTE time nor a zero division.
-    if (kind > 2 || tracks < 1 || division <= 0)
-        return {};
-    int found = 0;
-    for (qint64 at = 8 + headerLength; at + 8 <= size;) {
-        const qint64 length = be32(p + at + 4);
-        if (at + 8 + length > size)
-            return {};
-        if (std::equal(p + at, p + at + 4, "MTrk")) {
-            // The shortest track is one end-of-track event.
-            if (length < 4)
-                return {};
-            ++found;
-        }
-        at += 8 + length;
-    }
-    return found >= tracks ? smf : QByteArray();
+    return fromBytes(std::move(bytes), why);
 }
 
-std::unique_ptr<MidiSource> MidiSource::open(const QString& path) {
-    QByteArray smf = standardMidi(readSmallFile(path));
-    if (smf.isEmpty())
+std::unique_ptr<MidiSource> MidiSource::fromBytes(QByteArray file, QString* why) {
+    QByteArray reason;
+    std::optional<MidiSong> song = MidiSong::parse(std::move(file), &reason);
+    if (!song) {
+        if (why)
+            *why = QString::fromLatin1(reason);
         return nullptr;
-    std::unique_ptr<MidiSource> source(new MidiSource);
-    source->smf_ = std::move(smf);
-    source->synth_ = soundfont::newSynth();
-    if (!source->synth_ || !source->parses())
+    }
+    // The synthesiser itself waits for the first block, but a song that can never sound
+    // must fail here, where the open can still say so.
+    if (!soundfont::ensureLoaded()) {
+        if (why)
+            *why = QStringLiteral("no SoundFont");
         return nullptr;
-    return source;
+    }
+    return std::unique_ptr<MidiSource>(new MidiSource(std::move(*song)));
 }
 
 MidiSource::~MidiSource() {
-    stopPlayer();
-    soundfont::deleteSynth(synth_);
+    soundfont::deleteSynth(m_synth);
 }
 
 int MidiSource::sampleRate() const {
     return soundfont::sampleRate;
 }
 
-void MidiSource::stopPlayer() {
-    if (!player_)
-        return;
-    fluid_player_stop(player_);
-    delete_fluid_player(player_);
-    player_ = nullptr;
-}
-
-bool MidiSource::parses() {
-    // FluidSynth parses a song only when the first block is rendered, and reports one it
-    // could not read just by being done already. This trial runs before the bank is
-    // attached, so it loads no samples, and the warnings about missing presets are muted.
-    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-    bool ok = false;
-    player_ = new_fluid_player(synth_);
-    if (player_ &&
-        fluid_player_add_mem(player_, smf_.constData(), size_t(smf_.size())) == FLUID_OK &&
-        fluid_player_play(player_) == FLUID_OK) {
-        qint16 block[2 * 64];
-        fluid_synth_write_s16(synth_, 64, block, 0, 2, block, 1, 2);
-        ok = fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
-    }
-    stopPlayer();
-    fluid_synth_system_reset(synth_);
-    fluid_set_log_function(FLUID_WARN, fluid_default_log_function, nullptr);
-    return ok;
-}
-
 bool MidiSource::start() {
-    tailFrames_ = 0;
-    ended_ = false;
-    player_ = new_fluid_player(synth_);
-    return player_ &&
-           fluid_player_add_mem(player_, smf_.constData(), size_t(smf_.size())) == FLUID_OK &&
-           fluid_player_play(player_) == FLUID_OK;
+    if (!m_synth) {
+        m_synth = soundfont::newSynth();
+        if (!m_synth || !soundfont::attachBank(m_synth))
+            return false;
+    } else {
+        fluid_synth_system_reset(m_synth);
+    }
+    m_cursor.emplace(m_song);
+    m_hasPending = false;
+    m_position = 0;
+    m_tailFrames = 0;
+    m_songOver = false;
+    m_tempoTick = 0;
+    m_tempoSample = 0;
+    m_samplesPerTick = m_song.ticksPerBeat()
+                           ? defaultMicrosPerBeat / m_song.ticksPerBeat() * sampleRate() / 1e6
+                           : sampleRate() / m_song.ticksPerSecond();
+    return true;
 }
 
-bool MidiSource::songOver(const qint16* block, qint64 frames) {
-    if (fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING)
-        return true;
-    if (fluid_player_get_current_tick(player_) < fluid_player_get_total_ticks(player_))
-        return false;
-    tailFrames_ += frames;
-    if (tailFrames_ >= maxTailFrames || fluid_synth_get_active_voice_count(synth_) == 0)
+double MidiSource::sampleOf(quint64 tick) const {
+    return m_tempoSample + double(tick - m_tempoTick) * m_samplesPerTick;
+}
+
+void MidiSource::send(const MidiEvent& e) {
+    const int channel = e.status & 0x0f;
+    switch (e.status & 0xf0) {
+    case 0x80:
+        fluid_synth_noteoff(m_synth, channel, e.data1);
+        return;
+    case 0x90:
+        // Velocity 0 is a note off; FluidSynth takes it that way.
+        fluid_synth_noteon(m_synth, channel, e.data1, e.data2);
+        return;
+    case 0xa0:
+        fluid_synth_key_pressure(m_synth, channel, e.data1, e.data2);
+        return;
+    case 0xb0:
+        fluid_synth_cc(m_synth, channel, e.data1, e.data2);
+        return;
+    case 0xc0:
+        fluid_synth_program_change(m_synth, channel, e.data1);
+        return;
+    case 0xd0:
+        fluid_synth_channel_pressure(m_synth, channel, e.data1);
+        return;
+    case 0xe0:
+        fluid_synth_pitch_bend(m_synth, channel, e.data1 | e.data2 << 7);
+        return;
+    default:
+        break;
+    }
+    if (e.status == 0xf0 && e.payloadSize > 0) {
+        // The synthesiser wants the message without its closing 0xf7.
+        int size = e.payloadSize;
+        if (quint8(e.payload[size - 1]) == 0xf7)
+            --size;
+        fluid_synth_sysex(m_synth, e.payload, size, nullptr, nullptr, nullptr, 0);
+    } else if (e.status == 0xff && e.data1 == 0x51 && e.payloadSize == 3 && m_song.ticksPerBeat()) {
+        const auto* u = reinterpret_cast<const unsigned char*>(e.payload);
+        const double micros = u[0] << 16 | u[1] << 8 | u[2];
+        if (micros > 0) {
+            m_tempoSample = sampleOf(e.tick);
+            m_tempoTick = e.tick;
+            m_samplesPerTick = micros / m_song.ticksPerBeat() * sampleRate() / 1e6;
+        }
+    }
+}
+
+bool MidiSource::dispatchDue(qint64& budgetEvents, qint64 startedNsecs) {
+    for (;;) {
+        if (!m_hasPending) {
+            if (!m_cursor->next(m_pending)) {
+                m_songOver = true;
+                return true;
+            }
+            m_hasPending = true;
+        }
+        if (sampleOf(m_pending.tick) > double(m_position))
+            return true;
+        // The clock is read every few events: reading it costs more than most events.
+        if (budgetEvents <= 0 ||
+            ((budgetEvents & 15) == 0 && nowNsecs() - startedNsecs > eventBudgetNsecs)) {
+            ++m_overBudgetReads;
+            return false;
+        }
+        --budgetEvents;
+        send(m_pending);
+        m_hasPending = false;
+    }
+}
+
+bool MidiSource::tailOver(const qint16* block, qint64 frames) {
+    m_tailFrames += frames;
+    if (m_tailFrames >= maxTailFrames || fluid_synth_get_active_voice_count(m_synth) == 0)
         return true;
     const auto [lo, hi] = std::minmax_element(block, block + frames * 2);
     return std::max(std::abs(int(*lo)), std::abs(int(*hi))) < silentPeak;
 }
 
 qint64 MidiSource::read(qint16* out, qint64 count) {
-    if (!started_) {
-        started_ = true;
-        ended_ = !soundfont::attachBank(synth_) || !start();
+    if (!m_started) {
+        m_started = true;
+        m_ended = !start();
     }
+    const qint64 startedNsecs = nowNsecs();
+    qint64 budgetEvents = maxEventsPerRead;
+    bool inBudget = true;
     qint64 done = 0;
-    while (done < count && !ended_) {
-        const qint64 n = std::min(blockFrames, count - done);
+    while (done < count && !m_ended) {
+        if (inBudget && !m_songOver)
+            inBudget = dispatchDue(budgetEvents, startedNsecs);
+        const qint64 n = std::min(blockFrames - m_position % blockFrames, count - done);
         qint16* block = out + done * 2;
-        fluid_synth_write_s16(synth_, int(n), block, 0, 2, block, 1, 2);
+        fluid_synth_write_s16(m_synth, int(n), block, 0, 2, block, 1, 2);
         done += n;
-        ended_ = songOver(block, n);
+        m_position += n;
+        if (m_songOver && !m_hasPending)
+            m_ended = tailOver(block, n);
     }
     return done;
 }
 
 bool MidiSource::rewind() {
-    if (!started_)
+    if (!m_started)
         return true;
-    stopPlayer();
-    fluid_synth_system_reset(synth_);
-    return start();
+    m_ended = !start();
+    return !m_ended;
 }
 
 } // namespace tunevane

@@ -1,27 +1,34 @@
 #pragma once
 
+#include "audio/MidiSong.h"
 #include "audio/PcmSource.h"
 
-#include <QByteArray>
 #include <QString>
 #include <memory>
+#include <optional>
 
 struct _fluid_synth_t;
-struct _fluid_player_t;
 
 namespace tunevane {
 
-// Renders a Standard MIDI File through FluidSynth on demand, block by block.
+// Plays a Standard MIDI File through a FluidSynth synthesiser, block by block. We walk the
+// song ourselves so that every block does bounded work: events that do not fit in a
+// block's budget are carried to the next one, late, rather than stalling the thread.
 class MidiSource final : public PcmSource {
 public:
-    // nullptr when the file is missing, unreadable, not MIDI, corrupt or truncated, or when
-    // no SoundFont can be loaded.
-    static std::unique_ptr<MidiSource> open(const QString& path);
-    ~MidiSource() override;
+    // Largest file taken: every byte of it is kept while it plays.
+    static constexpr qint64 maxFileBytes = 32 * 1024 * 1024;
+    // Time and event budgets for the events of one read().
+    static constexpr qint64 eventBudgetNsecs = 2'000'000;
+    static constexpr int maxEventsPerRead = 4096;
 
-    // The Standard MIDI File inside `file` (bare, or wrapped in a RIFF RMID), if its header
-    // and every track chunk are whole; empty otherwise.
-    static QByteArray standardMidi(const QByteArray& file);
+    // nullptr when the file is missing, unreadable, not MIDI, corrupt or truncated, or when
+    // no SoundFont can be loaded; `why` then says which.
+    static std::unique_ptr<MidiSource> open(const QString& path, QString* why = nullptr);
+    // The same from bytes already read.
+    static std::unique_ptr<MidiSource> fromBytes(QByteArray file, QString* why = nullptr);
+    ~MidiSource() override;
+    Q_DISABLE_COPY_MOVE(MidiSource)
 
     int sampleRate() const override;
     int channels() const override { return 2; }
@@ -29,19 +36,33 @@ public:
     qint64 read(qint16* out, qint64 count) override;
     bool rewind() override;
 
-private:
-    MidiSource() = default;
-    bool parses();
-    bool start();
-    void stopPlayer();
-    bool songOver(const qint16* block, qint64 frames);
+    // Reads that left due events for later because their budget was spent.
+    qint64 overBudgetReads() const { return m_overBudgetReads; }
 
-    QByteArray smf_;
-    _fluid_synth_t* synth_ = nullptr;
-    _fluid_player_t* player_ = nullptr;
-    qint64 tailFrames_ = 0;
-    bool started_ = false;
-    bool ended_ = false;
+private:
+    explicit MidiSource(MidiSong song) : m_song(std::move(song)) {}
+    bool start();
+    // Sends the events that are due by now, within the budget; false once it is spent.
+    bool dispatchDue(qint64& budgetEvents, qint64 startedNsecs);
+    void send(const MidiEvent& event);
+    double sampleOf(quint64 tick) const;
+    bool tailOver(const qint16* block, qint64 frames);
+
+    MidiSong m_song;
+    std::optional<MidiSong::Cursor> m_cursor;
+    _fluid_synth_t* m_synth = nullptr;
+    bool m_started = false;
+    bool m_ended = false;
+    bool m_songOver = false;
+    qint64 m_position = 0; // frames rendered since the start
+    qint64 m_tailFrames = 0;
+    qint64 m_overBudgetReads = 0;
+    // Tempo map so far: the sample at which the current tempo began, and its rate.
+    quint64 m_tempoTick = 0;
+    double m_tempoSample = 0;
+    double m_samplesPerTick = 0;
+    MidiEvent m_pending;
+    bool m_hasPending = false;
 };
 
 } // namespace tunevane

@@ -9,7 +9,10 @@ namespace tunevane {
 // sound server takes, so the sink never needs a converter.
 class PcmSource {
 public:
+    PcmSource() = default;
     virtual ~PcmSource() = default;
+    // Sources own library handles that must be released once.
+    Q_DISABLE_COPY_MOVE(PcmSource)
 
     virtual int sampleRate() const = 0;
     virtual int channels() const = 0;

@@ -1,8 +1,11 @@
 #include "audio/SoundFont.h"
+#include "audio/Log.h"
 #include "files/Path.h"
 
 #include <QFile>
+#include <QThreadPool>
 #include <fluidsynth.h>
+#include <mutex>
 
 namespace tunevane::soundfont {
 
@@ -15,6 +18,7 @@ const QString packagedBank = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"
 // gets a thin stand-in whose presets are the shared bank's own: presets start voices on
 // whichever synthesiser asks, and sample data is reference-counted per preset.
 struct Shared {
+    std::mutex lock;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* holder = nullptr;
     fluid_sfont_t* bank = nullptr;
@@ -55,47 +59,75 @@ int standInFree(fluid_sfont_t* s) {
     return delete_fluid_sfont(s);
 }
 
-} // namespace
-
-QString path() {
-    return QFile::exists(systemDefault) ? systemDefault : packagedBank;
+void logLibraryMessage(int level, const char* message, void*) {
+    if (level == FLUID_PANIC)
+        qCCritical(lcAudio, "synthesiser: %s", message);
+    else
+        qCWarning(lcAudio, "synthesiser: %s", message);
 }
 
-bool isLoaded() {
-    return shared().bank != nullptr;
-}
-
-bool ensureLoaded() {
-    Shared& s = shared();
-    if (s.tried)
-        return s.bank != nullptr;
-    s.tried = true;
-    // Debug and info messages are noise to a user; panic, error and warning stay.
-    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
-    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+bool load(Shared& s) {
     s.settings = new_fluid_settings();
     if (!s.settings)
         return false;
     fluid_settings_setnum(s.settings, "synth.sample-rate", sampleRate);
-    // Songs are rendered on demand, ahead of the clock or after a stall: the player must
-    // count rendered samples, not wall-clock time, or the song is squeezed.
-    fluid_settings_setstr(s.settings, "player.timing-source", "sample");
     // Large banks load in a fraction of the time and memory when samples come on demand.
     fluid_settings_setint(s.settings, "synth.dynamic-sample-loading", 1);
     s.holder = new_fluid_synth(s.settings);
     if (!s.holder)
         return false;
     const int id = fluid_synth_sfload(s.holder, files::encodePath(path()).constData(), 0);
-    if (id == FLUID_FAILED)
+    if (id == FLUID_FAILED) {
+        qCWarning(lcAudio) << "cannot load the SoundFont" << path();
         return false;
+    }
     s.bank = fluid_synth_get_sfont_by_id(s.holder, id);
     return s.bank != nullptr;
+}
+
+} // namespace
+
+void routeLibraryMessages() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Debug and info messages are noise; the rest goes to our log, never to stderr.
+        fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+        fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN})
+            fluid_set_log_function(level, logLibraryMessage, nullptr);
+    });
+}
+
+QString path() {
+    return QFile::exists(systemDefault) ? systemDefault : packagedBank;
+}
+
+bool isLoaded() {
+    Shared& s = shared();
+    const std::lock_guard guard(s.lock);
+    return s.bank != nullptr;
+}
+
+bool ensureLoaded() {
+    routeLibraryMessages();
+    Shared& s = shared();
+    const std::lock_guard guard(s.lock);
+    if (!s.tried) {
+        s.tried = true;
+        load(s);
+    }
+    return s.bank != nullptr;
+}
+
+void warmUp() {
+    QThreadPool::globalInstance()->start([] { ensureLoaded(); });
 }
 
 _fluid_synth_t* newSynth() {
     if (!ensureLoaded())
         return nullptr;
     Shared& s = shared();
+    const std::lock_guard guard(s.lock);
     fluid_synth_t* synth = new_fluid_synth(s.settings);
     if (synth)
         ++s.borrowers;
@@ -104,6 +136,7 @@ _fluid_synth_t* newSynth() {
 
 bool attachBank(_fluid_synth_t* synth) {
     Shared& s = shared();
+    const std::lock_guard guard(s.lock);
     if (!synth || !s.bank)
         return false;
     fluid_sfont_t* standIn =
@@ -122,7 +155,9 @@ void deleteSynth(_fluid_synth_t* synth) {
     if (!synth)
         return;
     delete_fluid_synth(synth);
-    --shared().borrowers;
+    Shared& s = shared();
+    const std::lock_guard guard(s.lock);
+    --s.borrowers;
 }
 
 } // namespace tunevane::soundfont

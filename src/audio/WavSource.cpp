@@ -1,92 +1,94 @@
 #include "audio/WavSource.h"
 #include "files/Path.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <fcntl.h>
 #include <sndfile.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tunevane {
 
-int openRegularFile(const QString& path) {
+files::Fd openRegularFile(const QString& path) {
     if (path.isEmpty())
-        return -1;
-    // O_NONBLOCK so that a FIFO given as a file name cannot hang the interface.
-    const int fd = ::open(files::encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
+        return files::Fd();
+    // O_NONBLOCK so that a FIFO given as a file name cannot hang the player.
+    files::Fd fd(::open(files::encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return files::Fd();
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
-std::unique_ptr<WavSource> WavSource::open(const QString& path) {
-    const int fd = openRegularFile(path);
-    if (fd < 0)
+std::unique_ptr<WavSource> WavSource::open(const QString& path, QString* why) {
+    const auto refuse = [why](const QString& reason) -> std::unique_ptr<WavSource> {
+        if (why)
+            *why = reason;
         return nullptr;
+    };
+    files::Fd fd = openRegularFile(path);
+    if (!fd.valid())
+        return refuse(QStringLiteral("not a readable file"));
     std::unique_ptr<WavSource> source(new WavSource);
-    source->fd_ = fd;
+    source->m_fd = std::move(fd);
     SF_INFO info{};
-    source->file_ = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
-    if (!source->file_)
-        return nullptr;
+    source->m_file = sf_open_fd(source->m_fd.get(), SFM_READ, &info, SF_FALSE);
+    if (!source->m_file)
+        return refuse(QString::fromUtf8(sf_strerror(nullptr)));
     const int container = info.format & SF_FORMAT_TYPEMASK;
     if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX && container != SF_FORMAT_RF64)
-        return nullptr;
+        return refuse(QStringLiteral("not a WAV file"));
     // Truncated files open with a clamped count; a header without data has none to play.
-    if (info.frames <= 0 || info.channels < 1 || info.channels > 8 || info.samplerate < 1000 ||
+    if (info.frames <= 0)
+        return refuse(QStringLiteral("no sound data"));
+    if (info.channels < 1 || info.channels > 8 || info.samplerate < 1000 ||
         info.samplerate > 384000)
-        return nullptr;
+        return refuse(QStringLiteral("unplayable channel count or rate"));
     // libsndfile turns float data into integers either unscaled or scaled to the file's
     // peak; we want the samples as they are, so floats are converted here.
     const int encoding = info.format & SF_FORMAT_SUBMASK;
-    source->floating_ = encoding == SF_FORMAT_FLOAT || encoding == SF_FORMAT_DOUBLE;
-    source->rate_ = info.samplerate;
-    source->channels_ = info.channels;
-    source->frames_ = info.frames;
+    source->m_floating = encoding == SF_FORMAT_FLOAT || encoding == SF_FORMAT_DOUBLE;
+    source->m_rate = info.samplerate;
+    source->m_channels = info.channels;
+    source->m_frames = info.frames;
     return source;
 }
 
 WavSource::~WavSource() {
-    if (file_)
-        sf_close(file_);
-    if (fd_ >= 0)
-        ::close(fd_);
+    // libsndfile was told not to close the descriptor; m_fd does, after it.
+    if (m_file)
+        sf_close(m_file);
 }
 
 qint64 WavSource::read(qint16* out, qint64 count) {
-    if (count <= 0 || position_ >= frames_)
+    if (count <= 0 || m_position >= m_frames)
         return 0;
-    const qint64 wanted = std::min<qint64>(count, frames_ - position_);
+    const qint64 wanted = std::min<qint64>(count, m_frames - m_position);
     sf_count_t got = 0;
-    if (floating_) {
-        scratch_.resize(size_t(wanted * channels_));
-        got = sf_readf_float(file_, scratch_.data(), wanted);
-        for (qint64 i = 0; i < got * channels_; ++i)
-            out[i] = qint16(std::lrint(std::clamp(scratch_[size_t(i)], -1.0f, 1.0f) * 32767.0f));
+    if (m_floating) {
+        m_scratch.resize(size_t(wanted * m_channels));
+        got = sf_readf_float(m_file, m_scratch.data(), wanted);
+        for (qint64 i = 0; i < got * m_channels; ++i) {
+            const float v = m_scratch[size_t(i)];
+            out[i] = std::isnan(v) ? 0 : qint16(std::lrint(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
+        }
     } else {
-        got = sf_readf_short(file_, out, wanted);
+        got = sf_readf_short(m_file, out, wanted);
     }
     if (got <= 0) {
         // A read error mid-file ends the sound rather than looping on it.
-        position_ = frames_;
+        m_position = m_frames;
         return 0;
     }
-    position_ += got;
+    m_position += got;
     return got;
 }
 
 bool WavSource::rewind() {
-    if (sf_seek(file_, 0, SEEK_SET) != 0)
+    if (sf_seek(m_file, 0, SEEK_SET) != 0)
         return false;
-    position_ = 0;
+    m_position = 0;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/PcmSource.h"
+#include "files/Fd.h"
 
 #include <QString>
 #include <memory>
@@ -13,30 +14,32 @@ namespace tunevane {
 // Streams a WAV file through libsndfile; only the header is read when opening.
 class WavSource final : public PcmSource {
 public:
-    // nullptr when the file is missing, unreadable, not a WAV, corrupt or holds no frames.
-    static std::unique_ptr<WavSource> open(const QString& path);
+    // nullptr when the file is missing, unreadable, not a WAV, corrupt or holds no frames;
+    // `why` then says which.
+    static std::unique_ptr<WavSource> open(const QString& path, QString* why = nullptr);
     ~WavSource() override;
+    Q_DISABLE_COPY_MOVE(WavSource)
 
-    int sampleRate() const override { return rate_; }
-    int channels() const override { return channels_; }
-    qint64 frames() const override { return frames_; }
+    int sampleRate() const override { return m_rate; }
+    int channels() const override { return m_channels; }
+    qint64 frames() const override { return m_frames; }
     qint64 read(qint16* out, qint64 count) override;
     bool rewind() override;
 
 private:
     WavSource() = default;
 
-    sf_private_tag* file_ = nullptr;
-    int fd_ = -1;
-    int rate_ = 0;
-    int channels_ = 0;
-    qint64 frames_ = 0;
-    qint64 position_ = 0;
-    bool floating_ = false;
-    std::vector<float> scratch_;
+    files::Fd m_fd;
+    sf_private_tag* m_file = nullptr;
+    int m_rate = 0;
+    int m_channels = 0;
+    qint64 m_frames = 0;
+    qint64 m_position = 0;
+    bool m_floating = false;
+    std::vector<float> m_scratch;
 };
 
-// Opens a regular file for reading without blocking on FIFOs or devices; -1 otherwise.
-int openRegularFile(const QString& path);
+// Opens a regular file for reading without blocking on FIFOs or devices; invalid otherwise.
+files::Fd openRegularFile(const QString& path);
 
 } // namespace tunevane

@@ -1,21 +1,56 @@
 #include "selection/PreviewPlayer.h"
 
-#include "audio/AudioOutput.h"
-#include "audio/MidiSource.h"
-#include "audio/WavSource.h"
+#include "audio/Engine.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QLoggingCategory>
+#include <QPluginLoader>
 #include <QStyle>
 #include <QToolButton>
+#include <array>
+
+Q_LOGGING_CATEGORY(lcPlayer, "tunevane.audio", QtCriticalMsg)
 
 namespace tunevane {
 
-PreviewPlayer::PreviewPlayer(QWidget* parent) : QWidget(parent) {
+namespace {
+
+using audio::Mode;
+
+constexpr std::array<QStringView, 6> commandNames{u"Open",  u"Close", u"Play",
+                                                  u"Pause", u"Stop",  u"Prev"};
+
+// The audio layer, loaded on first use; nullptr when it cannot be, and then every open
+// fails as if the file could not be played.
+audio::Engine* engine() {
+    static audio::Engine* const loaded = []() -> audio::Engine* {
+        const QStringList candidates{
+            QCoreApplication::applicationDirPath() + u'/' +
+                QStringLiteral(TUNEVANE_AUDIO_PLUGIN_INSTALLED),
+            QStringLiteral(TUNEVANE_AUDIO_PLUGIN_BUILT),
+        };
+        for (const QString& file : candidates) {
+            QPluginLoader loader(file);
+            if (auto* found = qobject_cast<audio::Engine*>(loader.instance()))
+                return found;
+            qCWarning(lcPlayer).noquote()
+                << "no audio layer at" << file << "-" << loader.errorString();
+        }
+        return nullptr;
+    }();
+    return loaded;
+}
+
+} // namespace
+
+PreviewPlayer::PreviewPlayer(QWidget* parent) : QWidget(parent), m_mode(Mode::NotOpen) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     // The style's own media icons: every desktop font lacks some of the transport glyphs.
-    const auto addButton = [&](const QString& name, QStyle::StandardPixmap icon, auto action) {
+    const auto addButton = [&](const QString& name, QStyle::StandardPixmap icon,
+                               PlayerCommand command) {
         auto* button = new QToolButton(this);
         button->setObjectName(name);
         button->setIcon(style()->standardIcon(icon));
@@ -23,179 +58,158 @@ PreviewPlayer::PreviewPlayer(QWidget* parent) : QWidget(parent) {
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         button->setFocusPolicy(Qt::NoFocus);
         row->addWidget(button);
-        connect(button, &QToolButton::clicked, this, action);
+        connect(button, &QToolButton::clicked, this, [this, command] { carryOut(command); });
         return button;
     };
-    prev_ = addButton(QStringLiteral("Prev"), QStyle::SP_MediaSkipBackward, [this] { rewind(); });
-    play_ = addButton(QStringLiteral("Play"), QStyle::SP_MediaPlay, [this] { play(); });
-    pause_ = addButton(QStringLiteral("Pause"), QStyle::SP_MediaPause, [this] { pause(); });
-    stop_ = addButton(QStringLiteral("Stop"), QStyle::SP_MediaStop, [this] { stop(); });
-
-    output_ = new AudioOutput(this);
-    connect(output_, &AudioOutput::finished, this, &PreviewPlayer::finished);
-    connect(output_, &AudioOutput::failed, this, [this] {
-        playedBefore_ += output_->processedUSecs();
-        setState(State::Stopped);
-    });
-    updateButtons();
+    m_prev = addButton(QStringLiteral("Prev"), QStyle::SP_MediaSkipBackward, PlayerCommand::Prev);
+    m_play = addButton(QStringLiteral("Play"), QStyle::SP_MediaPlay, PlayerCommand::Play);
+    m_pause = addButton(QStringLiteral("Pause"), QStyle::SP_MediaPause, PlayerCommand::Pause);
+    m_stop = addButton(QStringLiteral("Stop"), QStyle::SP_MediaStop, PlayerCommand::Stop);
+    sync();
 }
 
-PreviewPlayer::~PreviewPlayer() {
-    // The sink pulls from the source, so it goes first.
-    output_->stop();
-}
+PreviewPlayer::~PreviewPlayer() = default;
 
 QSize PreviewPlayer::sizeHint() const {
     return {119, 25};
 }
 
 void PreviewPlayer::setDeviceType(const QString& value) {
-    deviceType_ = value;
+    m_deviceType = value;
     Q_EMIT settingWritten(QStringLiteral("DeviceType"), value);
 }
 
 void PreviewPlayer::setFileName(const QString& value) {
-    fileName_ = value;
+    m_fileName = value;
     Q_EMIT settingWritten(QStringLiteral("FileName"), value);
 }
 
 void PreviewPlayer::setNotify(bool value) {
-    notify_ = value;
+    m_notify = value;
     Q_EMIT settingWritten(QStringLiteral("Notify"), value);
 }
 
 void PreviewPlayer::setWait(bool value) {
-    wait_ = value;
+    m_wait = value;
     Q_EMIT settingWritten(QStringLiteral("Wait"), value);
 }
 
 void PreviewPlayer::setShareable(bool value) {
-    shareable_ = value;
+    m_shareable = value;
     Q_EMIT settingWritten(QStringLiteral("Shareable"), value);
 }
 
 void PreviewPlayer::setCommand(const QString& value) {
-    command_ = value;
+    m_command = value;
     Q_EMIT settingWritten(QStringLiteral("Command"), value);
-    const QString verb = value.trimmed().toLower();
-    if (verb == u"open")
+    const QString verb = value.trimmed();
+    for (size_t i = 0; i < commandNames.size(); ++i) {
+        if (verb.compare(commandNames[i], Qt::CaseInsensitive) == 0) {
+            carryOut(PlayerCommand(i));
+            return;
+        }
+    }
+}
+
+void PreviewPlayer::run(PlayerCommand command) {
+    m_command = commandNames[size_t(command)].toString();
+    Q_EMIT settingWritten(QStringLiteral("Command"), m_command);
+    carryOut(command);
+}
+
+void PreviewPlayer::carryOut(PlayerCommand command) {
+    switch (command) {
+    case PlayerCommand::Open:
         open();
-    else if (verb == u"close")
-        close();
-    else if (verb == u"play")
-        play();
-    else if (verb == u"pause")
-        pause();
-    else if (verb == u"stop")
-        stop();
-    else if (verb == u"prev")
-        rewind();
+        break;
+    case PlayerCommand::Close:
+        if (m_playback)
+            m_playback->close();
+        break;
+    case PlayerCommand::Play:
+        if (m_playback)
+            m_playback->play();
+        break;
+    case PlayerCommand::Pause:
+        if (m_playback)
+            m_playback->pause();
+        break;
+    case PlayerCommand::Stop:
+        if (m_playback)
+            m_playback->stop();
+        break;
+    case PlayerCommand::Prev:
+        if (m_playback)
+            m_playback->rewind();
+        break;
+    }
+    sync();
+}
+
+void PreviewPlayer::open() {
+    const QString kind = m_deviceType.trimmed();
+    const bool wave = kind.compare(u"WaveAudio", Qt::CaseInsensitive) == 0;
+    const bool sequencer = kind.compare(u"Sequencer", Qt::CaseInsensitive) == 0;
+    // A failed open says nothing to the user: the player just has no media until the next.
+    if (!wave && !sequencer) {
+        if (m_playback)
+            m_playback->close();
+        qCWarning(lcPlayer).noquote()
+            << "cannot open" << m_fileName << "- unknown device type" << m_deviceType;
+        return;
+    }
+    audio::Engine* audio = engine();
+    if (!audio)
+        return;
+    if (sequencer) {
+        static bool warming = false;
+        if (!std::exchange(warming, true))
+            audio->warmUp();
+    }
+    if (!m_playback)
+        m_playback = audio->newPlayback(this, [this] { sync(); });
+    // Closes what was open first, on the audio thread.
+    m_playback->open(wave ? audio::Device::Wave : audio::Device::Sequencer, m_fileName);
 }
 
 QString PreviewPlayer::mode() const {
-    switch (state_) {
-    case State::NotOpen:
+    switch (m_mode) {
+    case Mode::NotOpen:
         return QStringLiteral("not open");
-    case State::Stopped:
+    case Mode::Stopped:
         return QStringLiteral("stopped");
-    case State::Playing:
+    case Mode::Playing:
         return QStringLiteral("playing");
-    case State::Paused:
+    case Mode::Paused:
         return QStringLiteral("paused");
     }
     return {};
 }
 
 qint64 PreviewPlayer::processedUSecs() const {
-    return playedBefore_ + (output_->isActive() ? output_->processedUSecs() : 0);
+    return m_playback ? m_playback->processedUSecs() : 0;
 }
 
-void PreviewPlayer::open() {
-    close();
-    const QString kind = deviceType_.trimmed().toLower();
-    // A failed open says nothing: the player just has no media until the next one.
-    if (kind == u"waveaudio")
-        source_ = WavSource::open(fileName_);
-    else if (kind == u"sequencer")
-        source_ = MidiSource::open(fileName_);
-    if (source_)
-        setState(State::Stopped);
+bool PreviewPlayer::atEnd() const {
+    return m_playback && m_playback->atEnd();
 }
 
-void PreviewPlayer::close() {
-    output_->stop();
-    source_.reset();
-    atEnd_ = false;
-    playedBefore_ = 0;
-    setState(State::NotOpen);
+bool PreviewPlayer::outputAvailable() {
+    audio::Engine* audio = engine();
+    return audio && audio->outputAvailable();
 }
 
-void PreviewPlayer::play() {
-    if (state_ == State::Paused) {
-        output_->resume();
-        setState(State::Playing);
-        return;
-    }
-    // At the end only a new Open rewinds: "to repeat a selection you must click on it again".
-    if (state_ != State::Stopped || atEnd_)
-        return;
-    // No sound server: nothing to play on, and nothing to wait for.
-    if (!AudioOutput::deviceAvailable() || !output_->start(source_.get()))
-        return;
-    setState(State::Playing);
-}
-
-void PreviewPlayer::pause() {
-    if (state_ != State::Playing)
-        return;
-    output_->pause();
-    setState(State::Paused);
-}
-
-void PreviewPlayer::stop() {
-    if (state_ != State::Playing && state_ != State::Paused)
-        return;
-    playedBefore_ += output_->processedUSecs();
-    output_->stop();
-    setState(State::Stopped);
-}
-
-void PreviewPlayer::rewind() {
-    if (state_ == State::NotOpen)
-        return;
-    const bool wasPlaying = state_ == State::Playing;
-    output_->stop();
-    playedBefore_ = 0;
-    atEnd_ = false;
-    if (!source_->rewind()) {
-        close();
-        return;
-    }
-    setState(State::Stopped);
-    if (wasPlaying)
-        play();
-}
-
-void PreviewPlayer::finished() {
-    playedBefore_ += output_->processedUSecs();
-    atEnd_ = true;
-    setState(State::Stopped);
-}
-
-void PreviewPlayer::setState(State state) {
-    const bool changed = state != state_;
-    state_ = state;
-    updateButtons();
+void PreviewPlayer::sync() {
+    const Mode now = m_playback ? m_playback->mode() : Mode::NotOpen;
+    const bool changed = now != m_mode;
+    m_mode = now;
+    const bool open = now != Mode::NotOpen;
+    m_prev->setEnabled(open);
+    m_play->setEnabled(open && !atEnd() && now != Mode::Playing);
+    m_pause->setEnabled(now == Mode::Playing);
+    m_stop->setEnabled(now == Mode::Playing || now == Mode::Paused);
     if (changed)
         Q_EMIT modeChanged(mode());
-}
-
-void PreviewPlayer::updateButtons() {
-    const bool open = state_ != State::NotOpen;
-    prev_->setEnabled(open);
-    play_->setEnabled(open && !atEnd_ && state_ != State::Playing);
-    pause_->setEnabled(state_ == State::Playing);
-    stop_->setEnabled(state_ == State::Playing || state_ == State::Paused);
 }
 
 } // namespace tunevane

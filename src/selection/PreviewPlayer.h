@@ -9,11 +9,18 @@ class QToolButton;
 
 namespace tunevane {
 
-class AudioOutput;
-class PcmSource;
+namespace audio {
+class Playback;
+enum class Mode;
+} // namespace audio
+
+// What a player can be told to do; the Command property takes the same words as text.
+enum class PlayerCommand { Open, Close, Play, Pause, Stop, Prev };
 
 // The preview player under a browsing pane: transport buttons, and the settings of the
 // multimedia control it stands in for as Qt properties. Writing Command carries it out.
+// The sound itself is made by the audio layer on its own thread; the layer is loaded when
+// the first player opens a file.
 class PreviewPlayer : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString DeviceType READ deviceType WRITE setDeviceType)
@@ -27,25 +34,32 @@ class PreviewPlayer : public QWidget {
 public:
     explicit PreviewPlayer(QWidget* parent = nullptr);
     ~PreviewPlayer() override;
+    Q_DISABLE_COPY_MOVE(PreviewPlayer)
 
-    QString deviceType() const { return deviceType_; }
+    QString deviceType() const { return m_deviceType; }
     void setDeviceType(const QString& value);
-    QString fileName() const { return fileName_; }
+    QString fileName() const { return m_fileName; }
     void setFileName(const QString& value);
-    QString command() const { return command_; }
+    QString command() const { return m_command; }
     void setCommand(const QString& value);
-    bool notify() const { return notify_; }
+    bool notify() const { return m_notify; }
     void setNotify(bool value);
-    bool wait() const { return wait_; }
+    bool wait() const { return m_wait; }
     void setWait(bool value);
-    bool shareable() const { return shareable_; }
+    bool shareable() const { return m_shareable; }
     void setShareable(bool value);
+
+    // The typed form of writing Command, recorded the same way.
+    void run(PlayerCommand command);
 
     QString mode() const;
     // Microseconds of sound the sink has played since the file was opened or rewound.
     qint64 processedUSecs() const;
     // Played through to the end; only a new Open makes it playable again.
-    bool atEnd() const { return atEnd_; }
+    bool atEnd() const;
+
+    // Whether a sound output exists; loads the audio layer.
+    static bool outputAvailable();
 
     QSize sizeHint() const override;
 
@@ -54,34 +68,23 @@ Q_SIGNALS:
     void modeChanged(const QString& mode);
 
 private:
-    enum class State { NotOpen, Stopped, Playing, Paused };
-
+    void carryOut(PlayerCommand command);
     void open();
-    void close();
-    void play();
-    void pause();
-    void stop();
-    void rewind();
-    void finished();
-    void setState(State state);
-    void updateButtons();
+    void sync();
 
-    QString deviceType_;
-    QString fileName_;
-    QString command_;
-    bool notify_ = false;
-    bool wait_ = false;
-    bool shareable_ = false;
+    QString m_deviceType;
+    QString m_fileName;
+    QString m_command;
+    bool m_notify = false;
+    bool m_wait = false;
+    bool m_shareable = false;
 
-    State state_ = State::NotOpen;
-    bool atEnd_ = false;
-    qint64 playedBefore_ = 0;
-    std::unique_ptr<PcmSource> source_;
-    AudioOutput* output_ = nullptr;
-    QToolButton* prev_ = nullptr;
-    QToolButton* play_ = nullptr;
-    QToolButton* pause_ = nullptr;
-    QToolButton* stop_ = nullptr;
+    std::unique_ptr<audio::Playback> m_playback;
+    audio::Mode m_mode;
+    QToolButton* m_prev = nullptr;
+    QToolButton* m_play = nullptr;
+    QToolButton* m_pause = nullptr;
+    QToolButton* m_stop = nullptr;
 };
 
 } // namespace tunevane

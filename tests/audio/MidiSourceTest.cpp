@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "audio/SoundFont.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,20 +49,26 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("valid");
         const QByteArray song = testmedia::midiSong(3);
-        QByteArray rmid("RIFF");
-        rmid.append("\0\0\0\0RMIDdata", 12);
-        QByteArray size(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            size[i] = char((song.size() >> (8 * i)) & 0xff);
-        rmid.append(size).append(song);
+        const QByteArray rmid = testmedia::riffMidi(song);
         QByteArray lyingLength = song;
         lyingLength[21] = char(lyingLength[21] + 1);
         QByteArray twoTracksClaimed = song;
         twoTracksClaimed[11] = 2;
         QByteArray smpte = song;
-        smpte[12] = char(0xe7);
+        smpte[12] = char(0xe7); // 25 frames a second
+        QByteArray oddSmpte = song;
+        oddSmpte[12] = char(0xe5);
         QByteArray formatThree = song;
         formatThree[9] = 3;
+        // A longer header is legal; its extra bytes are skipped.
+        QByteArray longHeader = song;
+        longHeader[7] = 8;
+        longHeader.insert(14, "\0\0", 2);
+        const QByteArray formatOne = testmedia::formatOneSong();
+        QByteArray undefinedStatus = formatOne;
+        undefinedStatus[formatOne.indexOf("\xc0\x00")] = char(0xf4);
+        QByteArray orphanData = testmedia::standardMidiFile(QByteArray::fromHex("003c64"));
+        QByteArray longVlq = testmedia::standardMidiFile(QByteArray::fromHex("ffffffff7f903c64"));
 
         QTest::newRow("song") << song << true;
         QTest::newRow("RIFF-wrapped song") << rmid << true;
@@ -70,15 +77,27 @@ private Q_SLOTS:
         QTest::newRow("cut in the track") << song.left(song.size() - 5) << false;
         QTest::newRow("track longer than file") << lyingLength << false;
         QTest::newRow("missing track") << twoTracksClaimed << false;
-        QTest::newRow("SMPTE time") << smpte << false;
+        QTest::newRow("SMPTE time") << smpte << true;
+        QTest::newRow("SMPTE at 17 frames") << oddSmpte << false;
         QTest::newRow("format 3") << formatThree << false;
+        QTest::newRow("header of 8 bytes") << longHeader << true;
+        QTest::newRow("format 1, SysEx, meta, running status") << formatOne << true;
+        QTest::newRow("undefined status") << undefinedStatus << false;
+        QTest::newRow("data without status") << orphanData << false;
+        QTest::newRow("delta of 5 bytes") << longVlq << false;
         QTest::newRow("WAV bytes") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) << false;
     }
 
     void checksHeaderAndTrackLengths() {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, valid);
-        QCOMPARE(!MidiSource::standardMidi(bytes).isEmpty(), valid);
+        QCOMPARE(tunevane::MidiSong::parse(bytes).has_value(), valid);
+        if (!valid)
+            return;
+        // Every legal form also sounds.
+        auto source = MidiSource::fromBytes(bytes);
+        QVERIFY(source);
+        QVERIFY(peak(renderAll(*source, source->sampleRate())) > 300);
     }
 
     void rendersTheSongThenStops() {
@@ -144,6 +163,30 @@ private Q_SLOTS:
         auto c = MidiSource::open(file(QStringLiteral("a.mid")));
         QVERIFY(c);
         QVERIFY(peak(renderAll(*c, 1LL << 30)) > 300);
+    }
+
+    // However many events fall due at once, one read does a bounded amount of work; the
+    // events it had no time for come in later reads.
+    void denseSongReadsInBoundedTime() {
+        auto source = MidiSource::fromBytes(testmedia::denseMidi(1024 * 1024));
+        QVERIFY(source);
+        std::vector<qint16> block(2 * 2048);
+        QElapsedTimer clock;
+        qint64 slowest = 0;
+        for (int i = 0; i < 40; ++i) {
+            clock.start();
+            QCOMPARE(source->read(block.data(), 2048), 2048);
+            slowest = std::max(slowest, clock.elapsed());
+        }
+        QVERIFY(source->overBudgetReads() > 0);
+        QVERIFY2(slowest < 250, qPrintable(QString::number(slowest)));
+    }
+
+    void refusesSongsWithTooManyEvents() {
+        QByteArray track;
+        for (qint64 i = 0; i <= tunevane::MidiSong::maxEvents; ++i)
+            track.append("\x00\xb0\x07\x64", 4);
+        QVERIFY(!MidiSource::fromBytes(testmedia::standardMidiFile(track)));
     }
 
     void refusesWhatItCannotPlay_data() {

@@ -41,6 +41,31 @@ inline bool writeWav(const QString& path, int encoding, int rate, int channels,
     return sf_close(file) == 0 && ok;
 }
 
+inline void appendLe(QByteArray& out, quint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.append(char((value >> (8 * i)) & 0xff));
+}
+
+// A plain 16-bit PCM WAV, written by hand for tests that do not link libsndfile.
+inline QByteArray pcm16Wav(int rate, int channels, const std::vector<float>& samples) {
+    QByteArray data;
+    for (float sample : samples)
+        appendLe(data, quint32(quint16(qint16(std::lrint(sample * 32767.0f)))), 2);
+    QByteArray wav("RIFF");
+    appendLe(wav, quint32(36 + data.size()), 4);
+    wav.append("WAVEfmt ");
+    appendLe(wav, 16, 4);
+    appendLe(wav, 1, 2);
+    appendLe(wav, quint32(channels), 2);
+    appendLe(wav, quint32(rate), 4);
+    appendLe(wav, quint32(rate * channels * 2), 4);
+    appendLe(wav, quint32(channels * 2), 2);
+    appendLe(wav, 16, 2);
+    wav.append("data");
+    appendLe(wav, quint32(data.size()), 4);
+    return wav + data;
+}
+
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
@@ -98,6 +123,59 @@ inline QByteArray midiSong(int notes, int program = 0) {
         track.append(char(0));
     }
     return standardMidiFile(track);
+}
+
+} // namespace testmedia
+
+namespace testmedia {
+
+// About `bytes` of note-ons, every one at tick 0: the synthesiser is asked to start them
+// all at the same instant.
+inline QByteArray denseMidi(qsizetype bytes) {
+    QByteArray track;
+    track.reserve(bytes + 16);
+    for (int i = 0; track.size() + 4 <= bytes; ++i) {
+        appendDelta(track, 0);
+        track.append(char(0x90 | (i % 15)));
+        track.append(char(24 + i % 80));
+        track.append(char(100));
+    }
+    return standardMidiFile(track);
+}
+
+// Format 1: a tempo track and a note track, with SysEx, meta events and running status
+// that carries over a meta event.
+inline QByteArray formatOneSong() {
+    const QByteArray tempo = QByteArray::fromHex("00ff510307a120"
+                                                 "00ff030454656d70");
+    const QByteArray notes = QByteArray::fromHex("00f00541100042f7"
+                                                 "00c000"
+                                                 "00903c64"
+                                                 "83603c00"
+                                                 "00ff0103616263"
+                                                 "003c64"
+                                                 "83603c00");
+    QByteArray smf("MThd");
+    appendBe(smf, 6, 4);
+    appendBe(smf, 1, 2);
+    appendBe(smf, 2, 2);
+    appendBe(smf, 480, 2);
+    for (QByteArray track : {tempo, notes}) {
+        track.append("\0\xff\x2f\0", 4);
+        smf.append("MTrk");
+        appendBe(smf, quint32(track.size()), 4);
+        smf.append(track);
+    }
+    return smf;
+}
+
+// `smf` inside a RIFF RMID wrapper.
+inline QByteArray riffMidi(const QByteArray& smf) {
+    QByteArray rmid("RIFF");
+    appendLe(rmid, quint32(12 + smf.size()), 4);
+    rmid.append("RMIDdata");
+    appendLe(rmid, quint32(smf.size()), 4);
+    return rmid + smf;
 }
 
 } // namespace testmedia

@@ -1,13 +1,17 @@
 #include "selection/PreviewPlayer.h"
 #include "../audio/TestMedia.h"
 #include "TestSupport.h"
-#include "audio/AudioOutput.h"
+#include "app/App.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using tunevane::PreviewPlayer;
 
@@ -29,11 +33,40 @@ QString mode(const PreviewPlayer& player) {
 }
 
 bool audioPresent() {
-    if (tunevane::AudioOutput::deviceAvailable())
+    if (PreviewPlayer::outputAvailable())
         return true;
     if (qEnvironmentVariable("TUNEVANE_REQUIRE_AUDIO") == u"1")
         qFatal("no audio output, but TUNEVANE_REQUIRE_AUDIO=1");
     return false;
+}
+
+// The sound libraries this process has mapped, by file name.
+QStringList mappedAudioLibraries() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {QStringLiteral("unreadable maps")};
+    const QRegularExpression audio(QStringLiteral(
+        "(libfluidsynth|libsndfile|libQt6Multimedia|libpulse|tunevane-audio)[^/]*$"));
+    QStringList found;
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const QRegularExpressionMatch match = audio.match(QString::fromUtf8(line));
+        if (match.hasMatch() && !found.contains(match.captured(1)))
+            found << match.captured(1);
+    }
+    return found;
+}
+
+// Runs one test function in a child process of this test, with `variables` set.
+bool runInChild(const char* function, const QStringList& variables) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& variable : variables)
+        env.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(function)});
+    return child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit &&
+           child.exitCode() == 0;
 }
 
 } // namespace
@@ -49,10 +82,33 @@ private Q_SLOTS:
         testsupport::prepare();
         QVERIFY(dir.isValid());
         wav = dir.filePath(QStringLiteral("SHORT.WAV"));
-        QVERIFY(testmedia::writeWav(wav, SF_FORMAT_PCM_16, 22050, 1,
-                                    testmedia::sine(22050 * 3 / 10, 22050, 1)));
+        QVERIFY(testmedia::writeFile(
+            wav, testmedia::pcm16Wav(22050, 1, testmedia::sine(22050 * 3 / 10, 22050, 1))));
         midi = dir.filePath(QStringLiteral("TUNE.MID"));
         QVERIFY(testmedia::writeFile(midi, testmedia::midiSong(1)));
+    }
+
+    // The start-up window must not wait for the sound libraries: they are mapped only when
+    // a player first opens a file.
+    void startsBeforeAnyAudioLibraryIsMapped() {
+        if (!qEnvironmentVariableIsSet("TUNEVANE_MAPS_CHILD")) {
+            QVERIFY(runInChild("startsBeforeAnyAudioLibraryIsMapped",
+                               {QStringLiteral("TUNEVANE_MAPS_CHILD=1")}));
+            return;
+        }
+        QTemporaryDir programFolder;
+        tunevane::App app(programFolder.path());
+        app.start();
+        QWidget* splash = testsupport::topLevel(QStringLiteral("frmSplash"));
+        QVERIFY(splash && QTest::qWaitForWindowExposed(splash));
+        QVERIFY(!splash->grab().isNull());
+        QCOMPARE(mappedAudioLibraries(), QStringList());
+        PreviewPlayer player;
+        openFile(player, QStringLiteral("Sequencer"), midi);
+        QCOMPARE(mode(player), QStringLiteral("stopped"));
+        const QStringList mapped = mappedAudioLibraries();
+        QVERIFY2(mapped.contains(u"libfluidsynth") && mapped.contains(u"tunevane-audio"),
+                 qPrintable(mapped.join(u' ')));
     }
 
     void recordsEverySettingInOrder() {
@@ -78,6 +134,24 @@ private Q_SLOTS:
         QCOMPARE(mode(player), QStringLiteral("not open"));
         // Mode is the player's to say.
         QVERIFY(!player.setProperty("Mode", QStringLiteral("playing")));
+    }
+
+    void typedCommandsAreRecordedLikeWrittenOnes() {
+        PreviewPlayer player;
+        QSignalSpy written(&player, &PreviewPlayer::settingWritten);
+        player.setDeviceType(QStringLiteral("WaveAudio"));
+        player.setFileName(wav);
+        player.run(tunevane::PlayerCommand::Open);
+        QCOMPARE(mode(player), QStringLiteral("stopped"));
+        player.run(tunevane::PlayerCommand::Close);
+        QCOMPARE(mode(player), QStringLiteral("not open"));
+        const QList<QList<QVariant>> expected{
+            {QStringLiteral("DeviceType"), QStringLiteral("WaveAudio")},
+            {QStringLiteral("FileName"), wav},
+            {QStringLiteral("Command"), QStringLiteral("Open")},
+            {QStringLiteral("Command"), QStringLiteral("Close")},
+        };
+        QCOMPARE(QList<QList<QVariant>>(written), expected);
     }
 
     void opensAndClosesInAnyLetterCase_data() {
@@ -135,7 +209,13 @@ private Q_SLOTS:
         QCOMPARE(mode(player), QStringLiteral("stopped"));
         player.setProperty("DeviceType", type);
         player.setProperty("FileName", path);
+        // The user is told nothing; the log says which file and why.
+        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.audio.warning=true"));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QString(
+                                 u"^cannot open " + QRegularExpression::escape(path) + u" - \\S")));
         command(player, "Open");
+        QLoggingCategory::setFilterRules(QString());
         QCOMPARE(mode(player), QStringLiteral("not open"));
         command(player, "Play");
         QCOMPARE(mode(player), QStringLiteral("not open"));
@@ -203,15 +283,54 @@ private Q_SLOTS:
         player.resize(119, 25);
         player.show();
         QTest::mouseClick(play, Qt::LeftButton);
-        QCOMPARE(mode(player), tunevane::AudioOutput::deviceAvailable()
-                                   ? QStringLiteral("playing")
-                                   : QStringLiteral("stopped"));
+        QCOMPARE(mode(player), PreviewPlayer::outputAvailable() ? QStringLiteral("playing")
+                                                                : QStringLiteral("stopped"));
+    }
+
+    // A song whose notes all sit at one instant plays badly, but the window thread goes on
+    // handling its events, and commands still take effect at once.
+    void denseSongLeavesTheWindowResponsive() {
+        if (!audioPresent())
+            QSKIP("no audio output");
+        const QString dense = dir.filePath(QStringLiteral("DENSE.MID"));
+        QVERIFY(testmedia::writeFile(dense, testmedia::denseMidi(1024 * 1024)));
+        PreviewPlayer player;
+        openFile(player, QStringLiteral("Sequencer"), dense);
+        QCOMPARE(mode(player), QStringLiteral("stopped"));
+
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0, longestGap = 0;
+        int ticks = 0;
+        QTimer timer;
+        timer.setInterval(50);
+        connect(&timer, &QTimer::timeout, this, [&] {
+            longestGap = std::max(longestGap, clock.elapsed() - last);
+            last = clock.elapsed();
+            ++ticks;
+        });
+        timer.start();
+        command(player, "Play");
+        QCOMPARE(mode(player), QStringLiteral("playing"));
+        for (int round = 0; round < 4; ++round) {
+            QTest::qWait(400);
+            command(player, "Pause");
+            QCOMPARE(mode(player), QStringLiteral("paused"));
+            command(player, "Play");
+            QCOMPARE(mode(player), QStringLiteral("playing"));
+        }
+        command(player, "Close");
+        QCOMPARE(mode(player), QStringLiteral("not open"));
+        // Before the audio left this thread the first block froze it for many seconds.
+        QVERIFY2(
+            ticks >= 16 && longestGap < 400,
+            qPrintable(QStringLiteral("%1 ticks, longest gap %2 ms").arg(ticks).arg(longestGap)));
     }
 
     // Runs in a child process whose sound server address leads nowhere.
     void playWithoutSoundServer() {
         if (qEnvironmentVariableIsSet("TUNEVANE_NO_SERVER_CHILD")) {
-            QVERIFY(!tunevane::AudioOutput::deviceAvailable());
+            QVERIFY(!PreviewPlayer::outputAvailable());
             PreviewPlayer player;
             openFile(player, QStringLiteral("Sequencer"), midi);
             QCOMPARE(mode(player), QStringLiteral("stopped"));
@@ -223,19 +342,10 @@ private Q_SLOTS:
             QCOMPARE(player.processedUSecs(), 0);
             return;
         }
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TUNEVANE_NO_SERVER_CHILD"), QStringLiteral("1"));
-        env.insert(QStringLiteral("PULSE_SERVER"),
-                   QStringLiteral("unix:") + dir.filePath(QStringLiteral("none")));
-        env.remove(QStringLiteral("TUNEVANE_REQUIRE_AUDIO"));
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("playWithoutSoundServer")});
-        QVERIFY(child.waitForFinished(60000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), 0);
+        QVERIFY(runInChild("playWithoutSoundServer",
+                           {QStringLiteral("TUNEVANE_NO_SERVER_CHILD=1"),
+                            u"PULSE_SERVER=unix:" + dir.filePath(QStringLiteral("none")),
+                            QStringLiteral("TUNEVANE_REQUIRE_AUDIO=0")}));
     }
 };
 

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <optional>
+#include <vector>
+
+namespace tunevane {
+
+// One event of a song, pointing into the song's bytes.
+struct MidiEvent {
+    quint64 tick = 0;
+    quint8 status = 0; // channel message status, 0xf0 for SysEx, 0xff for meta
+    quint8 data1 = 0;  // meta type for meta events
+    quint8 data2 = 0;
+    const char* payload = nullptr; // SysEx or meta bytes
+    int payloadSize = 0;
+};
+
+// A Standard MIDI File whose every chunk and event has been checked, so that playing it
+// can never read past its end or meet an event it cannot take.
+class MidiSong {
+public:
+    // Songs with more events are refused: playing them would take the synthesiser far
+    // beyond real time however they were spread.
+    static constexpr qint64 maxEvents = 1 << 20;
+
+    // The song inside `file` (bare, or wrapped in a RIFF RMID); nullopt when any part of
+    // it is missing, cut short or not MIDI.
+    static std::optional<MidiSong> parse(QByteArray file, QByteArray* why = nullptr);
+
+    int format() const { return m_format; }
+    int trackCount() const { return int(m_tracks.size()); }
+    qint64 eventCount() const { return m_events; }
+    // Ticks per quarter note, or 0 for SMPTE time.
+    int ticksPerBeat() const { return m_ticksPerBeat; }
+    // Ticks per second for SMPTE time.
+    double ticksPerSecond() const { return m_ticksPerSecond; }
+
+    // Walks every track at once, in time order; equal ticks go in track order.
+    class Cursor {
+    public:
+        explicit Cursor(const MidiSong& song);
+        // The next event, or false at the end of the song.
+        bool next(MidiEvent& event);
+        // The tick of the next event without taking it; false at the end.
+        bool peekTick(quint64& tick) const;
+
+    private:
+        struct Track {
+            const char* at;
+            const char* end;
+            quint64 tick;
+            quint8 running;
+        };
+        bool readDelta(Track& track);
+        void siftDown(size_t i);
+        bool before(size_t a, size_t b) const;
+
+        std::vector<Track> m_tracks;
+        std::vector<size_t> m_heap; // indexes into m_tracks, earliest first
+    };
+
+private:
+    struct Span {
+        qsizetype begin;
+        qsizetype end;
+    };
+
+    QByteArray m_bytes;
+    std::vector<Span> m_tracks;
+    int m_format = 0;
+    int m_ticksPerBeat = 0;
+    double m_ticksPerSecond = 0;
+    qint64 m_events = 0;
+};
+
+} // namespace tunevane
