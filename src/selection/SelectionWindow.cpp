@@ -79,27 +79,27 @@ void SelectionWindow::loadSteps() {
 }
 
 void SelectionWindow::preparePlayer(PreviewPlayer& player) {
-    player.setProperty("Notify", false);
-    player.setProperty("Wait", true);
-    player.setProperty("Shareable", false);
-    player.setProperty("DeviceType", QString::fromUtf8(m_side.deviceType));
+    player.setNotify(false);
+    player.setWait(true);
+    player.setShareable(false);
+    player.setDeviceType(QString::fromUtf8(m_side.deviceType));
     // A placeholder: the open finds nothing and the player stays without media.
-    player.setProperty("FileName", placeholderFile);
-    player.setProperty("Command", QStringLiteral("Open"));
+    player.setFileName(placeholderFile);
+    player.run(PlayerCommand::Open);
 }
 
 void SelectionWindow::unloadSteps() {
     for (PreviewPlayer* player : playersByNumber())
-        player->setProperty("Command", QStringLiteral("Close"));
+        player->run(PlayerCommand::Close);
 }
 
 void SelectionWindow::fileClicked(BrowsingPane& pane, PreviewPlayer& player) {
     if (pane.selectedFileName().isEmpty())
         return;
-    player.setProperty("Command", QStringLiteral("close"));
-    player.setProperty("DeviceType", QString::fromUtf8(m_side.deviceType));
-    player.setProperty("FileName", pane.fullPath());
-    player.setProperty("Command", QStringLiteral("open"));
+    player.run(PlayerCommand::Close);
+    player.setDeviceType(QString::fromUtf8(m_side.deviceType));
+    player.setFileName(pane.fullPath());
+    player.run(PlayerCommand::Open);
 }
 
 bool SelectionWindow::inOrder(const std::vector<QLabel*>& side, int slot) {
@@ -136,7 +136,7 @@ void SelectionWindow::remove(int slot) {
 }
 
 void SelectionWindow::next() {
-    m_gamePlayer->setProperty("Command", QStringLiteral("close"));
+    m_gamePlayer->run(PlayerCommand::Close);
     for (size_t index = 0; index < m_gameLabels.size(); ++index) {
         m_replacementLabels[index]->clear();
         m_gameLabels[index]->clear();
@@ -146,7 +146,7 @@ void SelectionWindow::next() {
     switchWindow().showReturningTo([self = QPointer<SelectionWindow>(this)] {
         if (!self)
             return;
-        self->gamePlayer().setProperty("Command", QStringLiteral("open"));
+        self->gamePlayer().run(PlayerCommand::Open);
         self->showModeless();
     });
 }

@@ -113,11 +113,11 @@ private Q_SLOTS:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(0, 0)).center());
         const QString player = QStringLiteral("MMControlMidi1 ");
-        QCOMPARE(log.lines, (QStringList{player + QStringLiteral("Command=close"),
+        QCOMPARE(log.lines, (QStringList{player + QStringLiteral("Command=Close"),
                                          player + QStringLiteral("DeviceType=Sequencer"),
                                          player + QStringLiteral("FileName=") + folder +
                                              QStringLiteral("/SONG.MID"),
-                                         player + QStringLiteral("Command=open")}));
+                                         player + QStringLiteral("Command=Open")}));
         QCOMPARE(window.replacementPlayer().property("Mode").toString(), QStringLiteral("stopped"));
 
         // "Next" closes the game player only; the switch window's "Close" opens it again.
@@ -125,13 +125,13 @@ private Q_SLOTS:
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdTunevane")),
                           Qt::LeftButton);
         settle();
-        QCOMPARE(log.lines, QStringList{QStringLiteral("MMControlMidi2 Command=close")});
+        QCOMPARE(log.lines, QStringList{QStringLiteral("MMControlMidi2 Command=Close")});
         log.lines.clear();
         QTest::mouseClick(app.forms().get<FrmCopyMidi>().findChild<QPushButton*>(
                               QStringLiteral("CmdExitFrmCopyMidi")),
                           Qt::LeftButton);
         settle();
-        QCOMPARE(log.lines, QStringList{QStringLiteral("MMControlMidi2 Command=open")});
+        QCOMPARE(log.lines, QStringList{QStringLiteral("MMControlMidi2 Command=Open")});
         QVERIFY(window.isVisible());
     }
 };
