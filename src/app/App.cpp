@@ -1,11 +1,16 @@
 #include "app/App.h"
 
+#include "app/PressGuard.h"
+
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace tunevane {
 
 App::App(const QString& programFolder, QObject* parent)
-    : QObject(parent), m_programFolder(programFolder), m_forms(*this) {}
+    : QObject(parent), m_programFolder(programFolder), m_forms(*this) {
+    QCoreApplication::instance()->installEventFilter(new PressGuard(this));
+}
 
 App::~App() = default;
 

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace tunevane {
 
@@ -46,6 +47,14 @@ void Form::showModeless() {
     show();
     raise();
     activateWindow();
+}
+
+void Form::showModelessOver(QWidget& owner) {
+    // The transient hint needs both windows to exist in the window system.
+    winId();
+    owner.winId();
+    windowHandle()->setTransientParent(owner.windowHandle());
+    showModeless();
 }
 
 void Form::showModal(std::function<void()> then) {

@@ -40,6 +40,8 @@ public:
     virtual void unloadSteps() {}
 
     void showModeless();
+    // Modeless, but kept above `owner` by the window system: a notice about what `owner` did.
+    void showModelessOver(QWidget& owner);
     // Application-modal without a nested event loop: `then` runs once the window has been
     // hidden or unloaded, after the handler that did so has returned.
     void showModal(std::function<void()> then = {});

@@ -56,7 +56,8 @@ PreviewPlayer::PreviewPlayer(QWidget* parent) : QWidget(parent), m_mode(Mode::No
         button->setIcon(style()->standardIcon(icon));
         button->setAccessibleName(name);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        button->setFocusPolicy(Qt::NoFocus);
+        // Reachable by Tab (Space presses it) without taking the focus from the lists on a click.
+        button->setFocusPolicy(Qt::TabFocus);
         row->addWidget(button);
         connect(button, &QToolButton::clicked, this, [this, command] { carryOut(command); });
         return button;

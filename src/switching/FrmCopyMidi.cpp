@@ -151,11 +151,9 @@ void FrmCopyMidi::addToFavorites() {
         choices.push_back({!pair.replacementPath.isEmpty(),
                            pair.replacementName.isEmpty() ? pair.gameName : pair.replacementName});
     }
-    showOutcome(this,
-                {QStringLiteral("Add to Favorites"), QStringLiteral("Adding to favorites"),
-                 QStringLiteral("added")},
-                choices, files::copyRun(pairs),
-                [this] { app().forms().get<FrmFavorites>().showModeless(); });
+    showConfirmation<FrmFavorites>({QStringLiteral("Add to Favorites"),
+                                    QStringLiteral("Adding to favorites"), QStringLiteral("added")},
+                                   choices, files::copyRun(pairs));
 }
 
 } // namespace tunevane

@@ -93,10 +93,9 @@ void SwitchWindow::confirmSwitch(qsizetype copied) {
         choices.push_back({!pair.gamePath.isEmpty() || !pair.replacementPath.isEmpty(),
                            pair.gameName.isEmpty() ? pair.replacementName : pair.gameName});
     }
-    showOutcome(this,
-                {QStringLiteral("Replacement Confirmation"), QStringLiteral("Replacement"),
-                 QStringLiteral("replaced")},
-                choices, copied, [this] { app().forms().get<FrmReplaceConfirm>().showModeless(); });
+    showConfirmation<FrmReplaceConfirm>({QStringLiteral("Replacement Confirmation"),
+                                         QStringLiteral("Replacement"), QStringLiteral("replaced")},
+                                        choices, copied);
 }
 
 } // namespace tunevane

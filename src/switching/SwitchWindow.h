@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/App.h"
 #include "app/Form.h"
+#include "app/Outcome.h"
 #include "app/SlotPair.h"
 
 #include <array>
@@ -53,6 +55,15 @@ protected:
     qsizetype replaceGameFiles() const;
     // The confirmation, or the first chosen slot that was not done.
     void confirmSwitch(qsizetype copied);
+    // An earlier notice of the same operation goes first, so two never disagree on screen;
+    // the new one stays above this window.
+    template <class Confirmation>
+    void showConfirmation(const Operation& operation, std::span<const SlotChoice> choices,
+                          qsizetype copied) {
+        app().forms().unload<Confirmation>();
+        showOutcome(this, operation, choices, copied,
+                    [this] { app().forms().get<Confirmation>().showModelessOver(*this); });
+    }
 
     // This side's slots, 1 to slotCount(), filled or not.
     std::vector<SlotPair> sideSlots() const;

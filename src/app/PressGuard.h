@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+
+class QWidget;
+
+namespace tunevane {
+
+// A window that appears under the pointer between the two clicks of a double click must not
+// take the second one: it would press whatever button of the new window lies there ("Exit
+// Program" under a switch window's "Close"). Such a press, its double click and its release
+// are dropped.
+class PressGuard : public QObject {
+    Q_OBJECT
+public:
+    explicit PressGuard(QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> m_lastWindow;
+    quint64 m_lastTime = 0;
+    QPointF m_lastPosition;
+    bool m_dropping = false;
+};
+
+} // namespace tunevane
