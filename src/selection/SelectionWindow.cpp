@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/Twips.h"
 #include "app/Ui.h"
+#include "help/Tutorial.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
 #include "selection/PreviewPlayer.h"
@@ -222,9 +223,11 @@ void SelectionWindow::navigate(NavAction action) {
     case NavAction::Exit:
         application.endProgram();
         break;
+    case NavAction::Help:
+        showTutorial(*this);
+        break;
     case NavAction::About:
     case NavAction::Games:
-    case NavAction::Help:
         // The tutorial, download-site and about windows come with their own work.
         break;
     }

@@ -4,6 +4,7 @@
 #include "app/Outcome.h"
 #include "app/Ui.h"
 #include "files/FileOps.h"
+#include "help/Tutorial.h"
 #include "selection/FrmMidi.h"
 #include "switching/ConfirmDialogs.h"
 
@@ -83,7 +84,9 @@ void FrmCopyMidi::thirdAction() {
 
 // The backup and the tutorial come with their own windows.
 void FrmCopyMidi::backup() {}
-void FrmCopyMidi::help() {}
+void FrmCopyMidi::help() {
+    showTutorial(*this);
+}
 
 SelectionWindow& FrmCopyMidi::selectionWindow() {
     return app().forms().get<FrmMidi>();

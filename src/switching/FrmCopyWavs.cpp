@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Ui.h"
+#include "help/Tutorial.h"
 #include "selection/FrmWavSelect.h"
 
 namespace tunevane {
@@ -65,7 +66,9 @@ void FrmCopyWavs::switchFiles() {
 // Saving sets, the backup and the tutorial come with their own windows.
 void FrmCopyWavs::thirdAction() {}
 void FrmCopyWavs::backup() {}
-void FrmCopyWavs::help() {}
+void FrmCopyWavs::help() {
+    showTutorial(*this);
+}
 
 SelectionWindow& FrmCopyWavs::selectionWindow() {
     return app().forms().get<FrmWavSelect>();
