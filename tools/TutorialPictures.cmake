@@ -4,9 +4,11 @@
 add_executable(TutorialPictures ${CMAKE_CURRENT_LIST_DIR}/TutorialPictures.cpp)
 target_link_libraries(TutorialPictures PRIVATE tunevane_lib Qt6::Test)
 
-# The same screen as the tests: no window frame, 96 DPI.
+# The same screen as the tests: no window frame, 96 DPI; in a sanitizer build, the same
+# suppressions for the libraries' own leaks.
 set(tutorial_offscreen
-    "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/support/offscreen.json")
+    "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/support/offscreen.json"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
 set(tutorial_picture_dir ${PROJECT_BINARY_DIR}/pictures)
 set(tutorial_picture_files)
 foreach(name IN ITEMS midi-selection midi-switch wav-selection wav-switch
@@ -19,6 +21,7 @@ add_custom_command(OUTPUT ${tutorial_picture_files}
     COMMAND ${CMAKE_COMMAND} -E env ${tutorial_offscreen}
             $<TARGET_FILE:TutorialPictures> --out ${tutorial_picture_dir}
     DEPENDS TutorialPictures ${PROJECT_SOURCE_DIR}/tests/support/offscreen.json
+            ${PROJECT_SOURCE_DIR}/tests/support/lsan.supp
     COMMENT "Rendering the tutorial pictures from the windows"
     VERBATIM)
 
