@@ -11,7 +11,8 @@ set(tutorial_offscreen
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
 set(tutorial_picture_dir ${PROJECT_BINARY_DIR}/pictures)
 set(tutorial_picture_files)
-foreach(name IN ITEMS midi-selection midi-switch wav-selection wav-switch
+foreach(name IN ITEMS midi-selection midi-switch midi-backup midi-backup-name
+                      wav-selection wav-switch wav-backup wav-backup-name
                       set-game-folder set-saved-set)
     list(APPEND tutorial_picture_files
         ${tutorial_picture_dir}/${name}.png ${tutorial_picture_dir}/${name}.json)

@@ -18,6 +18,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
@@ -233,6 +234,12 @@ private:
 
         click(window, QStringLiteral("CmdTunevane"));
         keep(QStringLiteral("midi-switch"), grab(QStringLiteral("FrmCopyMidi")));
+
+        backUp(QStringLiteral("FrmCopyMidi"), QStringLiteral("CmdMidiBackup"),
+               QStringLiteral("FrmMidiBackup"), QStringLiteral("LblmidBackupPath%1"), 3,
+               QStringLiteral("CmdProceed"), QStringLiteral("BlackJackMidi"));
+        keep(QStringLiteral("midi-backup"), m_backup);
+        keep(QStringLiteral("midi-backup-name"), m_name);
     }
 
     void effects() {
@@ -260,6 +267,28 @@ private:
 
         click(window, QStringLiteral("CmdSwitch"));
         keep(QStringLiteral("wav-switch"), grab(QStringLiteral("FrmCopyWavs")));
+
+        backUp(QStringLiteral("FrmCopyWavs"), QStringLiteral("CmdWavBackup"),
+               QStringLiteral("FrmWavBackup"), QStringLiteral("LblBackupPath%1"), 6,
+               QStringLiteral("CmdBackup1"), QStringLiteral("MrPattWav"));
+        keep(QStringLiteral("wav-backup"), m_backup);
+        keep(QStringLiteral("wav-backup-name"), m_name);
+    }
+
+    // From the switch window to its backup window listing the game files, then on to the
+    // backup-name dialog with a name typed in.
+    void backUp(const QString& switchWindow, const QString& button, const QString& backup,
+                const QString& pathLabel, int slots, const QString& proceed, const QString& name) {
+        click(shownWindow(switchWindow), button);
+        QWidget* window = shownWindow(backup);
+        for (int n = 1; n <= slots; ++n)
+            expectText(window, pathLabel.arg(n));
+        m_backup = grab(backup);
+        click(window, proceed);
+        QWidget* dialog = shownWindow(QStringLiteral("FrmSetName2"));
+        QTest::keyClicks(control<QComboBox>(dialog, QStringLiteral("CboSetName2")), name);
+        settle();
+        m_name = grab(QStringLiteral("FrmSetName2"));
     }
 
     const QStringList musicFiles = {QStringLiteral("DEAL.MID"), QStringLiteral("INTRO.MID"),
@@ -275,6 +304,7 @@ private:
     QTemporaryDir m_program{QDir::tempPath() + QStringLiteral("/Tunevane-XXXXXX")};
     QTemporaryDir m_games{QDir::tempPath() + QStringLiteral("/Games-XXXXXX")};
     std::map<QString, Grab> m_grabs;
+    Grab m_backup, m_name;
 };
 
 // The part of its grab that a picture shows, by the controls it must hold; none: the whole
@@ -398,11 +428,9 @@ void makePictures(const QString& folder, const QStringList& extra) {
         for (const PagePicture& picture : page->pictures) {
             const QString name = QString::fromUtf8(picture.file);
             const auto source = grabs.find(name);
-            if (source == grabs.end()) {
-                // INTERIM: the backup windows are not in this build yet.
-                std::fprintf(stderr, "TutorialPictures: no scene yet for %s\n", qPrintable(name));
-                continue;
-            }
+            if (source == grabs.end())
+                fail(QStringLiteral("no scene renders the picture %1 of %2")
+                         .arg(name, QString::fromUtf8(page->name)));
             const Picture made =
                 render(source->second, areaOf(name), QSize(picture.width, picture.height));
             for (const QString& control : needs.at(name)) {
@@ -414,14 +442,15 @@ void makePictures(const QString& folder, const QStringList& extra) {
         }
     }
     for (const auto& [name, controls] : needs) {
-        if (!grabs.contains(name) && !name.contains(u"backup"))
+        if (!grabs.contains(name))
             fail(QStringLiteral("no picture named %1").arg(name));
     }
 }
 
 // A page as the user sees it, for the README.
 void shootPage(const QString& name, const QString& file) {
-    App app(QDir::tempPath());
+    const QTemporaryDir programFolder;
+    App app(programFolder.path());
     TutorialPage* page = loadTutorialPage(app, name);
     if (!page)
         fail(QStringLiteral("no tutorial page %1").arg(name));

@@ -1,7 +1,5 @@
 #include "app/App.h"
 
-#include "app/FrmSplash.h"
-
 #include <QTimer>
 
 namespace tunevane {
@@ -10,10 +8,6 @@ App::App(const QString& programFolder, QObject* parent)
     : QObject(parent), m_programFolder(programFolder), m_forms(*this) {}
 
 App::~App() = default;
-
-void App::start() {
-    m_forms.get<FrmSplash>().showModeless();
-}
 
 void App::endProgram() {
     if (m_ended)

@@ -69,6 +69,8 @@ QWidget* make(const Control& row, QWidget* parent, const QString& caption) {
     case Kind::Custom:
         Q_ASSERT(row.make);
         return row.make(parent);
+    case Kind::External:
+        return nullptr;
     }
     return nullptr;
 }
@@ -85,7 +87,10 @@ std::vector<Placed> expand(std::span<const Control> table) {
             const int columns = std::max(row.family.columns, 1);
             Box box = row.box;
             box.left += row.family.dx * (k % columns);
-            box.top += row.family.dy * (k / columns);
+            if (row.family.tops.empty())
+                box.top += row.family.dy * (k / columns);
+            else
+                box.top += row.family.tops[static_cast<size_t>(k)];
             placed.push_back({&row, number, text(row.name, number), text(row.caption, number),
                               text(row.tip, number), text(row.in, number), box});
         }
@@ -100,6 +105,10 @@ Built buildControls(QWidget* window, std::span<const Control> table) {
         QWidget* parent = control.in.isEmpty() ? window : built.find(control.in);
         Q_ASSERT_X(parent, "buildControls", qPrintable(control.in));
         QWidget* widget = make(row, parent, control.caption);
+        if (!widget) {
+            built.add(control, nullptr);
+            continue;
+        }
         widget->setObjectName(control.name);
         widget->setGeometry(pixelRect(control.box));
         if (!control.tip.isEmpty())
@@ -118,9 +127,25 @@ Built buildControls(QWidget* window, std::span<const Control> table) {
         }
         if (!row.visible)
             widget->hide();
-        built.add(control.name, widget);
+        built.add(control, widget);
     }
     return built;
+}
+
+const Placed& Built::placed(const QString& name) const {
+    const auto found = m_placed.constFind(name);
+    Q_ASSERT_X(found != m_placed.cend(), "Built::placed", qPrintable(name));
+    return *found;
+}
+
+QRect Built::pixelBox(const char* name) const {
+    return pixelRect(placed(QString::fromUtf8(name)).box);
+}
+
+void Built::add(const Placed& placed, QWidget* widget) {
+    m_placed.insert(placed.name, placed);
+    if (widget)
+        m_byName.insert(placed.name, widget);
 }
 
 QRect pixelRect(const Box& box) {

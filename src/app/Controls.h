@@ -25,6 +25,9 @@ enum class Kind {
     ComboBox,  // editable QComboBox whose list the program never fills
     Separator, // an etched horizontal line across `box`
     Custom,    // made by `make`
+    // Made by the window's own code after the build (the three lists of a browsing pane); the
+    // row still gives its name, box and tool tip, so the table reads whole and checks find it.
+    External,
 };
 
 // A classic face; mapped to a Liberation face by installFonts(). No family: the window's font.
@@ -38,13 +41,15 @@ struct Font {
 // One row that stands for the members first … first + count - 1. "%1" in a family's name,
 // caption, tool tip and `in` is the member's number. Member k (counted from 0) sits
 // dx × (k mod columns) and dy × (k div columns) twips from the row's box, which is the first
-// member's box.
+// member's box. Rows of uneven height give `tops` instead of dy: member k's top is then
+// tops[k] plus the box's top, which is an offset from its row's top.
 struct Family {
     int count = 1;
     int first = 1;
     int columns = 1;
     int dx = 0;
     int dy = 0;
+    std::span<const int> tops = {};
 };
 
 inline constexpr QRgb paletteColour = 0;
@@ -100,10 +105,15 @@ public:
         return members;
     }
 
-    void add(const QString& name, QWidget* widget) { m_byName.insert(name, widget); }
+    // Any row by objectName, External ones included: where the window's own code places them.
+    const Placed& placed(const QString& name) const;
+    QRect pixelBox(const char* name) const;
+
+    void add(const Placed& placed, QWidget* widget);
 
 private:
     QHash<QString, QWidget*> m_byName;
+    QHash<QString, Placed> m_placed;
 };
 
 // Makes every control of `table` on `window`, in table order (later rows lie above earlier

@@ -32,6 +32,15 @@ public:
         return it == m_loaded.end() ? nullptr : static_cast<T*>(it->second.data());
     }
 
+    // Leaves `current` for good (hide, unload) and shows the window of kind T, modeless.
+    template <class T> T& moveOn(Form& current) {
+        current.hide();
+        unload(current);
+        T& next = get<T>();
+        next.showModeless();
+        return next;
+    }
+
     template <class T> bool isLoaded() const { return find<T>() != nullptr; }
 
     template <class T> void unload() {

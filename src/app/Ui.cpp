@@ -3,7 +3,6 @@
 #include "app/Twips.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
@@ -66,14 +65,6 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     button->setDefault(false);
     button->setGeometry(twipsRectOf(twipsBox));
     return button;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption,
-                     const QRect& twipsBox) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(twipsRectOf(twipsBox));
-    return frame;
 }
 
 } // namespace tunevane

@@ -8,7 +8,6 @@
 class QWidget;
 class QLabel;
 class QPushButton;
-class QGroupBox;
 
 namespace tunevane {
 
@@ -29,11 +28,9 @@ void showMessage(QWidget* parent, const QString& title, const QString& text,
 
 void setTextColour(QWidget* widget, const QColor& colour);
 
-// Small builders for absolutely placed controls; rectangles are in twips.
+// Small builders for the dialogs not yet made from a table; rectangles are in twips.
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& twipsBox);
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& toolTip, const QRect& twipsBox);
-QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption,
-                     const QRect& twipsBox);
 
 } // namespace tunevane

@@ -1,18 +1,22 @@
 #include "files/FileOps.h"
 #include "files/Fd.h"
+#include "files/Log.h"
 #include "files/Path.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -21,18 +25,43 @@ namespace tunevane::files {
 
 namespace {
 
-constexpr QLatin1StringView tempPrefix{".tunevane-"};
-constexpr QLatin1StringView tempSuffix{".part"};
+constexpr std::string_view tempPrefix = ".tunevane-";
+constexpr std::string_view tempSuffix = ".part";
 constexpr int tempRandomLength = 6;
 constexpr std::string_view tempAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// Small enough that the disk writes one piece while the next is copied.
+constexpr size_t kernelChunk = size_t(8) << 20;
 
-// Owns a descriptor so that every early return closes it.
+std::function<void(const QString&)>& beforeReadHook() {
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
+QByteArray shown(const QByteArray& path) {
+    return readableName(decodeName(path)).toUtf8();
+}
+
+void logFailure(const char* step, const QByteArray& path, const char* why) {
+    qCWarning(lcFiles, "%s %s: %s", step, shown(path).constData(), why);
+}
+
+void logError(const char* step, const QByteArray& path, int error) {
+    logFailure(step, path, std::strerror(error));
+}
 
 int openRetrying(const char* path, int flags, mode_t mode = 0) {
     int fd;
     do {
         fd = ::open(path, flags, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int openAtRetrying(int folder, const char* name, int flags, mode_t mode = 0) {
+    int fd;
+    do {
+        fd = ::openat(folder, name, flags, mode);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -45,37 +74,104 @@ bool writeAll(int fd, const char* data, size_t size) {
                 continue;
             return false;
         }
-        if (n == 0)
+        if (n == 0) {
+            errno = EIO;
             return false;
+        }
         data += n;
         size -= static_cast<size_t>(n);
     }
     return true;
 }
 
-bool copyContents(int from, int to) {
+// Errors that only say the kernel cannot copy between these two files; plain reads and
+// writes still can.
+bool kernelCopyUnsupported(int error) {
+    switch (error) {
+    case EXDEV:
+    case ENOSYS:
+    case EOPNOTSUPP:
+    case EINVAL:
+    case EBADF:
+    case EPERM:
+    case ETXTBSY:
+    case ENOTTY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Copies from the current offsets to the end of the source; the byte count, or nothing
+// after a failure that has been logged.
+std::optional<off_t> copyContents(int from, int to, const QByteArray& sourcePath,
+                                  const QByteArray& tempPath) {
+    off_t copied = 0;
+    // In the kernel first, as cp does: no trip through user memory, and a shared extent where
+    // the filesystem offers one.
+    for (;;) {
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kernelChunk, 0);
+        if (n > 0) {
+            // Writing back now, not at the final fsync, overlaps the disk with the copy.
+            (void)::sync_file_range(to, copied, n, SYNC_FILE_RANGE_WRITE);
+            copied += n;
+            continue;
+        }
+        // 0 is the end, or a file whose size the kernel does not know (procfs): read tells.
+        if (n == 0)
+            break;
+        if (errno == EINTR)
+            continue;
+        if (kernelCopyUnsupported(errno))
+            break;
+        qCWarning(lcFiles, "copy %s to %s: %s", shown(sourcePath).constData(),
+                  shown(tempPath).constData(), std::strerror(errno));
+        return std::nullopt;
+    }
     std::array<char, 256 * 1024> buffer;
     for (;;) {
         const ssize_t n = ::read(from, buffer.data(), buffer.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            logError("read", sourcePath, errno);
+            return std::nullopt;
         }
         if (n == 0)
-            return true;
-        if (!writeAll(to, buffer.data(), static_cast<size_t>(n)))
-            return false;
+            return copied;
+        if (!writeAll(to, buffer.data(), static_cast<size_t>(n))) {
+            logError("write", tempPath, errno);
+            return std::nullopt;
+        }
+        copied += n;
     }
 }
 
-QByteArray folderOf(const QByteArray& path) {
+// A source still being written (a download, a flaky share) would otherwise pass as whole.
+bool sourceUnchanged(int source, const struct stat& atOpen, off_t copied,
+                     const QByteArray& sourcePath) {
+    struct stat atEnd;
+    if (::fstat(source, &atEnd) != 0) {
+        logError("stat", sourcePath, errno);
+        return false;
+    }
+    if (copied == atOpen.st_size && atEnd.st_size == atOpen.st_size &&
+        atEnd.st_mtim.tv_sec == atOpen.st_mtim.tv_sec &&
+        atEnd.st_mtim.tv_nsec == atOpen.st_mtim.tv_nsec)
+        return true;
+    qCWarning(lcFiles,
+              "copy %s: the source changed while it was read (%lld bytes at the start, "
+              "%lld read, %lld at the end)",
+              shown(sourcePath).constData(), static_cast<long long>(atOpen.st_size),
+              static_cast<long long>(copied), static_cast<long long>(atEnd.st_size));
+    return false;
+}
+
+std::pair<QByteArray, QByteArray> splitPath(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
     if (slash < 0)
-        return QByteArrayLiteral(".");
-    if (slash == 0)
-        return QByteArrayLiteral("/");
-    return path.left(slash);
+        return {QByteArrayLiteral("."), path};
+    return {slash == 0 ? QByteArrayLiteral("/") : path.left(slash), path.mid(slash + 1)};
 }
 
 // The rename must land on the file a link points to, or it would replace the link itself.
@@ -87,12 +183,24 @@ std::optional<QByteArray> resolveLinks(QByteArray path) {
             return path; // a missing final name is a new file; other faults surface later
         QByteArray target(PATH_MAX, Qt::Uninitialized);
         const ssize_t n = ::readlink(path.constData(), target.data(), target.size());
-        if (n <= 0 || n >= target.size())
+        if (n <= 0 || n >= target.size()) {
+            logError("read link", path, n < 0 ? errno : ENAMETOOLONG);
             return std::nullopt;
+        }
         target.truncate(n);
-        path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
+        path = target.startsWith('/') ? target : splitPath(path).first + '/' + target;
     }
+    logError("follow links to", path, ELOOP);
     return std::nullopt;
+}
+
+bool isTemporaryBytes(std::string_view name) {
+    if (name.size() != tempPrefix.size() + tempRandomLength + tempSuffix.size() ||
+        !name.starts_with(tempPrefix) || !name.ends_with(tempSuffix))
+        return false;
+    const std::string_view random = name.substr(tempPrefix.size(), tempRandomLength);
+    return std::all_of(random.begin(), random.end(),
+                       [](char c) { return tempAlphabet.find(c) != std::string_view::npos; });
 }
 
 QByteArray temporaryName() {
@@ -103,34 +211,112 @@ QByteArray temporaryName() {
     return name + QByteArray(tempSuffix.data(), tempSuffix.size());
 }
 
-// Made with O_EXCL so that it never reuses a file that someone else owns.
-std::optional<QByteArray> createTemporary(const QByteArray& folder, Fd& fd) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        QByteArray path = folder + '/' + temporaryName();
-        // 0644 through the umask, like any new file; an existing destination's bits come later.
-        fd.reset(openRetrying(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-        if (fd.valid())
-            return path;
-        if (errno != EEXIST)
-            return std::nullopt;
+// A copy holds this lock on its temporary for its whole life, and the kernel drops it with
+// the process, so an unlocked temporary is a leftover.
+enum class Lock { Held, Busy, Unsupported };
+
+Lock lockExclusive(int fd) {
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result == 0)
+        return Lock::Held;
+    return errno == EWOULDBLOCK ? Lock::Busy : Lock::Unsupported;
+}
+
+bool stillNamed(int folder, const char* name, int fd) {
+    struct stat byName;
+    struct stat byFd;
+    return ::fstatat(folder, name, &byName, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &byFd) == 0 &&
+           byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
+}
+
+// Only our own names, only plain files with no other name, and only those no copy holds.
+void removeStaleTemporaries(int folder, const QByteArray& folderPath) {
+    const int listingFd = openAtRetrying(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listingFd < 0) {
+        logError("list", folderPath, errno);
+        return;
     }
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(listingFd), ::closedir);
+    if (!listing) {
+        logError("list", folderPath, errno);
+        ::close(listingFd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing.get())) {
+        if (!isTemporaryBytes(entry->d_name))
+            continue;
+        Fd temp(openAtRetrying(folder, entry->d_name,
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat st;
+        if (!temp.valid() || ::fstat(temp.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_nlink != 1 || lockExclusive(temp.get()) != Lock::Held ||
+            !stillNamed(folder, entry->d_name, temp.get()))
+            continue;
+        const QByteArray path = folderPath + '/' + entry->d_name;
+        if (::unlinkat(folder, entry->d_name, 0) == 0)
+            qCInfo(lcFiles, "removed %s, left by an interrupted copy", shown(path).constData());
+        else
+            logError("remove", path, errno);
+    }
+}
+
+// Made with O_EXCL so that it never reuses a file that someone else owns.
+std::optional<QByteArray> createTemporary(int folder, Fd& fd) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = temporaryName();
+        // 0644 through the umask, like any new file; an existing destination's bits come later.
+        fd.reset(openAtRetrying(folder, name.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0644));
+        if (!fd.valid()) {
+            if (errno == EEXIST)
+                continue;
+            return std::nullopt;
+        }
+        switch (lockExclusive(fd.get())) {
+        case Lock::Unsupported: // such a folder is never cleaned either
+            return name;
+        case Lock::Held:
+            if (stillNamed(folder, name.constData(), fd.get()))
+                return name;
+            break;
+        case Lock::Busy:
+            break;
+        }
+        // Another copy's clean-up took it for a leftover in the instant before the lock.
+        fd.reset();
+    }
+    errno = EEXIST;
     return std::nullopt;
 }
 
-void syncFolder(const QByteArray& folder) {
-    Fd fd(openRetrying(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid())
-        ::fsync(fd.get());
-}
-
-bool replaceWith(int source, const QByteArray& destination, const struct stat* existing) {
-    const QByteArray folder = folderOf(destination);
-    Fd temp;
-    const std::optional<QByteArray> tempPath = createTemporary(folder, temp);
-    if (!tempPath)
+bool replaceWith(int source, const struct stat& sourceAtOpen, const QByteArray& sourcePath,
+                 const QByteArray& destination, const struct stat* existing) {
+    const auto [folderPath, destinationName] = splitPath(destination);
+    Fd folder(openRetrying(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) {
+        logError("open folder", folderPath, errno);
         return false;
+    }
+    removeStaleTemporaries(folder.get(), folderPath);
 
-    bool ok = copyContents(source, temp.get());
+    Fd temp;
+    const std::optional<QByteArray> tempName = createTemporary(folder.get(), temp);
+    if (!tempName) {
+        logError("create a temporary in", folderPath, errno);
+        return false;
+    }
+    const QByteArray tempPath = folderPath + '/' + *tempName;
+    // Closing the temporary is where some filesystems report late write errors; this second
+    // descriptor keeps the lock until the temporary has its final name.
+    const Fd lockHolder(::fcntl(temp.get(), F_DUPFD_CLOEXEC, 0));
+
+    if (const auto& hook = beforeReadHook())
+        hook(decodeName(sourcePath));
+    const std::optional<off_t> copied = copyContents(source, temp.get(), sourcePath, tempPath);
+    bool ok = copied && sourceUnchanged(source, sourceAtOpen, *copied, sourcePath);
     if (ok && existing) {
         struct stat mine;
         // Ownership is kept where we are allowed to keep it; root replacing a user's file
@@ -141,71 +327,114 @@ bool replaceWith(int source, const QByteArray& destination, const struct stat* e
                 (void)::fchown(temp.get(), static_cast<uid_t>(-1), existing->st_gid);
         }
         ok = ::fchmod(temp.get(), existing->st_mode & 0777) == 0;
+        if (!ok)
+            logError("set the mode of", tempPath, errno);
     }
-    ok = ok && ::fsync(temp.get()) == 0;
-    ok = temp.close() && ok; // late write errors show up here on some filesystems
-    ok = ok && ::rename(tempPath->constData(), destination.constData()) == 0;
+    if (ok && ::fsync(temp.get()) != 0) {
+        logError("flush", tempPath, errno);
+        ok = false;
+    }
+    if (!temp.close() && ok) {
+        logError("close", tempPath, errno);
+        ok = false;
+    }
+    if (ok && ::renameat(folder.get(), tempName->constData(), folder.get(),
+                         destinationName.constData()) != 0) {
+        logError("rename a temporary over", destination, errno);
+        ok = false;
+    }
     if (!ok) {
-        ::unlink(tempPath->constData());
+        ::unlinkat(folder.get(), tempName->constData(), 0);
         return false;
     }
     // The file is in place either way; this only makes the new name survive a power cut.
-    syncFolder(folder);
+    if (::fsync(folder.get()) != 0)
+        logError("flush folder", folderPath, errno);
     return true;
 }
 
 } // namespace
 
 bool copyFileTo(const QString& source, const QString& destination) {
-    // A NUL would cut the encoded path short and name another file.
-    if (source.isEmpty() || destination.isEmpty() || source.contains(QChar(0)) ||
-        destination.contains(QChar(0)))
+    if (source.isEmpty() || destination.isEmpty()) {
+        qCWarning(lcFiles, "copy %s to %s: a path is empty", qUtf8Printable(readableName(source)),
+                  qUtf8Printable(readableName(destination)));
         return false;
+    }
+    // A NUL would cut the encoded path short and name another file.
+    if (source.contains(QChar(0)) || destination.contains(QChar(0))) {
+        qCWarning(lcFiles, "copy %s to %s: a path holds a NUL",
+                  qUtf8Printable(readableName(source)), qUtf8Printable(readableName(destination)));
+        return false;
+    }
 
     const std::optional<QByteArray> target = resolveLinks(encodePath(destination));
-    if (!target || target->endsWith('/'))
+    if (!target)
         return false;
+    if (target->endsWith('/')) {
+        logError("copy to", *target, EISDIR);
+        return false;
+    }
 
     // O_NONBLOCK keeps a FIFO from hanging the open; it means nothing for a regular file.
-    Fd in(
-        openRetrying(encodePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const QByteArray sourcePath = encodePath(source);
+    Fd in(openRetrying(sourcePath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat sourceStat;
-    if (!in.valid() || ::fstat(in.get(), &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode))
+    if (!in.valid() || ::fstat(in.get(), &sourceStat) != 0) {
+        logError("open", sourcePath, errno);
         return false;
+    }
+    if (!S_ISREG(sourceStat.st_mode)) {
+        logFailure("copy", sourcePath, "not a plain file");
+        return false;
+    }
 
     struct stat existing;
     if (::stat(target->constData(), &existing) == 0) {
         if (existing.st_dev == sourceStat.st_dev && existing.st_ino == sourceStat.st_ino)
             return true;
-        // Mode bits, not access(): root may write anything, but the user protected this file.
-        if (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0)
+        if (!S_ISREG(existing.st_mode)) {
+            logFailure("replace", *target, "not a plain file");
             return false;
-        return replaceWith(in.get(), *target, &existing);
+        }
+        // Mode bits, not access(): root may write anything, but the user protected this file.
+        if ((existing.st_mode & 0222) == 0) {
+            logFailure("replace", *target, "the file is read-only");
+            return false;
+        }
+        return replaceWith(in.get(), sourceStat, sourcePath, *target, &existing);
     }
-    if (errno != ENOENT)
+    if (errno != ENOENT) {
+        logError("replace", *target, errno);
         return false;
-    return replaceWith(in.get(), *target, nullptr);
+    }
+    return replaceWith(in.get(), sourceStat, sourcePath, *target, nullptr);
 }
 
 qsizetype copyRun(const QList<CopyPair>& pairs) {
     qsizetype copied = 0;
     for (const CopyPair& pair : pairs) {
-        if (!copyFileTo(pair.source, pair.destination))
+        if (!copyFileTo(pair.source, pair.destination)) {
+            qCWarning(lcFiles, "copy run stopped at pair %lld of %lld",
+                      static_cast<long long>(copied + 1), static_cast<long long>(pairs.size()));
             break;
+        }
         ++copied;
     }
     return copied;
 }
 
 bool isTemporaryName(const QString& fileName) {
-    const qsizetype expected = tempPrefix.size() + tempRandomLength + tempSuffix.size();
-    if (fileName.size() != expected || !fileName.startsWith(tempPrefix) ||
-        !fileName.endsWith(tempSuffix))
-        return false;
-    const QStringView random = QStringView(fileName).mid(tempPrefix.size(), tempRandomLength);
-    return std::all_of(random.begin(), random.end(), [](QChar c) {
-        return c.unicode() < 128 && tempAlphabet.find(char(c.unicode())) != std::string_view::npos;
-    });
+    for (const QChar c : fileName) {
+        if (c.unicode() >= 128)
+            return false;
+    }
+    const QByteArray bytes = fileName.toLatin1();
+    return isTemporaryBytes(std::string_view(bytes.constData(), size_t(bytes.size())));
+}
+
+void setBeforeReadHook(std::function<void(const QString& source)> hook) {
+    beforeReadHook() = std::move(hook);
 }
 
 } // namespace tunevane::files

@@ -1,4 +1,5 @@
 #include "files/ProgramFolder.h"
+#include "files/Log.h"
 #include "files/Path.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -31,6 +33,10 @@ int renameNoReplace(const char* from, const char* to) {
 #endif
 }
 
+void logError(const char* step, const QString& path, int error) {
+    qCWarning(lcFiles, "%s %s: %s", step, qUtf8Printable(readableName(path)), std::strerror(error));
+}
+
 } // namespace
 
 ProgramFolder::ProgramFolder(QString path) : m_path(std::move(path)) {
@@ -39,28 +45,49 @@ ProgramFolder::ProgramFolder(QString path) : m_path(std::move(path)) {
 }
 
 void ProgramFolder::makeSubfolder(const QString& name) const {
-    if (!isBareName(name))
+    if (!isBareName(name)) {
+        logError("make folder", name, EINVAL);
         return;
-    (void)::mkdir(encodePath(m_path + u'/' + name).constData(), 0777);
+    }
+    const QString path = m_path + u'/' + name;
+    const QByteArray encoded = encodePath(path);
+    if (::mkdir(encoded.constData(), 0777) == 0)
+        return;
+    const int error = errno;
+    struct stat st;
+    // Finding the folder already there is the usual case, not a failure.
+    if (error != EEXIST || ::stat(encoded.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        logError("make folder", path, error);
 }
 
 bool ProgramFolder::renameSubfolder(const QString& oldName, const QString& newName) const {
-    if (!isBareName(oldName) || !isBareName(newName))
+    const auto fail = [&](const char* why) {
+        qCWarning(lcFiles, "rename folder %s to %s in %s: %s",
+                  qUtf8Printable(readableName(oldName)), qUtf8Printable(readableName(newName)),
+                  qUtf8Printable(readableName(m_path)), why);
         return false;
+    };
+    if (!isBareName(oldName) || !isBareName(newName))
+        return fail("not a name directly under the program folder");
     const QByteArray from = encodePath(m_path + u'/' + oldName);
     const QByteArray to = encodePath(m_path + u'/' + newName);
 
     struct stat st;
-    if (::lstat(from.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return false;
+    if (::lstat(from.constData(), &st) != 0)
+        return fail(std::strerror(errno));
+    if (!S_ISDIR(st.st_mode))
+        return fail(std::strerror(ENOTDIR));
     if (renameNoReplace(from.constData(), to.constData()) == 0)
         return true;
     // Some filesystems do not know the flag; there a check just before the rename has to do.
     if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    if (::lstat(to.constData(), &st) == 0 || errno != ENOENT)
-        return false;
-    return ::rename(from.constData(), to.constData()) == 0;
+        return fail(std::strerror(errno));
+    const bool taken = ::lstat(to.constData(), &st) == 0;
+    if (taken || errno != ENOENT)
+        return fail(std::strerror(taken ? EEXIST : errno));
+    if (::rename(from.constData(), to.constData()) != 0)
+        return fail(std::strerror(errno));
+    return true;
 }
 
 QString ProgramFolder::filePath(QStringView folderLiteral, const QString& fileName) const {
@@ -77,7 +104,8 @@ QString ProgramFolder::standardLocation() {
     if (base.isEmpty())
         return {};
     const QString location = base + QStringLiteral("/Tunevane");
-    QDir().mkpath(location);
+    if (!QDir().mkpath(location))
+        qCWarning(lcFiles, "make folder %s: failed", qUtf8Printable(readableName(location)));
     return location;
 }
 

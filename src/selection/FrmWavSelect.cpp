@@ -1,107 +1,193 @@
 #include "selection/FrmWavSelect.h"
 
 #include "app/App.h"
-#include "app/Ui.h"
+#include "help/Tutorial.h"
+#include "selection/FrmMidi.h"
 #include "switching/FrmCopyWavs.h"
+
+#include <QPushButton>
 
 namespace tunevane {
 
 namespace {
 
-SelectionLayout effectsLayout() {
-    SelectionLayout layout;
-    layout.name = QStringLiteral("FrmWavSelect");
-    layout.title = QStringLiteral("Tune-Vane/Sound Effects");
-    layout.widthTwips = 8820;
-    layout.icon = "program-effects";
-    layout.pattern = FilePattern::Wav;
-    layout.deviceType = QStringLiteral("WaveAudio");
-    layout.gamePane = {
-        .names = {QStringLiteral("DrvWav1"), QStringLiteral("DirWav1"), QStringLiteral("FleWav1")},
-        .left = 0,
-        .tips = {QStringLiteral("Display's the directories on your hard drive. Access a game "
-                                "directory or program directory from this list."),
-                 QStringLiteral("Choose the game files you wish to replace from this list box.")},
-        .titleName = QStringLiteral("LblGameFilesTitle"),
-        .titleText = QStringLiteral("GAME FILES"),
-        .titleTip = QStringLiteral("Game or program files are displayed in red."),
-        .title = {0, 0, 1815, 255},
-        .titleColour = gameRed,
-        .sampleName = QStringLiteral("LblSampleWav1"),
-        .sample = {0, 3840, 1815, 255},
-        .playerName = QStringLiteral("MMControlWav1"),
-        .playerTip = QStringLiteral("Sample game or program wav files. NOTE: To repeat a "
-                                    "selection you must click on it again."),
-        .player = {10, 4080, 1780, 375}};
-    layout.replacementPane = {
-        .names = {QStringLiteral("DrvWav2"), QStringLiteral("DirWav2"), QStringLiteral("FleWav2")},
-        .left = 7010,
-        .tips = {QStringLiteral("Display's the directories on your hard drive. Access a "
-                                "replacement directory or an Effects Set from this list."),
-                 QStringLiteral(
-                     "Choose the files you wish to use as replacements from this list box.")},
-        .titleName = QStringLiteral("LblReplaceTitle"),
-        .titleText = QStringLiteral("REPLACEMENT FILES"),
-        .titleTip = QStringLiteral("Replacement files are displayed in blue."),
-        .title = {6930, 0, 1935, 255},
-        .titleColour = replacementBlue,
-        .sampleName = QStringLiteral("LblSampleWav2"),
-        .sample = {7005, 3840, 1815, 255},
-        .playerName = QStringLiteral("MMControlWav2"),
-        .playerTip = QStringLiteral("Sample replacement wav files. NOTE: To repeat a selection "
-                                    "you must click on it again."),
-        .player = {7030, 4080, 1780, 375}};
-    layout.gamePlayerIsFirst = true;
+constexpr Font titleFont = {"Times New Roman", 9, true};
+constexpr Family slots = {.count = 6, .columns = 2, .dx = 2590, .dy = 1320};
+// The first two frames are named apart from the other four.
+constexpr Family firstRow = {.count = 2, .columns = 2, .dx = 2590};
+constexpr Family lowerRows = {.count = 4, .first = 3, .columns = 2, .dx = 2590, .dy = 1320};
+constexpr Family inFirstRow = {.count = 2};
+constexpr Family inLowerRows = {.count = 4, .first = 3};
+constexpr const char* slotTip = "Indicates Selection %1 game and replacement file choices.";
 
-    // Three rows of two: slots 1, 3, 5 on the left, 2, 4, 6 on the right.
-    const QString frameNames[] = {QStringLiteral("FrmSelectionTitle1"),
-                                  QStringLiteral("FrmSelectionTitle2"),
-                                  QStringLiteral("Frame3"),
-                                  QStringLiteral("Frame4"),
-                                  QStringLiteral("Frame5"),
-                                  QStringLiteral("Frame6")};
-    for (int n = 1; n <= 6; ++n) {
-        const int left = n % 2 == 1 ? 1850 : 4440;
-        const int top = 120 + 1320 * ((n - 1) / 2);
-        const int buttonsTop = top + 840;
-        layout.slots.push_back({.frameName = frameNames[n - 1],
-                                .frame = {left, top, 2535, 855},
-                                .chooseGameName = QStringLiteral("CmdChooseGame%1").arg(n),
-                                .removeName = QStringLiteral("CmdRemove%1").arg(n),
-                                .chooseReplacementName = QStringLiteral("CmdReplaceWav%1").arg(n),
-                                .chooseGame = {left, buttonsTop, 855, 375},
-                                .remove = {left + 840, buttonsTop, 855, 375},
-                                .chooseReplacement = {left + 1680, buttonsTop, 855, 375}});
-    }
-    layout.gameLabelName = QStringLiteral("LblGameWav%1");
-    layout.replacementLabelName = QStringLiteral("LblReplaceWav%1");
-    layout.slotLabelWidth = 2295;
-    layout.errorTitle = QStringLiteral("Wav Selection Error");
-    layout.nextName = QStringLiteral("CmdSwitch");
-    layout.next = {1850, 4080, 5140, 375};
-    layout.nextCloseCommand = QStringLiteral("Close");
-    layout.nextEmptiesReplacementsFirst = true;
-    layout.nav = {
-        {QStringLiteral("CmdQuit2"), QStringLiteral("Close"),
-         QStringLiteral("Return to Tunevane-Background Music"), 0, 1950, NavAction::ToMusic},
-        {QStringLiteral("CmdWavGames"), QStringLiteral("Games"),
-         QStringLiteral("PC Game Download Sites"), 1930, 2500, NavAction::Games},
-        {QStringLiteral("CmdExitProgWav"),
-         QStringLiteral("Exit Program"),
-         {},
-         4420,
-         2500,
-         NavAction::Exit},
-        {QStringLiteral("CmdWavHelp1"), QStringLiteral("Help"),
-         QStringLiteral("The Tune-Vane Step-by-Step Visual Tutorial."), 6910, 1900,
-         NavAction::Help},
-    };
-    return layout;
-}
+constexpr Control controls[] = {
+    {.kind = Kind::Label,
+     .name = "LblGameFilesTitle",
+     .box = {0, 0, 1815, 255},
+     .caption = "GAME FILES",
+     .tip = "Game or program files are displayed in red.",
+     .font = titleFont,
+     .colour = qRgb(255, 0, 0)},
+    {.kind = Kind::External, .name = "DrvWav1", .box = {0, 240, 1815, 315}, .tip = "Select Drive"},
+    {.kind = Kind::External,
+     .name = "DirWav1",
+     .box = {0, 600, 1815, 990},
+     .tip = "Display's the directories on your hard drive. Access a game directory or program "
+            "directory from this list."},
+    {.kind = Kind::External,
+     .name = "FleWav1",
+     .box = {0, 1620, 1815, 2235},
+     .tip = "Choose the game files you wish to replace from this list box."},
+    {.kind = Kind::Label,
+     .name = "LblSampleWav1",
+     .box = {0, 3840, 1815, 255},
+     .caption = "Sample"},
+    {.kind = Kind::Custom,
+     .name = "MMControlWav1",
+     .box = {10, 4080, 1780, 375},
+     .tip = "Sample game or program wav files. NOTE: To repeat a selection you must click on "
+            "it again.",
+     .make = makePreviewPlayer},
+    {.kind = Kind::Label,
+     .name = "LblReplaceTitle",
+     .box = {6930, 0, 1935, 255},
+     .caption = "REPLACEMENT FILES",
+     .tip = "Replacement files are displayed in blue.",
+     .font = titleFont,
+     .colour = qRgb(0, 0, 255)},
+    {.kind = Kind::External,
+     .name = "DrvWav2",
+     .box = {7010, 240, 1815, 315},
+     .tip = "Select Drive"},
+    {.kind = Kind::External,
+     .name = "DirWav2",
+     .box = {7010, 600, 1815, 990},
+     .tip = "Display's the directories on your hard drive. Access a replacement directory or an "
+            "Effects Set from this list."},
+    {.kind = Kind::External,
+     .name = "FleWav2",
+     .box = {7010, 1620, 1815, 2235},
+     .tip = "Choose the files you wish to use as replacements from this list box."},
+    {.kind = Kind::Label,
+     .name = "LblSampleWav2",
+     .box = {7005, 3840, 1815, 255},
+     .caption = "Sample"},
+    {.kind = Kind::Custom,
+     .name = "MMControlWav2",
+     .box = {7030, 4080, 1780, 375},
+     .tip = "Sample replacement wav files. NOTE: To repeat a selection you must click on it "
+            "again.",
+     .make = makePreviewPlayer},
+    {.kind = Kind::Frame,
+     .name = "FrmSelectionTitle%1",
+     .box = {1850, 120, 2535, 855},
+     .caption = "Selection %1",
+     .tip = slotTip,
+     .font = titleFont,
+     .family = firstRow},
+    {.kind = Kind::Frame,
+     .name = "Frame%1",
+     .box = {1850, 1440, 2535, 855},
+     .caption = "Selection %1",
+     .tip = slotTip,
+     .font = titleFont,
+     .family = lowerRows},
+    {.kind = Kind::Label,
+     .name = "LblGameWav%1",
+     .box = {120, 240, 2295, 255},
+     .tip = slotTip,
+     .in = "FrmSelectionTitle%1",
+     .family = inFirstRow},
+    {.kind = Kind::Label,
+     .name = "LblGameWav%1",
+     .box = {120, 240, 2295, 255},
+     .tip = slotTip,
+     .in = "Frame%1",
+     .family = inLowerRows},
+    {.kind = Kind::Label,
+     .name = "LblReplaceWav%1",
+     .box = {120, 480, 2295, 255},
+     .in = "FrmSelectionTitle%1",
+     .family = inFirstRow},
+    {.kind = Kind::Label,
+     .name = "LblReplaceWav%1",
+     .box = {120, 480, 2295, 255},
+     .in = "Frame%1",
+     .family = inLowerRows},
+    {.kind = Kind::Button,
+     .name = "CmdChooseGame%1",
+     .box = {1850, 960, 855, 375},
+     .caption = "Game File",
+     .tip = "Set Selection %1 game or program file choice.",
+     .family = slots},
+    {.kind = Kind::Button,
+     .name = "CmdRemove%1",
+     .box = {2690, 960, 855, 375},
+     .caption = "Remove",
+     .tip = "Clear Selection %1 choices.",
+     .family = slots},
+    {.kind = Kind::Button,
+     .name = "CmdReplaceWav%1",
+     .box = {3530, 960, 855, 375},
+     .caption = "Replace",
+     .tip = "Set Selection %1 replacement choice.",
+     .family = slots},
+    {.kind = Kind::Button,
+     .name = "CmdSwitch",
+     .box = {1850, 4080, 5140, 375},
+     .caption = "Next",
+     .tip = "When all desired selections have been made, click here to continue."},
+    {.kind = Kind::Button,
+     .name = "CmdQuit2",
+     .box = {0, 4560, 1950, 375},
+     .caption = "Close",
+     .tip = "Return to Tunevane-Background Music"},
+    {.kind = Kind::Button,
+     .name = "CmdWavGames",
+     .box = {1930, 4560, 2500, 375},
+     .caption = "Games",
+     .tip = "PC Game Download Sites"},
+    {.kind = Kind::Button,
+     .name = "CmdExitProgWav",
+     .box = {4420, 4560, 2500, 375},
+     .caption = "Exit Program"},
+    {.kind = Kind::Button,
+     .name = "CmdWavHelp1",
+     .box = {6910, 4560, 1900, 375},
+     .caption = "Help",
+     .tip = "The Tune-Vane Step-by-Step Visual Tutorial."},
+};
 
 } // namespace
 
-FrmWavSelect::FrmWavSelect(App& app) : SelectionWindow(app, effectsLayout()) {}
+FrmWavSelect::FrmWavSelect(App& app)
+    : SelectionWindow(app, QStringLiteral("FrmWavSelect"),
+                      {.title = QStringLiteral("Tune-Vane/Sound Effects"),
+                       .widthTwips = 8820,
+                       .heightTwips = 4935,
+                       .icon = "program-effects",
+                       .minimisable = true}) {
+    const Built built = build(controls);
+    bindSelection(built, {.pattern = FilePattern::Wav,
+                          .deviceType = "WaveAudio",
+                          .errorTitle = "Wav Selection Error",
+                          .slotCount = 6,
+                          .gamePane = {"DrvWav1", "DirWav1", "FleWav1", "MMControlWav1"},
+                          .replacementPane = {"DrvWav2", "DirWav2", "FleWav2", "MMControlWav2"},
+                          .gameLabel = "LblGameWav%1",
+                          .replacementLabel = "LblReplaceWav%1",
+                          .chooseGame = "CmdChooseGame%1",
+                          .remove = "CmdRemove%1",
+                          .chooseReplacement = "CmdReplaceWav%1",
+                          .next = "CmdSwitch"});
+    const auto button = [&built](const char* name) { return built.get<QPushButton>(name); };
+    connect(button("CmdQuit2"), &QPushButton::clicked, this,
+            [this, &app] { app.forms().moveOn<FrmMidi>(*this); });
+    connect(button("CmdExitProgWav"), &QPushButton::clicked, &app, &App::endProgram);
+    // Still to be opened from here, modal: the download sites.
+    connect(button("CmdWavGames"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdWavHelp1"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
+}
 
 SwitchWindow& FrmWavSelect::switchWindow() {
     return app().forms().get<FrmCopyWavs>();

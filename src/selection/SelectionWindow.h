@@ -3,8 +3,6 @@
 #include "app/Form.h"
 #include "selection/BrowsingPane.h"
 
-#include <QColor>
-#include <QRect>
 #include <array>
 #include <vector>
 
@@ -15,62 +13,39 @@ namespace tunevane {
 class PreviewPlayer;
 class SwitchWindow;
 
-// One browsing pane with its title, "Sample" caption and player; rectangles in twips.
-struct PaneColumn {
-    PaneNames names;
-    int left = 0;
-    PaneTips tips;
-    QString titleName, titleText, titleTip;
-    QRect title;
-    QColor titleColour;
-    QString sampleName;
-    QRect sample;
-    QString playerName, playerTip;
-    QRect player;
+// For a table row of kind Custom: the preview player under a pane.
+QWidget* makePreviewPlayer(QWidget* parent);
+
+// The objectNames of one pane's rows in the window's table.
+struct PaneControls {
+    const char* drive = nullptr;
+    const char* folder = nullptr;
+    const char* file = nullptr;
+    const char* player = nullptr;
 };
 
-struct SlotControls {
-    QString frameName;
-    QRect frame;
-    QString chooseGameName, removeName, chooseReplacementName;
-    QRect chooseGame, remove, chooseReplacement;
-};
-
-enum class NavAction { About, ToEffects, ToMusic, Games, Exit, Help };
-
-struct NavButton {
-    QString name, caption, toolTip;
-    int left = 0, width = 0;
-    NavAction action;
-};
-
-// Everything in which the music and effects selection windows differ.
-struct SelectionLayout {
-    QString name, title;
-    int widthTwips = 0;
-    const char* icon = nullptr;
+// What the music and effects selection windows do differently, besides their tables; the
+// control names are those of the table, "%1" being the slot number.
+struct SelectionSide {
     FilePattern pattern = FilePattern::Wav;
-    QString deviceType;
-    PaneColumn gamePane, replacementPane;
-    // Players are prepared and closed in the order of their numbers.
-    bool gamePlayerIsFirst = true;
-    std::vector<SlotControls> slots;
-    QString gameLabelName, replacementLabelName; // "%1" is the slot number
-    int slotLabelWidth = 0;
-    QString errorTitle;
-    QString nextName;
-    QRect next;
-    QString nextCloseCommand;
-    bool nextEmptiesReplacementsFirst = true;
-    std::vector<NavButton> nav;
+    const char* deviceType = nullptr;
+    const char* errorTitle = nullptr;
+    int slotCount = 0;
+    PaneControls gamePane, replacementPane;
+    const char* gameLabel = nullptr;
+    const char* replacementLabel = nullptr;
+    const char* chooseGame = nullptr;
+    const char* remove = nullptr;
+    const char* chooseReplacement = nullptr;
+    const char* next = nullptr;
 };
 
 // A selection window: two browsing panes with their players, the numbered slots in between,
-// "Next" to its switch window and the bottom row of navigation buttons.
+// and "Next" to its switch window.
 class SelectionWindow : public Form {
     Q_OBJECT
 public:
-    SelectionWindow(App& app, const SelectionLayout& layout);
+    SelectionWindow(App& app, const QString& name, const FormLook& look);
 
     void loadSteps() override;
     void unloadSteps() override;
@@ -82,12 +57,14 @@ public:
     int slotCount() const { return static_cast<int>(m_gameLabels.size()); }
 
 protected:
+    // Makes the panes where the table places them and wires the slot buttons and "Next".
+    void bindSelection(const Built& built, const SelectionSide& side);
     virtual SwitchWindow& switchWindow() = 0;
     void titleBarClose() override;
 
 private:
-    PreviewPlayer* makePlayer(const PaneColumn& column);
-    // Players are prepared and closed in the order of their numbers.
+    BrowsingPane* makePane(const Built& built, const PaneControls& controls);
+    // Players are prepared and closed in the order of their numbers, which their names end in.
     std::array<PreviewPlayer*, 2> playersByNumber() const;
     void preparePlayer(PreviewPlayer& player);
     void fileClicked(BrowsingPane& pane, PreviewPlayer& player);
@@ -96,9 +73,8 @@ private:
     void choose(bool game, int slot);
     void remove(int slot);
     void next();
-    void navigate(NavAction action);
 
-    const SelectionLayout m_layout;
+    SelectionSide m_side;
     BrowsingPane* m_gamePane = nullptr;
     BrowsingPane* m_replacementPane = nullptr;
     PreviewPlayer* m_gamePlayer = nullptr;

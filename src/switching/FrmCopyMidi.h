@@ -10,13 +10,9 @@ class FrmCopyMidi : public SwitchWindow {
 public:
     explicit FrmCopyMidi(App& app);
 
-protected:
-    void switchFiles() override;
-    // "Add to Favorites"
-    void thirdAction() override;
-    void backup() override;
-    void help() override;
-    SelectionWindow& selectionWindow() override;
+private:
+    void switchFiles();
+    void addToFavorites();
 };
 
 } // namespace tunevane

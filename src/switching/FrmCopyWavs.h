@@ -10,12 +10,8 @@ class FrmCopyWavs : public SwitchWindow {
 public:
     explicit FrmCopyWavs(App& app);
 
-protected:
-    void switchFiles() override;
-    void thirdAction() override;
-    void backup() override;
-    void help() override;
-    SelectionWindow& selectionWindow() override;
+private:
+    void switchFiles();
 };
 
 } // namespace tunevane

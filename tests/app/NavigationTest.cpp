@@ -1,11 +1,10 @@
 #include "TestSupport.h"
 
 #include "app/App.h"
-#include "app/FrmSplash.h"
-#include "app/Twips.h"
 #include "app/Ui.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
+#include "start/FrmSplash.h"
 #include "switching/FrmCopyMidi.h"
 #include "switching/FrmCopyWavs.h"
 
@@ -67,10 +66,7 @@ private Q_SLOTS:
         QCOMPARE(splash->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
                  QStringLiteral("Version 1.3.0"));
         auto* enterButton = splash->findChild<QPushButton*>(QStringLiteral("CmdEntermidi"));
-        QCOMPARE(enterButton->text(), QStringLiteral("Enter"));
-        QCOMPARE(enterButton->toolTip(), QStringLiteral("Launch Tune-Vane"));
         QVERIFY(!enterButton->isDefault() && !enterButton->autoDefault());
-        QCOMPARE(enterButton->mapTo(splash, QPoint(0, 0)), QPoint(twips(120 + 3720), twips(3840)));
         QCOMPARE(versionText(2, 10, 0), QStringLiteral("Version 2.10.0"));
     }
 
@@ -118,50 +114,6 @@ private Q_SLOTS:
         QVERIFY(music->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!music->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(QDir(m_folder->path()).exists(QStringLiteral("Favorite Midi")));
-    }
-
-    void navigationRows_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("tip");
-        QTest::addColumn<int>("left");
-        QTest::addColumn<int>("width");
-        const auto row = [](const char* window, const char* button, const char* caption,
-                            const char* tip, int left, int width) {
-            QTest::newRow(button) << QString::fromUtf8(window) << QString::fromUtf8(button)
-                                  << QString::fromUtf8(caption) << QString::fromUtf8(tip) << left
-                                  << width;
-        };
-        const char* help = "The Tune-Vane Step-by-Step Visual Tutorial.";
-        const char* games = "PC Game Download Sites";
-        row("FrmMidi", "CmdAbout", "About", "About Tune-Vane", 0, 1095);
-        row("FrmMidi", "CmdGotoWavSelect1", "Sound Effects", "Go to Tunevane-Sound Effects.", 1080,
-            1215);
-        row("FrmMidi", "CmdMidiGames", "Games", games, 2280, 1215);
-        row("FrmMidi", "CmdExit1", "Exit Program", "", 3480, 1215);
-        row("FrmMidi", "CmdHelpMidi", "Help", help, 4680, 1215);
-        row("FrmWavSelect", "CmdQuit2", "Close", "Return to Tunevane-Background Music", 0, 1950);
-        row("FrmWavSelect", "CmdWavGames", "Games", games, 1930, 2500);
-        row("FrmWavSelect", "CmdExitProgWav", "Exit Program", "", 4420, 2500);
-        row("FrmWavSelect", "CmdWavHelp1", "Help", help, 6910, 1900);
-    }
-
-    void navigationRows() {
-        QFETCH(QString, window);
-        QFETCH(QString, button);
-        QFETCH(QString, caption);
-        QFETCH(QString, tip);
-        QFETCH(int, left);
-        QFETCH(int, width);
-        enter();
-        if (window == QStringLiteral("FrmWavSelect"))
-            click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
-        auto* control = topLevel(window)->findChild<QPushButton*>(button);
-        QVERIFY(control);
-        QCOMPARE(control->text(), caption);
-        QCOMPARE(control->toolTip(), tip);
-        QCOMPARE(control->geometry(), twipsRect(left, 4560, width, 375));
     }
 
     void roundTripKeepsFavouritesQuiet() {

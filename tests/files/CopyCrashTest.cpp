@@ -21,13 +21,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The binary re-runs itself with this switch to be the copy that gets killed.
-constexpr char childSwitch[] = "--copy-as-child";
+// The binary re-runs itself with this switch to be the copy run that gets killed.
+constexpr char childSwitch[] = "--copy-run-as-child";
 
-constexpr int kills = 50;
-constexpr qsizetype newSize = 32 * 1024 * 1024;
+// TUNEVANE_KILLS raises the count for a long soak.
+constexpr int defaultKills = 20;
+constexpr qsizetype newSize = 8 * 1024 * 1024;
 constexpr qsizetype oldSize = 256 * 1024;
 constexpr mode_t gameMode = 0640;
+const QStringList gameNames = {u"JUMP.WAV"_s, u"land.wav"_s, u"THEME.MID"_s};
 
 QByteArray randomBytes(QRandomGenerator& random, qsizetype size) {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -43,16 +45,52 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
                                QFileDevice::ReadGroup);
 }
 
-std::unique_ptr<QProcess> startCopy(const QString& source, const QString& destination) {
-    auto child = std::make_unique<QProcess>();
-    child->start(QCoreApplication::applicationFilePath(),
-                 {QString::fromLatin1(childSwitch), source, destination});
-    return child;
-}
-
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::unique_ptr<QProcess> startRun(const QList<CopyPair>& pairs) {
+    QStringList arguments{QString::fromLatin1(childSwitch)};
+    for (const CopyPair& pair : pairs)
+        arguments << pair.source << pair.destination;
+    auto child = std::make_unique<QProcess>();
+    child->start(QCoreApplication::applicationFilePath(), arguments);
+    return child;
+}
+
+struct GameFile {
+    QString path;
+    QByteArray oldBytes;
+    QByteArray newBytes;
+};
+
+// Every game file wholly old or wholly new, the new ones a prefix of the run, modes kept.
+QString checkGameFiles(const QList<GameFile>& files, int& newCount) {
+    newCount = 0;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const GameFile& file = files[i];
+        struct stat st;
+        if (::lstat(QFile::encodeName(file.path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return file.path + u" is gone"_s;
+        if ((st.st_mode & 07777) != gameMode)
+            return file.path + u" lost its mode"_s;
+        const QByteArray now = readFile(file.path);
+        if (now == file.newBytes) {
+            if (newCount++ != i)
+                return file.path + u" was copied out of order"_s;
+        } else if (now != file.oldBytes) {
+            return u"%1 holds %2 mixed bytes"_s.arg(file.path).arg(now.size());
+        }
+    }
+    return {};
+}
+
+QStringList othersIn(const QString& folder) {
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                               QDir::NoDotAndDotDot);
+    names.removeIf([](const QString& name) { return gameNames.contains(name); });
+    return names;
 }
 
 } // namespace
@@ -61,98 +99,101 @@ class CopyCrashTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void killedCopyLeavesOldOrNewFile();
+    void killedRunLeavesEachFileOldOrNew();
 };
 
-void CopyCrashTest::killedCopyLeavesOldOrNewFile() {
+void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
-    QVERIFY(QDir(tmp.path()).mkdir(u"game"_s));
     const QString game = tmp.filePath(u"game"_s);
-    const QString destination = game + u"/JUMP.WAV"_s;
-    const QString source = tmp.filePath(u"new.wav"_s);
+    QVERIFY(QDir().mkpath(game) && QDir().mkpath(tmp.filePath(u"new"_s)) &&
+            QDir().mkpath(tmp.filePath(u"old"_s)));
 
     const quint32 seed = QRandomGenerator::system()->generate();
     qInfo("seed %u", seed);
     QRandomGenerator random(seed);
-    const QByteArray oldBytes = randomBytes(random, oldSize);
-    const QByteArray newBytes = randomBytes(random, newSize);
-    QVERIFY(writeFile(source, newBytes));
-    QVERIFY(writeFile(destination, oldBytes));
+    QList<GameFile> files;
+    QList<CopyPair> run;
+    QList<CopyPair> restore;
+    for (const QString& name : gameNames) {
+        GameFile file{game + u'/' + name, randomBytes(random, oldSize),
+                      randomBytes(random, newSize)};
+        const QString newSource = tmp.filePath(u"new/"_s + name);
+        const QString oldSource = tmp.filePath(u"old/"_s + name);
+        QVERIFY(writeFile(newSource, file.newBytes) && writeFile(oldSource, file.oldBytes) &&
+                writeFile(file.path, file.oldBytes));
+        run << CopyPair{newSource, file.path};
+        restore << CopyPair{oldSource, file.path};
+        files << file;
+    }
+    int newCount = 0;
 
-    // Uninterrupted copies set the range the kills are spread over; the fastest one, because
+    // Uninterrupted runs set the range the kills are spread over; the fastest one, because
     // the first runs meet a cold cache and the other jobs on the machine.
-    qint64 copyUs = std::numeric_limits<qint64>::max();
-    for (int run = 0; run < 3; ++run) {
-        const auto calibration = startCopy(source, destination);
-        QVERIFY(calibration->waitForReadyRead(30'000));
+    qint64 runUs = std::numeric_limits<qint64>::max();
+    for (int calibration = 0; calibration < 3; ++calibration) {
+        const auto child = startRun(run);
+        QVERIFY(child->waitForReadyRead(30'000));
         QElapsedTimer clock;
         clock.start();
-        QByteArray said = calibration->readAll();
-        while (!said.contains('d') && calibration->waitForReadyRead(60'000))
-            said += calibration->readAll();
+        QByteArray said = child->readAll();
+        while (!said.contains('d') && child->waitForReadyRead(60'000))
+            said += child->readAll();
         QVERIFY(said.contains('d'));
-        copyUs = std::min(copyUs, clock.nsecsElapsed() / 1000);
-        QVERIFY(calibration->waitForFinished(60'000));
-        QCOMPARE(calibration->exitCode(), 0);
-        QVERIFY(readFile(destination) == newBytes);
-        QVERIFY(writeFile(destination, oldBytes));
+        runUs = std::min(runUs, clock.nsecsElapsed() / 1000);
+        QVERIFY(child->waitForFinished(60'000));
+        QCOMPARE(child->exitCode(), 0);
+        QCOMPARE(checkGameFiles(files, newCount), QString());
+        QCOMPARE(newCount, files.size());
+        QCOMPARE(copyRun(restore), restore.size());
     }
-    qInfo("one copy takes %lld ms", copyUs / 1000);
+    qInfo("one run of %lld files takes %lld ms", static_cast<long long>(run.size()), runUs / 1000);
 
-    int killedMidCopy = 0;
-    int sawOld = 0;
-    int sawNew = 0;
+    const int kills = qEnvironmentVariableIsSet("TUNEVANE_KILLS")
+                          ? qEnvironmentVariableIntValue("TUNEVANE_KILLS")
+                          : defaultKills;
+    int leftTemporaries = 0;
+    QList<int> newCounts(files.size() + 1, 0);
     for (int round = 0; round < kills; ++round) {
-        const auto child = startCopy(source, destination);
+        const auto child = startRun(run);
         // Counting from the child's word skips its start-up, which varies far more than the
-        // copy itself (most of all under the sanitizers).
+        // run itself (most of all under the sanitizers).
         QVERIFY(child->waitForReadyRead(30'000));
-        QThread::usleep(random.bounded(copyUs + copyUs / 2));
+        QThread::usleep(random.bounded(runUs + runUs / 4));
         child->kill();
         QVERIFY(child->waitForFinished(30'000));
 
-        struct stat st;
-        QVERIFY(::lstat(QFile::encodeName(destination).constData(), &st) == 0);
-        QVERIFY(S_ISREG(st.st_mode));
-        QCOMPARE(st.st_mode & 07777, gameMode);
-        const QByteArray now = readFile(destination);
-        const bool isOld = now == oldBytes;
-        const bool isNew = !isOld && now == newBytes;
-        QVERIFY2(
-            isOld || isNew,
-            qPrintable(u"round %1: destination holds %2 mixed bytes"_s.arg(round).arg(now.size())));
-        isOld ? ++sawOld : ++sawNew;
-
-        const QStringList names = QDir(game).entryList(QDir::AllEntries | QDir::Hidden |
-                                                       QDir::System | QDir::NoDotAndDotDot);
-        for (const QString& name : names) {
-            if (name == u"JUMP.WAV")
-                continue;
+        const QString fault = checkGameFiles(files, newCount);
+        QVERIFY2(fault.isEmpty(), qPrintable(u"round %1: %2"_s.arg(round).arg(fault)));
+        ++newCounts[newCount];
+        for (const QString& name : othersIn(game)) {
             QVERIFY2(isTemporaryName(name), qPrintable(name));
-            QVERIFY2(!name.endsWith(u".wav", Qt::CaseInsensitive) &&
-                         !name.endsWith(u".mid", Qt::CaseInsensitive),
-                     qPrintable(name));
-            ++killedMidCopy;
-            QVERIFY(QFile::remove(game + u'/' + name));
+            ++leftTemporaries;
         }
-        if (isNew)
-            QVERIFY(writeFile(destination, oldBytes));
+
+        // The next copy into the folder clears what the killed one left.
+        QCOMPARE(copyRun(restore), restore.size());
+        const QStringList left = othersIn(game);
+        QVERIFY2(left.isEmpty(), qPrintable(u"round %1: %2"_s.arg(round).arg(left.join(u' '))));
     }
-    qInfo("%d kills: %d left the old file, %d the new one, %d a temporary", kills, sawOld, sawNew,
-          killedMidCopy);
-    // Without this the kills could all have missed the copy and proven nothing.
-    QVERIFY2(killedMidCopy > 0, "no kill landed while the copy was writing");
+    QStringList spread;
+    for (int n = 0; n <= files.size(); ++n)
+        spread << u"%1 new: %2"_s.arg(n).arg(newCounts[n]);
+    qInfo("%d kills (%s), %d temporaries left and cleared", kills, qPrintable(spread.join(u", ")),
+          leftTemporaries);
+    // Without this the kills could all have missed the copies and proven nothing.
+    QVERIFY2(kills == 0 || leftTemporaries > 0, "no kill landed while a copy was writing");
 }
 
 int main(int argc, char** argv) {
-    if (argc == 4 && qstrcmp(argv[1], childSwitch) == 0) {
-        const QString source = QFile::decodeName(argv[2]);
-        const QString destination = QFile::decodeName(argv[3]);
-        // The parent times the copy alone from these two bytes.
+    if (argc >= 2 && qstrcmp(argv[1], childSwitch) == 0) {
+        QList<CopyPair> pairs;
+        for (int i = 2; i + 1 < argc; i += 2)
+            pairs << CopyPair{QFile::decodeName(argv[i]), QFile::decodeName(argv[i + 1])};
+        // The parent times the run alone from these two bytes.
         if (::write(STDOUT_FILENO, "g", 1) != 1)
             return 2;
-        const bool copied = copyFileTo(source, destination);
+        const bool copied = copyRun(pairs) == pairs.size();
         return ::write(STDOUT_FILENO, "d", 1) == 1 && copied ? 0 : 1;
     }
     QCoreApplication app(argc, argv);

@@ -4,16 +4,21 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
+#include <QLoggingCategory>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <fcntl.h>
+#include <grp.h>
 #include <map>
 #include <optional>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tunevane::files;
@@ -21,11 +26,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The binary re-runs itself with this switch to copy as another user; the exit code says
-// what copyFileTo answered.
-constexpr char childSwitch[] = "--copy-as-child";
+// A forked child copies as another user; its exit code says what copyFileTo answered.
 constexpr int childCopied = 10;
 constexpr int childRefused = 11;
+constexpr int childNoUser = 12;
 constexpr uid_t nobody = 65534;
 // As a destination mode: no destination file at all.
 constexpr mode_t noFile = 010000;
@@ -148,6 +152,18 @@ QString difference(const Tree& expected, const Tree& actual) {
     return lines.join(u"; ");
 }
 
+// What the files layer logged, so a test can see that a failure names its path.
+QStringList fileWarnings;
+QtMessageHandler passOn = nullptr;
+
+void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && qstrcmp(context.category, "tunevane.files") == 0) {
+        fileWarnings << message;
+        return;
+    }
+    passOn(type, context, message);
+}
+
 class MountGuard {
 public:
     MountGuard() = default;
@@ -157,9 +173,9 @@ public:
         if (!m_point.isEmpty())
             ::umount2(m_point.constData(), MNT_DETACH);
     }
-    bool mountSmallTmpfs(const QString& folder) {
+    bool mountTmpfs(const QString& folder, const char* options) {
         const QByteArray point = QFile::encodeName(folder);
-        if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=1m") != 0)
+        if (::mount("tmpfs", point.constData(), "tmpfs", 0, options) != 0)
             return false;
         m_point = point;
         return true;
@@ -173,6 +189,7 @@ enum class Setup {
     Plain,
     EmptySourceFile,
     LargeSource,
+    SourceOtherFilesystem,
     KeepsOwner,
     SourceMissing,
     SourceFolder,
@@ -196,6 +213,10 @@ enum class Setup {
     DestinationLink,
     DestinationLinkChain,
     DestinationLinkDangling,
+    DestinationHardLinked,
+    SourceShrinks,
+    SourceGrows,
+    SourceTouched,
 };
 
 struct Scene {
@@ -206,6 +227,8 @@ struct Scene {
     uint expectedMode = 0;
     std::optional<std::pair<uint, uint>> owner; // unset: the old file's owner
     bool unprivileged = false;
+    std::function<void(const QString&)> beforeRead; // changes the source mid-copy
+    QStringList touched; // names whose change time moves with the old file's link count
     QString skip;
 };
 
@@ -214,14 +237,24 @@ enum class Outcome { Copied, Refused, Unavailable };
 Outcome runCopy(const Scene& scene) {
     if (!scene.unprivileged || ::geteuid() != 0)
         return copyFileTo(scene.source, scene.destination) ? Outcome::Copied : Outcome::Refused;
-    // Root may read and write anything, so permission faults need a process without it.
-    QProcess child;
-    child.start(u"setpriv"_s, {u"--reuid=%1"_s.arg(nobody), u"--regid=%1"_s.arg(nobody),
-                               u"--clear-groups"_s, QCoreApplication::applicationFilePath(),
-                               QString::fromLatin1(childSwitch), scene.source, scene.destination});
-    if (!child.waitForFinished(60'000) || child.exitStatus() != QProcess::NormalExit)
+    // Root may read and write anything, so permission faults need a process without it. A
+    // fork, unlike a new program, needs nothing from the checkout, wherever it lies.
+    const pid_t pid = ::fork();
+    if (pid < 0)
         return Outcome::Unavailable;
-    switch (child.exitCode()) {
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+            ::_exit(childNoUser);
+        ::_exit(copyFileTo(scene.source, scene.destination) ? childCopied : childRefused);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return Outcome::Unavailable;
+    }
+    if (!WIFEXITED(status))
+        return Outcome::Unavailable;
+    switch (WEXITSTATUS(status)) {
     case childCopied:
         return Outcome::Copied;
     case childRefused:
@@ -241,7 +274,7 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
     qsizetype newSize = 70'001;
     if (setup == Setup::EmptySourceFile)
         newSize = 0;
-    else if (setup == Setup::LargeSource)
+    else if (setup == Setup::LargeSource || setup == Setup::SourceOtherFilesystem)
         newSize = 3 * 1024 * 1024 + 17;
     else if (setup == Setup::DiskFull)
         newSize = 2 * 1024 * 1024;
@@ -249,11 +282,12 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
     scene.source = src + u"/NEW.WAV"_s;
     scene.destination = game + u"/GAME.WAV"_s;
     scene.changed = u"game/GAME.WAV"_s;
-    scene.expectedMode = destMode != noFile ? destMode : (0644 & ~currentUmask());
+    scene.expectedMode = destMode != noFile ? destMode & 0777 : (0644 & ~currentUmask());
 
-    if (setup == Setup::DiskFull) {
-        if (!mount.mountSmallTmpfs(game)) {
-            scene.skip = u"a small tmpfs cannot be mounted here"_s;
+    if (setup == Setup::DiskFull || setup == Setup::SourceOtherFilesystem) {
+        const bool full = setup == Setup::DiskFull;
+        if (!mount.mountTmpfs(full ? game : src, full ? "size=1m" : "size=16m")) {
+            scene.skip = u"a tmpfs cannot be mounted here"_s;
             return true;
         }
     }
@@ -275,6 +309,7 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
     case Setup::Plain:
     case Setup::EmptySourceFile:
     case Setup::LargeSource:
+    case Setup::SourceOtherFilesystem:
         break;
     case Setup::KeepsOwner:
         if (!asRoot) {
@@ -349,6 +384,29 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
     case Setup::DestinationLinkChain:
         return makeLink(u"NEXT.WAV"_s, scene.destination) &&
                makeLink(real + u"/GAME.WAV"_s, game + u"/NEXT.WAV"_s);
+    case Setup::DestinationHardLinked:
+        scene.touched = {u"real/OTHER.WAV"_s};
+        return ::link(QFile::encodeName(scene.destination).constData(),
+                      QFile::encodeName(real + u"/OTHER.WAV"_s).constData()) == 0;
+    case Setup::SourceShrinks:
+        scene.beforeRead = [](const QString& source) {
+            (void)::truncate(QFile::encodeName(source).constData(), 1000);
+        };
+        break;
+    case Setup::SourceGrows:
+        scene.beforeRead = [](const QString& source) {
+            QFile file(source);
+            if (file.open(QIODevice::Append))
+                file.write("more");
+        };
+        break;
+    case Setup::SourceTouched:
+        // Rewritten in place at the same size; only the time tells.
+        scene.beforeRead = [](const QString& source) {
+            const timespec times[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
+            (void)::utimensat(AT_FDCWD, QFile::encodeName(source).constData(), times, 0);
+        };
+        break;
     }
     return true;
 }
@@ -356,6 +414,9 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
+
+enum class Leftover { File, Locked, HardLinked, Link, Folder };
+Q_DECLARE_METATYPE(Leftover)
 
 class FileOpsTest : public QObject {
     Q_OBJECT
@@ -371,6 +432,9 @@ private Q_SLOTS:
 
     void temporaryNames_data();
     void temporaryNames();
+
+    void staleTemporaries_data();
+    void staleTemporaries();
 
     void renameSubfolder_data();
     void renameSubfolder();
@@ -389,6 +453,8 @@ private Q_SLOTS:
 
 void FileOpsTest::initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
+    QLoggingCategory::setFilterRules(u"tunevane.files.warning=true"_s);
+    passOn = qInstallMessageHandler(collectWarnings);
 }
 
 void FileOpsTest::copyFileToReplacesOrRefuses_data() {
@@ -402,7 +468,12 @@ void FileOpsTest::copyFileToReplacesOrRefuses_data() {
     QTest::newRow("new destination") << Setup::Plain << int(noFile) << true;
     QTest::newRow("empty source file") << Setup::EmptySourceFile << 0644 << true;
     QTest::newRow("source larger than a buffer") << Setup::LargeSource << 0644 << true;
+    // The kernel copies only within one kind of filesystem; plain reads and writes take over.
+    QTest::newRow("source on another filesystem") << Setup::SourceOtherFilesystem << 0644 << true;
     QTest::newRow("root keeps the owner") << Setup::KeepsOwner << 0644 << true;
+    QTest::newRow("set-id bits are not kept") << Setup::Plain << 06755 << true;
+    QTest::newRow("a hard link keeps the old bytes")
+        << Setup::DestinationHardLinked << 0640 << true;
 
     QTest::newRow("read-only destination 0444") << Setup::Plain << 0444 << false;
     QTest::newRow("read-only destination 0400") << Setup::Plain << 0400 << false;
@@ -423,6 +494,10 @@ void FileOpsTest::copyFileToReplacesOrRefuses_data() {
         << Setup::DestinationTrailingSlash << 0644 << false;
     QTest::newRow("destination folder not writable") << Setup::FolderNotWritable << 0666 << false;
     QTest::newRow("disk full") << Setup::DiskFull << 0644 << false;
+    QTest::newRow("source shrinks while read") << Setup::SourceShrinks << 0644 << false;
+    QTest::newRow("source shrinks, no old file") << Setup::SourceShrinks << int(noFile) << false;
+    QTest::newRow("source grows while read") << Setup::SourceGrows << 0644 << false;
+    QTest::newRow("source rewritten while read") << Setup::SourceTouched << 0644 << false;
     QTest::newRow("unprivileged replace") << Setup::UnprivilegedReplace << 0666 << true;
 
     QTest::newRow("same file") << Setup::SameFile << 0640 << true;
@@ -454,13 +529,30 @@ void FileOpsTest::copyFileToReplacesOrRefuses() {
         QSKIP(qPrintable(scene.skip));
 
     const Tree before = snapshot(tmp.path());
+    fileWarnings.clear();
+    setBeforeReadHook(scene.beforeRead);
     const Outcome outcome = runCopy(scene);
-    if (outcome == Outcome::Unavailable)
-        QSKIP("cannot run a copy as an unprivileged user here");
+    setBeforeReadHook({});
+    if (outcome == Outcome::Unavailable) {
+        if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_UNPRIVILEGED"))
+            QFAIL("cannot copy as an unprivileged user, but TUNEVANE_REQUIRE_UNPRIVILEGED=1");
+        QSKIP("cannot copy as an unprivileged user here");
+    }
     const Tree after = snapshot(tmp.path());
     QCOMPARE(outcome == Outcome::Copied, copies);
+    // A forked child logs into its own memory.
+    if (!scene.unprivileged || ::geteuid() != 0) {
+        const bool named =
+            std::any_of(fileWarnings.cbegin(), fileWarnings.cend(),
+                        [&](const QString& line) { return line.contains(tmp.path()); });
+        QVERIFY2(copies ? fileWarnings.isEmpty() : named, qPrintable(fileWarnings.join(u'\n')));
+    }
 
     Tree expected = before;
+    if (scene.beforeRead)
+        expected[u"src/NEW.WAV"_s] = after.at(u"src/NEW.WAV"_s);
+    for (const QString& name : scene.touched)
+        expected[name].ctimeNs = after.at(name).ctimeNs;
     const bool sameFile = setup == Setup::SameFile || setup == Setup::SameFileDoubledSlashes ||
                           setup == Setup::SameFileLinkedSource || setup == Setup::SameFileHardLink;
     if (copies && !sameFile) {
@@ -559,6 +651,72 @@ void FileOpsTest::temporaryNames() {
     QCOMPARE(isTemporaryName(name), temporary);
 }
 
+void FileOpsTest::staleTemporaries_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Leftover>("leftover");
+    QTest::addColumn<bool>("removed");
+
+    const QString temporary = u".tunevane-Ab12cd.part"_s;
+    QTest::newRow("a killed copy's temporary") << temporary << Leftover::File << true;
+    QTest::newRow("a running copy's temporary") << temporary << Leftover::Locked << false;
+    QTest::newRow("a temporary with a second name") << temporary << Leftover::HardLinked << false;
+    QTest::newRow("a link named like a temporary") << temporary << Leftover::Link << false;
+    QTest::newRow("a folder named like a temporary") << temporary << Leftover::Folder << false;
+    QTest::newRow("a near miss") << u".tunevane-Ab12c.part"_s << Leftover::File << false;
+    QTest::newRow("another suffix") << u".tunevane-Ab12cd.wav"_s << Leftover::File << false;
+    QTest::newRow("a user's file") << u"notes.part"_s << Leftover::File << false;
+}
+
+void FileOpsTest::staleTemporaries() {
+    QFETCH(QString, name);
+    QFETCH(Leftover, leftover);
+    QFETCH(bool, removed);
+
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    QVERIFY(QDir().mkpath(tmp.filePath(u"game"_s)) && QDir().mkpath(tmp.filePath(u"keep"_s)));
+    const QString source = tmp.filePath(u"NEW.WAV"_s);
+    const QString destination = tmp.filePath(u"game/GAME.WAV"_s);
+    const QString candidate = tmp.filePath(u"game/"_s + name);
+    const QByteArray encoded = QFile::encodeName(candidate);
+    QVERIFY(writeFile(source, pattern(2, 5000), 0644));
+    QVERIFY(writeFile(destination, pattern(1, 3000), 0644));
+    QFile held(candidate);
+    switch (leftover) {
+    case Leftover::File:
+    case Leftover::Locked:
+    case Leftover::HardLinked:
+        QVERIFY(writeFile(candidate, pattern(3, 700), 0644));
+        break;
+    case Leftover::Link:
+        QVERIFY(writeFile(tmp.filePath(u"keep/target"_s), pattern(3, 700), 0644));
+        QVERIFY(makeLink(u"../keep/target"_s, candidate));
+        break;
+    case Leftover::Folder:
+        QVERIFY(QDir().mkpath(candidate));
+        break;
+    }
+    if (leftover == Leftover::Locked) {
+        // A lock on another open file of this process blocks the copy's own, as a running
+        // copy's lock would.
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(held.handle(), LOCK_EX | LOCK_NB), 0);
+    }
+    if (leftover == Leftover::HardLinked)
+        QCOMPARE(::link(encoded.constData(), QFile::encodeName(tmp.filePath(u"keep/x"_s))), 0);
+
+    const Tree before = snapshot(tmp.path());
+    QVERIFY(copyFileTo(source, destination));
+    Tree after = snapshot(tmp.path());
+
+    Tree expected = before;
+    if (removed)
+        expected.erase(u"game/"_s + name);
+    QCOMPARE(after.at(u"game/GAME.WAV"_s).content, pattern(2, 5000));
+    expected[u"game/GAME.WAV"_s] = after.at(u"game/GAME.WAV"_s);
+    QVERIFY2(after == expected, qPrintable(difference(expected, after)));
+}
+
 void FileOpsTest::renameSubfolder_data() {
     QTest::addColumn<QString>("oldName");
     QTest::addColumn<QString>("newName");
@@ -612,7 +770,9 @@ void FileOpsTest::renameSubfolder() {
     QVERIFY(writeFile(prog + u"/taken.txt"_s, pattern(5, 10), 0644));
 
     const Tree before = snapshot(tmp.path());
+    fileWarnings.clear();
     QCOMPARE(ProgramFolder(prog).renameSubfolder(oldName, newName), renamed);
+    QCOMPARE(fileWarnings.size(), renamed ? 0 : 1);
     const Tree after = snapshot(tmp.path());
 
     Tree expected;
@@ -737,13 +897,6 @@ void FileOpsTest::standardLocation() {
     QVERIFY(QFileInfo(wanted).isDir());
 }
 
-int main(int argc, char** argv) {
-    if (argc == 4 && qstrcmp(argv[1], childSwitch) == 0)
-        return copyFileTo(QFile::decodeName(argv[2]), QFile::decodeName(argv[3])) ? childCopied
-                                                                                  : childRefused;
-    QCoreApplication app(argc, argv);
-    FileOpsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(FileOpsTest)
 
 #include "FileOpsTest.moc"

@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 
 #include "app/App.h"
-#include "app/Twips.h"
 #include "app/Ui.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
@@ -11,11 +10,8 @@
 #include "switching/FrmCopyWavs.h"
 
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -137,102 +133,6 @@ private Q_SLOTS:
         settle();
         QCOMPARE(log.lines, QStringList{QStringLiteral("MMControlMidi2 Command=open")});
         QVERIFY(window.isVisible());
-    }
-
-    void controlsStandWhereTheyBelong_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("box"); // twips, relative to the parent
-        QTest::addColumn<QString>("caption");
-        const auto row = [](const char* window, const char* name, QRect box,
-                            const char* caption = "") {
-            QTest::addRow("%s", name) << QString::fromUtf8(window) << QString::fromUtf8(name) << box
-                                      << QString::fromUtf8(caption);
-        };
-        row("FrmWavSelect", "LblGameFilesTitle", {0, 0, 1815, 255}, "GAME FILES");
-        row("FrmWavSelect", "DrvWav1", {0, 240, 1815, 315});
-        row("FrmWavSelect", "DirWav1", {0, 600, 1815, 990});
-        row("FrmWavSelect", "FleWav1", {0, 1620, 1815, 2235});
-        row("FrmWavSelect", "LblSampleWav1", {0, 3840, 1815, 255}, "Sample");
-        row("FrmWavSelect", "MMControlWav1", {10, 4080, 1780, 375});
-        row("FrmWavSelect", "DrvWav2", {7010, 240, 1815, 315});
-        row("FrmWavSelect", "MMControlWav2", {7030, 4080, 1780, 375});
-        row("FrmWavSelect", "Frame6", {4440, 2760, 2535, 855});
-        row("FrmWavSelect", "CmdReplaceWav4", {6120, 2280, 855, 375}, "Replace");
-        row("FrmWavSelect", "LblReplaceWav5", {120, 480, 2295, 255});
-        row("FrmWavSelect", "CmdSwitch", {1850, 4080, 5140, 375}, "Next");
-        row("FrmMidi", "DirMidi2", {120, 600, 1815, 990});
-        row("FrmMidi", "LblMidiSample1", {480, 3840, 1095, 255}, "Sample");
-        row("FrmMidi", "MMControlMidi2", {120, 4080, 1815, 330});
-        row("FrmMidi", "LblReplaceMidiTitle", {4920, 0, 2055, 255}, "REPLACEMENT FILES");
-        row("FrmMidi", "FleMidi1", {5040, 1620, 1815, 2235});
-        row("FrmMidi", "FramMidiSel3", {2040, 2760, 2895, 855});
-        row("FrmMidi", "CmdChooseGame2mid", {2040, 2280, 975, 375}, "Game File");
-        row("FrmMidi", "CmdRemoveMidi3", {3000, 3600, 975, 375}, "Remove");
-        row("FrmMidi", "CmdTunevane", {2040, 4080, 2895, 375}, "Next");
-        row("FrmCopyWavs", "LblSelectionRed", {150, 60, 6195, 210},
-            "Please be certain that the \"Selection\" entries are Game Files and not "
-            "Replacement Wav's.");
-        row("FrmCopyWavs", "FrmWithWav4", {3840, 2240, 2580, 615}, "Replace with:");
-        row("FrmCopyWavs", "LblRepFile4", {120, 240, 2295, 255});
-        row("FrmCopyWavs", "CmdClear6", {2760, 3690, 970, 400}, "Remove");
-        row("FrmCopyWavs", "CmdWavBackup", {0, 4200, 2775, 375}, "BACKUP ORIGINAL GAME FILES");
-        row("FrmCopyWavs", "CmdCreateSet", {3720, 4200, 1095, 375}, "Save Set");
-        row("FrmCopyWavs", "CmdWavHelp2", {5640, 4200, 840, 375}, "Help");
-        row("FrmCopyMidi", "FrmMidiSelect3", {80, 1600, 2820, 615}, "Selection 3");
-        row("FrmCopyMidi", "LblFileName2b", {120, 240, 2535, 255});
-        row("FrmCopyMidi", "CmdMidiRemove2", {3000, 1080, 975, 400}, "Remove");
-        row("FrmCopyMidi", "CmdSwitch3", {3000, 2280, 975, 375}, "SWITCH");
-        row("FrmCopyMidi", "CmdFavorites", {3960, 2280, 1335, 375}, "Add to Favorites");
-        row("FrmCopyMidi", "CmdExitFrmCopyMidi", {5280, 2280, 855, 375}, "Close");
-    }
-
-    void controlsStandWhereTheyBelong() {
-        QFETCH(QString, window);
-        QFETCH(QString, name);
-        QFETCH(QRect, box);
-        QFETCH(QString, caption);
-        App app(m_folder.path());
-        app.forms().get<FrmMidi>();
-        app.forms().get<FrmWavSelect>();
-        app.forms().get<FrmCopyMidi>();
-        app.forms().get<FrmCopyWavs>();
-        QWidget* form = testsupport::topLevel(window);
-        QVERIFY2(form, qPrintable(window));
-        auto* control = form->findChild<QWidget*>(name);
-        QVERIFY2(control, qPrintable(name));
-        QCOMPARE(control->geometry(), twipsRectOf(box));
-        if (!caption.isEmpty()) {
-            QString text = control->property("text").toString();
-            if (auto* frame = qobject_cast<QGroupBox*>(control))
-                text = frame->title();
-            QCOMPARE(text, caption);
-        }
-    }
-
-    void titlesAndTips() {
-        App app(m_folder.path());
-        FrmWavSelect& effects = app.forms().get<FrmWavSelect>();
-        auto* title = effects.findChild<QLabel*>(QStringLiteral("LblReplaceTitle"));
-        QCOMPARE(title->text(), QStringLiteral("REPLACEMENT FILES"));
-        QCOMPARE(title->toolTip(), QStringLiteral("Replacement files are displayed in blue."));
-        QCOMPARE(title->palette().color(QPalette::WindowText), replacementBlue);
-        QCOMPARE(effects.findChild<QWidget*>(QStringLiteral("MMControlWav2"))->toolTip(),
-                 QStringLiteral("Sample replacement wav files. NOTE: To repeat a selection you "
-                                "must click on it again."));
-        QCOMPARE(effects.findChild<QGroupBox*>(QStringLiteral("FrmSelectionTitle2"))->title(),
-                 QStringLiteral("Selection 2"));
-        QCOMPARE(effects.findChild<QComboBox*>(QStringLiteral("DrvWav2"))->toolTip(),
-                 QStringLiteral("Select Drive"));
-        FrmMidi& music = app.forms().get<FrmMidi>();
-        QCOMPARE(music.findChild<QLabel*>(QStringLiteral("LblGameMidiFilesTitle"))->toolTip(),
-                 QString());
-        QCOMPARE(music.findChild<QWidget*>(QStringLiteral("DirMidi1"))->toolTip(),
-                 QStringLiteral("Display's the directories on your hard drive. Access a "
-                                "replacement directory or your Favorite Midi Folder from this "
-                                "list."));
-        QCOMPARE(music.findChild<QPushButton*>(QStringLiteral("CmdRemoveMidi2"))->toolTip(),
-                 QStringLiteral("Clear Selection 2 choices."));
     }
 };
 

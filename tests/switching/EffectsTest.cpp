@@ -2,7 +2,9 @@
 
 #include "switching/FrmCopyWavs.h"
 
+#include <QLoggingCategory>
 #include <QPalette>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 using testsupport::dismissMessageBox;
@@ -160,19 +162,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("said");   // the message box, "" for none
         QTest::addColumn<bool>("confirmed"); // the replacement confirmation is shown
         QTest::addColumn<int>("copied");     // slots 1..copied were replaced
-        QTest::newRow("six filled") << 6 << 0 << 0 << QString() << true << 6;
-        QTest::newRow("two filled") << 2 << 0 << 0 << QString() << true << 2;
-        QTest::newRow("slot 1 read-only") << 6 << 1 << 0 << QString() << false << 0;
+        QTest::addColumn<bool>("logged");    // the failed copy leaves a warning
+        QTest::newRow("six filled") << 6 << 0 << 0 << QString() << true << 6 << false;
+        QTest::newRow("two filled") << 2 << 0 << 0 << QString() << true << 2 << false;
+        QTest::newRow("slot 1 read-only") << 6 << 1 << 0 << QString() << false << 0 << true;
         QTest::newRow("slot 3 read-only")
             << 6 << 3 << 0
             << QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 "
                               "(G3.WAV) and the selections after it were not replaced.")
-            << false << 2;
+            << false << 2 << true;
         QTest::newRow("slot 2 removed")
             << 3 << 0 << 2
             << QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 "
                               "(G3.WAV) and the selections after it were not replaced.")
-            << false << 1;
+            << false << 1 << false;
     }
 
     void switchOutcomes() {
@@ -182,8 +185,20 @@ private Q_SLOTS:
         QFETCH(QString, said);
         QFETCH(bool, confirmed);
         QFETCH(int, copied);
+        QFETCH(bool, logged);
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();
+        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.ui.warning=true"));
+        if (logged) {
+            // Even where the user is told nothing, the stop and the file are on record.
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                QRegularExpression(QStringLiteral("^switch stopped at selection "
+                                                  "%1: copy of .*/%2 over .*/%3 "
+                                                  "failed$")
+                                       .arg(readOnly)
+                                       .arg(replacementName(readOnly), name(readOnly))));
+        }
         QMap<int, QByteArray> before;
         for (int slot = 1; slot <= 6; ++slot) {
             before[slot] = SideFixture::read(SideFixture::write(f.gameFolder(), name(slot)));
@@ -208,6 +223,7 @@ private Q_SLOTS:
                 SideFixture::read(f.replacementFolder() + u'/' + replacementName(slot));
             QCOMPARE(now, slot <= copied ? replacement : before[slot]);
         }
+        QLoggingCategory::setFilterRules({});
     }
 
     void slotOneChecks() {

@@ -3,7 +3,6 @@
 #include "app/Form.h"
 
 class QLabel;
-class QPushButton;
 
 namespace tunevane {
 
@@ -23,7 +22,6 @@ private:
     void keyPressed();
 
     QLabel* m_lblVersion = nullptr;
-    QPushButton* m_cmdEntermidi = nullptr;
 };
 
 // "Version 1.3.0": the revision is written even when it is 0.

@@ -1,18 +1,54 @@
-#include "app/FrmSplash.h"
+#include "start/FrmSplash.h"
 
 #include "app/App.h"
-#include "app/Twips.h"
-#include "app/Ui.h"
 #include "app/Version.h"
 #include "selection/FrmMidi.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 namespace tunevane {
+
+namespace {
+
+constexpr Control controls[] = {
+    {.kind = Kind::Panel, .name = "Frame1", .box = {120, 0, 7440, 4290}},
+    {.kind = Kind::Label,
+     .name = "OLE1",
+     .box = {240, 240, 6960, 1680},
+     .caption = "TUNE-VANE",
+     .in = "Frame1",
+     .font = {"Times New Roman", 54, true, true},
+     .colour = qRgb(192, 16, 26),
+     .align = Qt::AlignCenter},
+    {.kind = Kind::Picture,
+     .name = "imgLogo",
+     .box = {600, 2280, 1575, 1425},
+     .in = "Frame1",
+     .icon = "program"},
+    {.kind = Kind::Label,
+     .name = "lblVersion",
+     .box = {4920, 2160, 2280, 315},
+     .caption = "Version",
+     .in = "Frame1",
+     .font = {"Arial", 12, true}},
+    {.kind = Kind::Label,
+     .name = "Lblrights",
+     .box = {2400, 3360, 4920, 255},
+     .caption = "Back up your game files before you switch them.",
+     .in = "Frame1",
+     .align = Qt::AlignRight | Qt::AlignVCenter},
+    {.kind = Kind::Button,
+     .name = "CmdEntermidi",
+     .box = {3720, 3840, 3615, 375},
+     .caption = "Enter",
+     .tip = "Launch Tune-Vane",
+     .in = "Frame1"},
+};
+
+} // namespace
 
 QString versionText(int major, int minor, int revision) {
     return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
@@ -26,37 +62,10 @@ FrmSplash::FrmSplash(App& app)
             .icon = nullptr,
             .inTaskBar = false,
             .titleBar = false}) {
-    auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setFrameShape(QFrame::Box);
-    frame->setGeometry(twipsRect(120, 0, 7440, 4290));
-
-    auto* ole = makeLabel(frame, QStringLiteral("OLE1"), QStringLiteral("TUNE-VANE"),
-                          {240, 240, 6960, 1680});
-    ole->setAlignment(Qt::AlignCenter);
-    QFont lettering = classicFont(QStringLiteral("Times New Roman"), 54, true);
-    lettering.setItalic(true);
-    lettering.setLetterSpacing(QFont::PercentageSpacing, 108);
-    ole->setFont(lettering);
-    setTextColour(ole, QColor(192, 16, 26));
-
-    auto* logo = makeLabel(frame, QStringLiteral("imgLogo"), {}, {600, 2280, 1575, 1425});
-    logo->setPixmap(resourceIcon(QStringLiteral("program")).pixmap(logo->size()));
-    logo->setScaledContents(true);
-
-    m_lblVersion = makeLabel(frame, QStringLiteral("lblVersion"), QStringLiteral("Version"),
-                             {4920, 2160, 2280, 315});
-    m_lblVersion->setFont(classicFont(QStringLiteral("Arial"), 12, true));
-
-    auto* rights = makeLabel(frame, QStringLiteral("Lblrights"),
-                             QStringLiteral("Back up your game files before you switch them."),
-                             {2400, 3360, 4920, 255});
-    rights->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    m_cmdEntermidi = makeButton(frame, QStringLiteral("CmdEntermidi"), QStringLiteral("Enter"),
-                                QStringLiteral("Launch Tune-Vane"), {3720, 3840, 3615, 375});
-    connect(m_cmdEntermidi, &QPushButton::clicked, this, &FrmSplash::cmdEntermidiClick);
-
+    const Built built = build(controls);
+    m_lblVersion = built.get<QLabel>("lblVersion");
+    connect(built.get<QPushButton>("CmdEntermidi"), &QPushButton::clicked, this,
+            &FrmSplash::cmdEntermidiClick);
     // The window sees every key before its controls do, so Space or Enter never press "Enter".
     qApp->installEventFilter(this);
 }
@@ -88,10 +97,7 @@ bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmSplash::cmdEntermidiClick() {
-    App& application = app();
-    hide();
-    application.forms().unload(*this);
-    application.forms().get<FrmMidi>().showModeless();
+    app().forms().moveOn<FrmMidi>(*this);
 }
 
 void FrmSplash::keyPressed() {

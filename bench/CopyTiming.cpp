@@ -1,0 +1,23 @@
+// Copies every file of one folder into another as one copy run, the way a switch does, for
+// bench/copy.sh to time against cp. Usage: CopyTiming SOURCE_FOLDER DESTINATION_FOLDER
+
+#include "files/FileOps.h"
+#include "files/Path.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    using namespace tunevane::files;
+    if (argc != 3) {
+        std::fputs("usage: CopyTiming SOURCE_FOLDER DESTINATION_FOLDER\n", stderr);
+        return 2;
+    }
+    const QString from = decodeName(QByteArray(argv[1]));
+    const QString to = decodeName(QByteArray(argv[2]));
+    QList<CopyPair> pairs;
+    for (const QString& name : QDir(from).entryList(QDir::Files, QDir::Name))
+        pairs << CopyPair{from + u'/' + name, to + u'/' + name};
+    return !pairs.isEmpty() && copyRun(pairs) == pairs.size() ? 0 : 1;
+}

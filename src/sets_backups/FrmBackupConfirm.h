@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/Form.h"
+
+namespace tunevane {
+
+// "Successful backup of all selected files."; OK or the close box hides and unloads it.
+class FrmBackupConfirm : public Form {
+    Q_OBJECT
+public:
+    explicit FrmBackupConfirm(App& app);
+};
+
+} // namespace tunevane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/SlotPair.h"
+#include "sets_backups/NameDialog.h"
+
+#include <span>
+
+namespace tunevane {
+
+// Names a new effects set.
+class FrmSetName : public NameDialog {
+    Q_OBJECT
+public:
+    explicit FrmSetName(App& app);
+
+    // "Save Set": copies each slot's replacement into "TempDir" under its game file's name,
+    // then asks for the set's name over `over`.
+    static void saveSet(Form& over, std::span<const SlotPair> slots);
+
+protected:
+    void confirm(std::function<void()> done) override;
+};
+
+} // namespace tunevane

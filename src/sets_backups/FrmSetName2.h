@@ -1,0 +1,17 @@
+#pragma once
+
+#include "sets_backups/NameDialog.h"
+
+namespace tunevane {
+
+// Names a backup set; both backup windows share it and "BackDir".
+class FrmSetName2 : public NameDialog {
+    Q_OBJECT
+public:
+    explicit FrmSetName2(App& app);
+
+protected:
+    void confirm(std::function<void()> done) override;
+};
+
+} // namespace tunevane

@@ -1,0 +1,34 @@
+#include "sets_backups/Staging.h"
+
+#include "files/FileOps.h"
+
+namespace tunevane {
+
+namespace {
+
+// Anything else would put the copy beside the staging folder or above it.
+bool isPlainFileName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar(0));
+}
+
+} // namespace
+
+Staged stage(const files::ProgramFolder& folder, const QString& staging,
+             std::span<const StagedCopy> copies) {
+    folder.makeSubfolder(staging);
+    const QString into = QStringLiteral("/") + staging + QStringLiteral("/");
+    QList<files::CopyPair> pairs;
+    Staged staged;
+    for (const StagedCopy& copy : copies) {
+        // An empty destination fails like an empty slot, and ends the run there.
+        pairs.append({copy.source, isPlainFileName(copy.fileName)
+                                       ? folder.filePath(into, copy.fileName)
+                                       : QString()});
+        staged.choices.push_back(copy.choice);
+    }
+    staged.copied = files::copyRun(pairs);
+    return staged;
+}
+
+} // namespace tunevane

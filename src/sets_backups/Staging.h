@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Outcome.h"
+#include "files/ProgramFolder.h"
+
+#include <QString>
+#include <span>
+#include <vector>
+
+namespace tunevane {
+
+// The folders that sets and backups are filled in before the user names them.
+inline const QString setStaging = QStringLiteral("TempDir");
+inline const QString backupStaging = QStringLiteral("BackDir");
+
+// One slot's part in filling a staging folder.
+struct StagedCopy {
+    QString source;   // full path; empty when the slot has none
+    QString fileName; // the copy's name in the staging folder
+    SlotChoice choice;
+};
+
+// What filling a staging folder did, kept for the final word once the folder is named.
+struct Staged {
+    std::vector<SlotChoice> choices;
+    qsizetype copied = 0;
+};
+
+// Makes the staging folder if it is missing (what it already holds stays) and copies into it
+// in slot order, stopping at the first copy that fails.
+Staged stage(const files::ProgramFolder& folder, const QString& staging,
+             std::span<const StagedCopy> copies);
+
+} // namespace tunevane

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/Form.h"
+
+namespace tunevane {
+
+// Added to favourites; OK (or the frame's close box) hides and unloads it.
+class FrmFavorites : public Form {
+    Q_OBJECT
+public:
+    explicit FrmFavorites(App& app);
+};
+
+} // namespace tunevane

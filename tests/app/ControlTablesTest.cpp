@@ -1,0 +1,135 @@
+#include "TestSupport.h"
+
+#include "app/App.h"
+#include "app/Controls.h"
+#include "app/Ui.h"
+#include "selection/FrmMidi.h"
+#include "selection/FrmWavSelect.h"
+#include "sets_backups/FrmBackupConfirm.h"
+#include "sets_backups/FrmMidiBackup.h"
+#include "sets_backups/FrmSetConfirm.h"
+#include "sets_backups/FrmSetName.h"
+#include "sets_backups/FrmSetName2.h"
+#include "sets_backups/FrmWavBackup.h"
+#include "start/FrmSplash.h"
+#include "switching/FrmCopyMidi.h"
+#include "switching/FrmCopyWavs.h"
+#include "switching/FrmFavorites.h"
+#include "switching/FrmReplaceConfirm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace tunevane;
+
+// Every window kind made from a table: each row of its table stands under the window as
+// the row says.
+class ControlTablesTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<App> m_app;
+    std::vector<std::unique_ptr<Form>> m_windows;
+
+    // One line per window kind; a new window adds its line here. Made without their load
+    // steps, so that they still show the table's design-time captions.
+    void makeEveryWindow(App& app) {
+        m_windows.push_back(std::make_unique<FrmSplash>(app));
+        m_windows.push_back(std::make_unique<FrmMidi>(app));
+        m_windows.push_back(std::make_unique<FrmWavSelect>(app));
+        m_windows.push_back(std::make_unique<FrmCopyMidi>(app));
+        m_windows.push_back(std::make_unique<FrmCopyWavs>(app));
+        m_windows.push_back(std::make_unique<FrmReplaceConfirm>(app));
+        m_windows.push_back(std::make_unique<FrmFavorites>(app));
+        m_windows.push_back(std::make_unique<FrmSetName>(app));
+        m_windows.push_back(std::make_unique<FrmSetName2>(app));
+        m_windows.push_back(std::make_unique<FrmWavBackup>(app));
+        m_windows.push_back(std::make_unique<FrmMidiBackup>(app));
+        m_windows.push_back(std::make_unique<FrmSetConfirm>(app));
+        m_windows.push_back(std::make_unique<FrmBackupConfirm>(app));
+    }
+
+    static QStringList tableWindows() {
+        QStringList names;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (const auto* form = qobject_cast<Form*>(widget);
+                form && !form->controlTable().empty())
+                names << form->objectName();
+        }
+        names.sort();
+        return names;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        installFonts();
+        QDir::setCurrent(m_folder.path());
+        m_app = std::make_unique<App>(m_folder.path());
+        makeEveryWindow(*m_app);
+    }
+
+    void cleanupTestCase() {
+        m_windows.clear();
+        m_app.reset();
+        testsupport::settle();
+    }
+
+    void everyControlStandsAsItsRowSays_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("index");
+        for (const QString& window : tableWindows()) {
+            const auto* form = qobject_cast<Form*>(testsupport::topLevel(window));
+            const std::vector<Placed> placed = expand(form->controlTable());
+            for (size_t index = 0; index < placed.size(); ++index) {
+                QTest::addRow("%s %s", qPrintable(window), qPrintable(placed[index].name))
+                    << window << static_cast<int>(index);
+            }
+        }
+    }
+
+    void everyControlStandsAsItsRowSays() {
+        QFETCH(QString, window);
+        QFETCH(int, index);
+        auto* form = qobject_cast<Form*>(testsupport::topLevel(window));
+        QVERIFY(form);
+        const Placed control = expand(form->controlTable())[static_cast<size_t>(index)];
+        const Control& row = *control.row;
+
+        const QList<QWidget*> found = form->findChildren<QWidget*>(control.name);
+        QCOMPARE(found.size(), 1);
+        QWidget* widget = found.first();
+        QWidget* parent = control.in.isEmpty() ? form : form->findChild<QWidget*>(control.in);
+        QVERIFY(parent);
+        QCOMPARE(widget->parentWidget(), parent);
+        QCOMPARE(widget->geometry(), pixelRect(control.box));
+        QCOMPARE(widget->toolTip(), control.tip);
+        QCOMPARE(widget->isHidden(), !row.visible);
+        // Lists fill and players show their state; what they read is no caption.
+        if (row.kind != Kind::External && row.kind != Kind::Custom)
+            QCOMPARE(captionOf(widget), control.caption);
+        if (row.colour != paletteColour)
+            QCOMPARE(widget->palette().color(widget->foregroundRole()), QColor(row.colour));
+        if (row.font.family) {
+            const QFont expected = classicFont(QString::fromUtf8(row.font.family), row.font.points,
+                                               row.font.bold, row.font.italic);
+            QCOMPARE(widget->font().family(), expected.family());
+            QCOMPARE(widget->font().pointSizeF(), expected.pointSizeF());
+            QCOMPARE(widget->font().bold(), row.font.bold);
+            QCOMPARE(widget->font().italic(), row.font.italic);
+        }
+    }
+
+    void everyWindowIsMadeFromATable() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (const auto* form = qobject_cast<Form*>(widget))
+                QVERIFY2(!form->controlTable().empty(), qPrintable(form->objectName()));
+        }
+    }
+};
+
+QTEST_MAIN(ControlTablesTest)
+#include "ControlTablesTest.moc"

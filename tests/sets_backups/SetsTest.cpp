@@ -1,0 +1,287 @@
+#include "SetsFixture.h"
+
+#include "sets_backups/FrmSetName.h"
+#include "switching/FrmCopyWavs.h"
+
+using testsupport::messageBox;
+using testsupport::topLevel;
+using testsupport::visibleWindows;
+
+namespace {
+
+const QString setSaved = QStringLiteral("Set Confirmation|Your set has been saved.");
+const QString inUse = QStringLiteral("Set Name Select|Please select a set name not already in use");
+
+QString incomplete(int slot, const QString& file) {
+    return QStringLiteral("Set Confirmation|Set incomplete: Selection %1 (%2) and the selections "
+                          "after it were not saved.")
+        .arg(slot)
+        .arg(file);
+}
+
+// What the user was told when the name was taken: the confirmation or a message.
+QString outcome(SetsFixture& f, const QString& said) {
+    if (!said.isEmpty())
+        return said;
+    QWidget* confirmation = topLevel(QStringLiteral("FrmSetConfirm"));
+    if (!confirmation || !confirmation->isVisible())
+        return {};
+    const QString shown = confirmation->windowTitle() + u'|' +
+                          confirmation->findChild<QLabel*>(QStringLiteral("LblSetConfirm"))->text();
+    f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm"));
+    return shown;
+}
+
+} // namespace
+
+class SetsTest : public QObject {
+    Q_OBJECT
+
+    // The effects side with slot N paired as G<N>.WAV and R<N>.WAV for N up to `filled`.
+    static void fill(SetsFixture& f, int filled) {
+        for (int slot = 1; slot <= filled; ++slot) {
+            SideFixture::write(f.gameFolder(), QStringLiteral("G%1.WAV").arg(slot));
+            SideFixture::write(f.replacementFolder(), QStringLiteral("R%1.WAV").arg(slot));
+            f.chooseGame(slot, QStringLiteral("G%1.WAV").arg(slot));
+            f.chooseReplacement(slot, QStringLiteral("R%1.WAV").arg(slot));
+        }
+        f.next();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        tunevane::installFonts();
+    }
+
+    void names_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("accepted");
+        const auto row = [](const char* tag, const QString& name, bool accepted) {
+            QTest::newRow(tag) << name << accepted;
+        };
+        row("dot", QStringLiteral("."), false);
+        row("dot dot", QStringLiteral(".."), false);
+        row("slash", QStringLiteral("/"), false);
+        row("inner slash", QStringLiteral("a/b"), false);
+        row("climbs out", QStringLiteral("../escape"), false);
+        row("absolute", QStringLiteral("/tmp/elsewhere"), false);
+        row("trailing slash", QStringLiteral("trail/"), false);
+        row("NUL inside", QStringLiteral("nul") + QChar(0) + QStringLiteral("mid"), false);
+        row("NUL alone", QString(QChar(0)), false);
+        row("tab", QStringLiteral("tab\there"), false);
+        row("newline", QStringLiteral("line\nbreak"), false);
+        row("carriage return", QStringLiteral("\r"), false);
+        row("escape sequence", QStringLiteral("\x1b[31mred"), false);
+        row("DEL", QStringLiteral("del\x7f"), false);
+        row("C1 control", QStringLiteral("next") + QChar(0x85) + QStringLiteral("line"), false);
+        row("lone surrogate", QChar(0xDC80) + QStringLiteral("abc"), false);
+        row("set staging", QStringLiteral("TempDir"), false);
+        row("backup staging", QStringLiteral("BackDir"), false);
+        row("favourites", QStringLiteral("Favorite Midi"), false);
+        row("existing set", QStringLiteral("Old Set"), false);
+        row("existing file", QStringLiteral("notes.txt"), false);
+        row("256 bytes", QString(256, u'a'), false);
+        row("258 bytes in 86 characters", QString(86, QChar(0x20AC)), false);
+        row("one space", QStringLiteral(" "), true);
+        row("spaces only", QStringLiteral("   "), true);
+        row("leading blank", QStringLiteral(" lead"), true);
+        row("trailing blank", QStringLiteral("trail "), true);
+        row("blanks around", QStringLiteral("  both  "), true);
+        row("staging name with a blank", QStringLiteral("TempDir "), true);
+        row("staging name in other case", QStringLiteral("tempdir"), true);
+        row("three dots", QStringLiteral("..."), true);
+        row("hidden", QStringLiteral(".hidden"), true);
+        row("dash", QStringLiteral("-rf"), true);
+        row("backslash", QStringLiteral("a\\b"), true);
+        row("Windows-illegal", QStringLiteral("*?<>|:\""), true);
+        row("shell", QStringLiteral("$HOME `id`"), true);
+        row("accents", QStringLiteral("Ünïcödé Sét"), true);
+        row("CJK", QStringLiteral("日本語セット"), true);
+        row("emoji", QStringLiteral("MrPatt 🎵"), true);
+        row("255 bytes", QString(255, u'a'), true);
+        row("255 bytes in 85 characters", QString(85, QChar(0x20AC)), true);
+    }
+
+    // A typed name becomes a folder directly under the program folder, exactly as typed, or
+    // is refused; nothing else anywhere changes.
+    void names() {
+        QFETCH(QString, name);
+        QFETCH(bool, accepted);
+        SetsFixture f(Side::soundEffects());
+        QDir(f.programFolder()).mkdir(QStringLiteral("Old Set"));
+        disk::write(f.programFolder() + QStringLiteral("/notes.txt"), "notes");
+        fill(f, 1);
+        const QStringList outside = f.outsideTree();
+        const QStringList before = f.programTree();
+
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        const QString said = f.enterName(QStringLiteral("FrmSetName"), name);
+        QCOMPARE(outcome(f, said), accepted ? setSaved : inUse);
+
+        QStringList expected = before;
+        const QString folder = accepted ? name : QStringLiteral("TempDir");
+        expected << folder + u'/' << folder + QStringLiteral("/G1.WAV=replacements/R1.WAV");
+        expected.sort();
+        QStringList now = f.programTree();
+        now.sort();
+        QCOMPARE(now, expected);
+        QCOMPARE(f.outsideTree(), outside);
+        // Refused: the dialog stays with the text as typed.
+        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(),
+                 accepted ? QString() : name);
+        QCOMPARE(topLevel(QStringLiteral("FrmSetName"))->isVisible(), !accepted);
+    }
+
+    void saveSet_data() {
+        QTest::addColumn<int>("filled");       // slots 1..filled paired G<N> with R<N>
+        QTest::addColumn<QStringList>("then"); // steps after "Next", before "Save Set"
+        QTest::addColumn<QString>("said");     // "" for the confirmation
+        QTest::addColumn<QStringList>("set");  // the set folder afterwards
+        const QString g1 = QStringLiteral("G1.WAV=replacements/R1.WAV");
+        QTest::newRow("three slots")
+            << 3 << QStringList{} << QString()
+            << QStringList{g1, QStringLiteral("G2.WAV=replacements/R2.WAV"),
+                           QStringLiteral("G3.WAV=replacements/R3.WAV")};
+        QTest::newRow("slot 2 cleared, slot 3 filled")
+            << 3 << QStringList{QStringLiteral("remove 2")}
+            << incomplete(3, QStringLiteral("R3.WAV")) << QStringList{g1};
+        QTest::newRow("nothing filled") << 0 << QStringList{} << QString() << QStringList{};
+        QTest::newRow("slot 1 cleared") << 2 << QStringList{QStringLiteral("remove 1")}
+                                        << incomplete(2, QStringLiteral("R2.WAV")) << QStringList{};
+        QTest::newRow("replacement gone from disk")
+            << 2 << QStringList{QStringLiteral("delete replacements/R2.WAV")}
+            << incomplete(2, QStringLiteral("R2.WAV")) << QStringList{g1};
+        QTest::newRow("game file only")
+            << 1 << QStringList{QStringLiteral("game 2 G2.WAV")}
+            << incomplete(2, QStringLiteral("G2.WAV")) << QStringList{g1};
+        QTest::newRow("one game file name in two slots: the later wins")
+            << 2 << QStringList{QStringLiteral("game 2 G1.WAV")} << QString()
+            << QStringList{QStringLiteral("G1.WAV=replacements/R2.WAV")};
+        QTest::newRow("leftovers of an earlier save stay")
+            << 1
+            << QStringList{QStringLiteral("leftover G1.WAV"), QStringLiteral("leftover OLD.WAV")}
+            << QString() << QStringList{g1, QStringLiteral("OLD.WAV=left over")};
+    }
+
+    void saveSet() {
+        QFETCH(int, filled);
+        QFETCH(QStringList, then);
+        QFETCH(QString, said);
+        QFETCH(QStringList, set);
+        SetsFixture f(Side::soundEffects());
+        fill(f, filled);
+        auto& window = *f.switchWindow();
+        for (const QString& step : then) {
+            const QStringList words = step.split(u' ');
+            if (words[0] == u"remove") {
+                f.clickSwitch(f.side().clear, words[1].toInt());
+            } else if (words[0] == u"delete") {
+                QVERIFY(QFile::remove(f.root() + u'/' + words[1]));
+            } else if (words[0] == u"game") {
+                // What a pick of another folder's file of that name in the game pane writes.
+                const QString path = SideFixture::write(f.otherFolder(), words[2]);
+                window.setGame(words[1].toInt(), words[2], path);
+            } else if (words[0] == u"leftover") {
+                QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
+                disk::write(f.programFolder() + QStringLiteral("/TempDir/") + words[1],
+                            f.contentPrefix() + "left over");
+            }
+        }
+        std::vector<tunevane::SlotPair> slots;
+        for (int slot = 1; slot <= 6; ++slot)
+            slots.push_back(window.slot(slot));
+        const QStringList game = disk::tree(f.gameFolder());
+
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        auto* dialog = topLevel(QStringLiteral("FrmSetName"));
+        QVERIFY(dialog && dialog->isVisible() && dialog->isModal());
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("MrPattTZone")), said);
+        if (said.isEmpty())
+            QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
+        QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/MrPattTZone"), f.contentPrefix()),
+                 set);
+        QVERIFY(!disk::isFolder(f.programFolder() + QStringLiteral("/TempDir")));
+        // Back in the switch window with its slots as they were; the game is untouched.
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        for (int slot = 1; slot <= 6; ++slot) {
+            QCOMPARE(window.slot(slot).gamePath, slots[size_t(slot - 1)].gamePath);
+            QCOMPARE(window.slot(slot).replacementPath, slots[size_t(slot - 1)].replacementPath);
+        }
+        QCOMPARE(disk::tree(f.gameFolder()), game);
+    }
+
+    // An empty box, a name in use, then a free one; the next save starts empty.
+    void nameDialogRounds() {
+        SetsFixture f(Side::soundEffects());
+        fill(f, 2);
+        QDir(f.programFolder()).mkdir(QStringLiteral("Old Set"));
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        auto* dialog = topLevel(QStringLiteral("FrmSetName"));
+        QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QString()),
+                 QStringLiteral("Set Name Select|Please Enter a Set Name"));
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Old Set")), inUse);
+        QCOMPARE(disk::entries(f.programFolder() + QStringLiteral("/TempDir")),
+                 (QStringList{QStringLiteral("G1.WAV"), QStringLiteral("G2.WAV")}));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("New Set")), QString());
+        // The confirmation is modal above the switch window; the dialog waits hidden.
+        QCOMPARE(visibleWindows(),
+                 (QStringList{QStringLiteral("FrmCopyWavs"), QStringLiteral("FrmSetConfirm")}));
+        QVERIFY(f.app().forms().isLoaded<tunevane::FrmSetName>());
+        QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
+        QCOMPARE(disk::entries(f.programFolder() + QStringLiteral("/New Set")),
+                 (QStringList{QStringLiteral("G1.WAV"), QStringLiteral("G2.WAV")}));
+
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        QCOMPARE(topLevel(QStringLiteral("FrmSetName")), dialog);
+        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(), QString());
+        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->count(), 0);
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("New Set")), inUse);
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Second")), QString());
+        // Its close box does what its OK does.
+        topLevel(QStringLiteral("FrmSetConfirm"))->close();
+        testsupport::settle();
+        QVERIFY(!topLevel(QStringLiteral("FrmSetConfirm")));
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        QCOMPARE(disk::entries(f.programFolder()),
+                 (QStringList{QStringLiteral("Favorite Midi"), QStringLiteral("New Set"),
+                              QStringLiteral("Old Set"), QStringLiteral("Second")}));
+    }
+
+    void leaving_data() {
+        QTest::addColumn<bool>("escape"); // else the window system's close
+        QTest::newRow("Esc") << true;
+        QTest::newRow("window-system close") << false;
+    }
+
+    // Leaving without a name ends the save; "TempDir" keeps its copies for the next one.
+    void leaving() {
+        QFETCH(bool, escape);
+        SetsFixture f(Side::soundEffects());
+        fill(f, 1);
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        SetsFixture::nameBox(QStringLiteral("FrmSetName"))->setEditText(QStringLiteral("typed"));
+        if (escape) {
+            f.escape(QStringLiteral("FrmSetName"));
+        } else {
+            topLevel(QStringLiteral("FrmSetName"))->close();
+            testsupport::settle();
+        }
+        QVERIFY(!messageBox());
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        QCOMPARE(f.programTree(),
+                 (QStringList{QStringLiteral("Favorite Midi/"), QStringLiteral("TempDir/"),
+                              QStringLiteral("TempDir/G1.WAV=replacements/R1.WAV")}));
+
+        // The next save starts with an empty box.
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(), QString());
+    }
+};
+
+QTEST_MAIN(SetsTest)
+#include "SetsTest.moc"
