@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "help/FrmGameLinks.h"
+#include "help/Tutorial.h"
 #include "help/frmAbout.h"
 #include "selection/FrmWavSelect.h"
 #include "switching/FrmCopyMidi.h"
@@ -169,12 +170,11 @@ FrmMidi::FrmMidi(App& app)
     connect(button("CmdGotoWavSelect1"), &QPushButton::clicked, this,
             [this, &app] { app.forms().moveOn<FrmWavSelect>(*this); });
     connect(button("CmdExit1"), &QPushButton::clicked, &app, &App::endProgram);
-    // Still to be opened from here, modal: the about window, the download sites, the tutorial.
     connect(button("CmdAbout"), &QPushButton::clicked, this,
             [this] { this->app().forms().get<frmAbout>().showModal(); });
     connect(button("CmdMidiGames"), &QPushButton::clicked, this,
             [this] { this->app().forms().get<FrmGameLinks>().showModal(); });
-    connect(button("CmdHelpMidi"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdHelpMidi"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
 }
 
 void FrmMidi::loadSteps() {

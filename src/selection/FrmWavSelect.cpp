@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "help/FrmWavGame.h"
+#include "help/Tutorial.h"
 #include "selection/FrmMidi.h"
 #include "switching/FrmCopyWavs.h"
 
@@ -184,10 +185,9 @@ FrmWavSelect::FrmWavSelect(App& app)
     connect(button("CmdQuit2"), &QPushButton::clicked, this,
             [this, &app] { app.forms().moveOn<FrmMidi>(*this); });
     connect(button("CmdExitProgWav"), &QPushButton::clicked, &app, &App::endProgram);
-    // Still to be opened from here, modal: the download sites, the tutorial.
     connect(button("CmdWavGames"), &QPushButton::clicked, this,
             [this] { this->app().forms().get<FrmWavGame>().showModal(); });
-    connect(button("CmdWavHelp1"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdWavHelp1"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
 }
 
 SwitchWindow& FrmWavSelect::switchWindow() {

@@ -4,6 +4,7 @@
 #include "app/Outcome.h"
 #include "app/Ui.h"
 #include "files/FileOps.h"
+#include "help/Tutorial.h"
 #include "sets_backups/FrmMidiBackup.h"
 #include "switching/FrmFavorites.h"
 
@@ -124,10 +125,9 @@ FrmCopyMidi::FrmCopyMidi(App& app)
     connect(button("CmdFavorites"), &QPushButton::clicked, this, &FrmCopyMidi::addToFavorites);
     connect(button("CmdExitFrmCopyMidi"), &QPushButton::clicked, this,
             &FrmCopyMidi::backToSelection);
-    // Still to be opened from here: the music backup, the tutorial.
     connect(button("CmdMidiBackup"), &QPushButton::clicked, this,
             [this] { FrmMidiBackup::open(*this, sideSlots()); });
-    connect(button("CmdMidiHelp2"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdMidiHelp2"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
 }
 
 void FrmCopyMidi::switchFiles() {

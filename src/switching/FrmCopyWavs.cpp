@@ -1,6 +1,7 @@
 #include "switching/FrmCopyWavs.h"
 
 #include "app/Ui.h"
+#include "help/Tutorial.h"
 #include "sets_backups/FrmSetName.h"
 #include "sets_backups/FrmWavBackup.h"
 
@@ -118,12 +119,11 @@ FrmCopyWavs::FrmCopyWavs(App& app)
     connect(button("CmdSwitch2"), &QPushButton::clicked, this, &FrmCopyWavs::switchFiles);
     connect(button("CmdExitFrmCopyWavs"), &QPushButton::clicked, this,
             &FrmCopyWavs::backToSelection);
-    // Still to be opened from here: the effects backup, the set-name dialog, the tutorial.
     connect(button("CmdWavBackup"), &QPushButton::clicked, this,
             [this] { FrmWavBackup::open(*this, sideSlots()); });
     connect(button("CmdCreateSet"), &QPushButton::clicked, this,
             [this] { FrmSetName::saveSet(*this, sideSlots()); });
-    connect(button("CmdWavHelp2"), &QPushButton::clicked, this, [] {});
+    connect(button("CmdWavHelp2"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
 }
 
 void FrmCopyWavs::switchFiles() {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "help/TutorialPage.h"
+
+namespace tunevane {
+
+// About backing up a game's MIDI files.
+class FrmBackupHelpMidi : public TutorialPage {
+    Q_OBJECT
+public:
+    explicit FrmBackupHelpMidi(App& app);
+
+    static const PageSpec& page();
+};
+
+} // namespace tunevane

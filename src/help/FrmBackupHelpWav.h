@@ -1,0 +1,16 @@
+#pragma once
+
+#include "help/TutorialPage.h"
+
+namespace tunevane {
+
+// About backing up a game's WAV files.
+class FrmBackupHelpWav : public TutorialPage {
+    Q_OBJECT
+public:
+    explicit FrmBackupHelpWav(App& app);
+
+    static const PageSpec& page();
+};
+
+} // namespace tunevane

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "help/TutorialPage.h"
+
+namespace tunevane {
+
+// The tutorial page for the music switch window.
+class FrmMidiHelp2 : public TutorialPage {
+    Q_OBJECT
+public:
+    explicit FrmMidiHelp2(App& app);
+
+    static const PageSpec& page();
+};
+
+} // namespace tunevane

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "help/TutorialPage.h"
+
+namespace tunevane {
+
+// About saving effect sets and using them again.
+class FrmSaveSetInfo : public TutorialPage {
+    Q_OBJECT
+public:
+    explicit FrmSaveSetInfo(App& app);
+
+    static const PageSpec& page();
+};
+
+} // namespace tunevane

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "help/TutorialPage.h"
+
+namespace tunevane {
+
+// The tutorial page for the effects selection window.
+class FrmWavHelp1 : public TutorialPage {
+    Q_OBJECT
+public:
+    explicit FrmWavHelp1(App& app);
+
+    static const PageSpec& page();
+};
+
+} // namespace tunevane

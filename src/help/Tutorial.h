@@ -1,0 +1,10 @@
+#pragma once
+
+namespace tunevane {
+
+class Form;
+
+// The tutorial page that explains `opener`, modal over it; closing the page returns there.
+void showTutorial(Form& opener);
+
+} // namespace tunevane

@@ -1,0 +1,369 @@
+#include "TestSupport.h"
+
+#include "app/App.h"
+#include "app/Controls.h"
+#include "app/Twips.h"
+#include "app/Ui.h"
+#include "help/TutorialPage.h"
+#include "selection/FrmMidi.h"
+#include "selection/FrmWavSelect.h"
+#include "switching/FrmCopyMidi.h"
+#include "switching/FrmCopyWavs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace tunevane;
+using testsupport::settle;
+using testsupport::topLevel;
+using testsupport::visibleWindows;
+
+namespace {
+
+const PageSpec& specNamed(const QString& name) {
+    for (const PageSpec* spec : tutorialPages()) {
+        if (name == QString::fromUtf8(spec->name))
+            return *spec;
+    }
+    qFatal("no page %s", qPrintable(name));
+}
+
+QString okButtonOf(const PageSpec& spec) {
+    for (const Control& row : spec.controls) {
+        if (row.kind == Kind::Button && QByteArrayView(row.caption) == "OK")
+            return QString::fromUtf8(row.name);
+    }
+    return {};
+}
+
+// Whether the segment leaves `box` at its start and never comes back into it.
+bool staysOutside(const QLine& line, const QRect& box) {
+    const int steps = std::max(std::abs(line.dx()), std::abs(line.dy()));
+    for (int step = 2; step <= steps; ++step) {
+        const QPoint point = line.p1() + (line.p2() - line.p1()) * step / steps;
+        if (box.contains(point))
+            return false;
+    }
+    return true;
+}
+
+QStringList sorted(QStringList names) {
+    names.sort();
+    return names;
+}
+
+// Whether the line's colour shows at or right beside `point`.
+bool drawnAt(const QImage& shot, const QPoint& point, const QColor& colour) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (shot.pixelColor(point + QPoint(dx, dy)) == colour)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class TutorialPagesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<App> m_app;
+
+    TutorialPage* open(const QString& name) {
+        TutorialPage* page = loadTutorialPage(*m_app, name);
+        if (page)
+            page->showModal();
+        settle();
+        return page;
+    }
+
+    Form& showWindow(const QString& name) {
+        Forms& forms = m_app->forms();
+        Form* form = nullptr;
+        if (name == u"FrmMidi")
+            form = &forms.get<FrmMidi>();
+        else if (name == u"FrmWavSelect")
+            form = &forms.get<FrmWavSelect>();
+        else if (name == u"FrmCopyMidi")
+            form = &forms.get<FrmCopyMidi>();
+        else
+            form = &forms.get<FrmCopyWavs>();
+        form->showModeless();
+        settle();
+        return *form;
+    }
+
+    static void click(const QString& window, const QString& button) {
+        QWidget* form = topLevel(window);
+        QVERIFY2(form, qPrintable(window));
+        auto* control = form->findChild<QPushButton*>(button);
+        QVERIFY2(control, qPrintable(button));
+        QTest::mouseClick(control, Qt::LeftButton);
+        settle();
+    }
+
+    static QString activeModal() {
+        const QWidget* modal = QApplication::activeModalWidget();
+        return modal ? modal->objectName() : QString();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testsupport::prepare();
+        installFonts();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    void init() {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_app = std::make_unique<App>(m_folder->path());
+    }
+
+    void cleanup() {
+        m_app.reset();
+        settle();
+        QCOMPARE(visibleWindows(), QStringList());
+    }
+
+    void pageShowsItsTable_data() {
+        QTest::addColumn<QString>("page");
+        for (const PageSpec* spec : tutorialPages())
+            QTest::newRow(spec->name) << QString::fromUtf8(spec->name);
+    }
+
+    // Title, size, every control of the table where the table puts it with its text, the
+    // pictures at their stated sizes, and every line from its box into its control.
+    void pageShowsItsTable() {
+        QFETCH(QString, page);
+        const PageSpec& spec = specNamed(page);
+        TutorialPage* window = open(page);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QString::fromUtf8(spec.title));
+        QCOMPARE(window->size(), twipsSize(spec.widthTwips, spec.heightTwips));
+        QVERIFY(!window->windowIcon().isNull());
+        QCOMPARE(window->windowModality(), Qt::ApplicationModal);
+
+        for (const Placed& placed : expand(spec.controls)) {
+            QWidget* control = window->findChild<QWidget*>(placed.name);
+            QVERIFY2(control, qPrintable(placed.name));
+            QCOMPARE(control->parentWidget()->objectName(), placed.in.isEmpty() ? page : placed.in);
+            QCOMPARE(control->geometry(), pixelRect(placed.box));
+            QCOMPARE(captionOf(control), placed.caption);
+            if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+                QCOMPARE(frame->font().family(), QStringLiteral("Times New Roman"));
+                QCOMPARE(frame->font().pointSizeF(), 9.75);
+                QVERIFY(frame->font().bold());
+            } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+                QVERIFY(!button->isDefault() && !button->autoDefault());
+            } else if (auto* label = qobject_cast<QLabel*>(control);
+                       label && !placed.caption.isEmpty()) {
+                QCOMPARE(label->font(), pageFont());
+                // The whole instruction fits its box.
+                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                     : label->sizeHint().height();
+                QVERIFY2(needed <= label->height(), qPrintable(placed.name));
+                if (!label->wordWrap())
+                    QVERIFY(label->sizeHint().width() <= label->width());
+            }
+        }
+
+        for (const PagePicture& picture : spec.pictures) {
+            const QSize stated(picture.width, picture.height);
+            auto* label = window->findChild<QLabel*>(QString::fromUtf8(picture.control));
+            QCOMPARE(label->pixmap().size(), stated);
+            QVERIFY(label->contentsRect().size().expandedTo(stated) ==
+                    label->contentsRect().size());
+            const auto controls = readPictureControls(pictureFile(picture.file, "json"));
+            QVERIFY(controls);
+            QCOMPARE(controls->size, stated);
+        }
+
+        QCOMPARE(window->lines().size(), spec.lines.size());
+        const QImage shot = window->grab().toImage();
+        for (size_t i = 0; i < spec.lines.size(); ++i) {
+            const TutorialPage::DrawnLine& drawn = window->lines()[i];
+            QCOMPARE(drawn.box, QString::fromUtf8(spec.lines[i].box));
+            QCOMPARE(drawn.target, QString::fromUtf8(spec.lines[i].target));
+            const PagePicture& picture = spec.pictures.front();
+            const QPoint origin = window->pictureOrigin(picture);
+            const QRect target = readPictureControls(pictureFile(picture.file, "json"))
+                                     ->rects.value(drawn.target)
+                                     .translated(origin);
+            QVERIFY2(target.contains(drawn.line.p2()), qPrintable(drawn.target));
+            QVERIFY(QRect(origin, QSize(picture.width, picture.height)).contains(drawn.line.p2()));
+
+            QGroupBox* box = nullptr;
+            for (QGroupBox* frame : window->findChildren<QGroupBox*>())
+                box = frame->title() == drawn.box ? frame : box;
+            QVERIFY(box);
+            const QRect edge = box->geometry();
+            QVERIFY(edge.contains(drawn.line.p1()) &&
+                    !edge.adjusted(1, 1, -1, -1).contains(drawn.line.p1()));
+            QVERIFY2(staysOutside(drawn.line, edge), qPrintable(drawn.box));
+
+            // Drawn, where no button lies over it.
+            const QPoint middle = (drawn.line.p1() + drawn.line.p2()) / 2;
+            bool covered = false;
+            for (const QPushButton* button : window->findChildren<QPushButton*>())
+                covered = covered || button->geometry().contains(middle);
+            QVERIFY(covered ||
+                    drawnAt(shot, middle, window->palette().color(QPalette::WindowText)));
+        }
+    }
+
+    void openAndCloseLeaveNothing_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("closeBox");
+        for (const PageSpec* spec : tutorialPages()) {
+            QTest::addRow("%s OK", spec->name) << QString::fromUtf8(spec->name) << false;
+            QTest::addRow("%s close box", spec->name) << QString::fromUtf8(spec->name) << true;
+        }
+    }
+
+    // Created when shown, gone when closed, and the same every time.
+    void openAndCloseLeaveNothing() {
+        QFETCH(QString, page);
+        QFETCH(bool, closeBox);
+        showWindow(QStringLiteral("FrmMidi"));
+        QImage renders[2];
+        for (QImage& render : renders) {
+            TutorialPage* window = open(page);
+            QVERIFY(window);
+            QCOMPARE(visibleWindows(), sorted({QStringLiteral("FrmMidi"), page}));
+            render = window->grab().toImage();
+            if (closeBox)
+                QVERIFY(!window->close());
+            else
+                click(page, okButtonOf(specNamed(page)));
+            settle();
+            QVERIFY(!topLevel(page));
+            QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmMidi")});
+        }
+        QVERIFY(renders[0] == renders[1]);
+        QVERIFY(!m_app->hasEnded());
+    }
+
+    void helpOpensItsPage_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("mainWindow");
+        QTest::newRow("music selection") << "FrmMidi"
+                                         << "CmdHelpMidi"
+                                         << "FrmMidiHelp" << true;
+        QTest::newRow("effects selection") << "FrmWavSelect"
+                                           << "CmdWavHelp1"
+                                           << "FrmWavHelp1" << true;
+        QTest::newRow("music switch") << "FrmCopyMidi"
+                                      << "CmdMidiHelp2"
+                                      << "FrmMidiHelp2" << false;
+        QTest::newRow("effects switch") << "FrmCopyWavs"
+                                        << "CmdWavHelp2"
+                                        << "FrmWavHelp2" << false;
+    }
+
+    // Modal over the window whose "Help" opened it; closing it returns there, and a main
+    // window's close box still ends the program afterwards.
+    void helpOpensItsPage() {
+        QFETCH(QString, opener);
+        QFETCH(QString, help);
+        QFETCH(QString, page);
+        QFETCH(bool, mainWindow);
+        Form& form = showWindow(opener);
+        click(opener, help);
+        QCOMPARE(visibleWindows(), sorted({opener, page}));
+        QCOMPARE(activeModal(), page);
+
+        click(page, okButtonOf(specNamed(page)));
+        QVERIFY(!topLevel(page));
+        QCOMPARE(activeModal(), QString());
+        QCOMPARE(visibleWindows(), QStringList{opener});
+        QCOMPARE(QApplication::activeWindow(), &form);
+        if (mainWindow) {
+            form.close();
+            settle();
+            QVERIFY(m_app->hasEnded());
+        }
+    }
+
+    void topicsStackOnTheirPage_data() {
+        QTest::addColumn<QString>("switchWindow");
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<QString>("page");
+        // Each topic: its button on the page, its window, how it is closed.
+        QTest::addColumn<QStringList>("topics");
+        QTest::newRow("sets, then backing up")
+            << QStringLiteral("FrmCopyWavs") << QStringLiteral("CmdWavHelp2")
+            << QStringLiteral("FrmWavHelp2")
+            << QStringList{QStringLiteral("CmdSaveSetsInfo FrmSaveSetInfo ok"),
+                           QStringLiteral("CmdAboutBackup2 FrmBackupHelpWav closebox")};
+        QTest::newRow("backing up, then sets")
+            << QStringLiteral("FrmCopyWavs") << QStringLiteral("CmdWavHelp2")
+            << QStringLiteral("FrmWavHelp2")
+            << QStringList{QStringLiteral("CmdAboutBackup2 FrmBackupHelpWav ok"),
+                           QStringLiteral("CmdSaveSetsInfo FrmSaveSetInfo closebox"),
+                           QStringLiteral("CmdAboutBackup2 FrmBackupHelpWav closebox")};
+        QTest::newRow("music backing up")
+            << QStringLiteral("FrmCopyMidi") << QStringLiteral("CmdMidiHelp2")
+            << QStringLiteral("FrmMidiHelp2")
+            << QStringList{QStringLiteral("CmdAboutBackup1 FrmBackupHelpMidi ok"),
+                           QStringLiteral("CmdAboutBackup1 FrmBackupHelpMidi closebox")};
+    }
+
+    void topicsStackOnTheirPage() {
+        QFETCH(QString, switchWindow);
+        QFETCH(QString, help);
+        QFETCH(QString, page);
+        QFETCH(QStringList, topics);
+        showWindow(switchWindow);
+        click(switchWindow, help);
+        for (const QString& topic : topics) {
+            const QStringList parts = topic.split(u' ');
+            click(page, parts[0]);
+            QCOMPARE(activeModal(), parts[1]);
+            QCOMPARE(visibleWindows().size(), 3);
+            if (parts[2] == u"ok")
+                click(parts[1], okButtonOf(specNamed(parts[1])));
+            else
+                topLevel(parts[1])->close();
+            settle();
+            QVERIFY(!topLevel(parts[1]));
+            QCOMPARE(activeModal(), page);
+            QCOMPARE(visibleWindows(), sorted({switchWindow, page}));
+        }
+        click(page, okButtonOf(specNamed(page)));
+        QCOMPARE(activeModal(), QString());
+        QCOMPARE(visibleWindows(), QStringList{switchWindow});
+    }
+
+    void pointerLine_data() {
+        QTest::addColumn<QRect>("box");
+        QTest::addColumn<QRect>("target");
+        const QRect box(100, 100, 60, 40);
+        QTest::newRow("left") << box << QRect(10, 110, 30, 10);
+        QTest::newRow("below, wider than the box") << box << QRect(50, 200, 200, 20);
+        QTest::newRow("above right") << box << QRect(200, 20, 20, 20);
+        QTest::newRow("one pixel") << box << QRect(20, 20, 1, 1);
+        QTest::newRow("touching") << box << QRect(160, 100, 10, 10);
+    }
+
+    void pointerLine() {
+        QFETCH(QRect, box);
+        QFETCH(QRect, target);
+        const QLine line = tunevane::pointerLine(box, target);
+        QVERIFY(target.contains(line.p2()));
+        QVERIFY(box.contains(line.p1()) && !box.adjusted(1, 1, -1, -1).contains(line.p1()));
+        QVERIFY(staysOutside(line, box));
+    }
+};
+
+QTEST_MAIN(TutorialPagesTest)
+#include "TutorialPagesTest.moc"
