@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPointF>
-#include <QPointer>
 
 class QWidget;
 
@@ -21,7 +20,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<QWidget> m_lastWindow;
+    // Identity only: the window pressed last is often gone by the second press.
+    const QWidget* m_lastWindow = nullptr;
     quint64 m_lastTime = 0;
     QPointF m_lastPosition;
     bool m_dropping = false;

@@ -20,8 +20,13 @@
 #include "switching/FrmFavorites.h"
 #include "switching/FrmReplaceConfirm.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -126,6 +131,33 @@ private Q_SLOTS:
             QCOMPARE(widget->font().pointSizeF(), expected.pointSizeF());
             QCOMPARE(widget->font().bold(), row.font.bold);
             QCOMPARE(widget->font().italic(), row.font.italic);
+        }
+    }
+
+    // The keyboard reaches every control a user can work, transport buttons included.
+    void everyWorkableControlIsOnTheTabChain_data() {
+        QTest::addColumn<QString>("window");
+        for (const QString& window : tableWindows())
+            QTest::newRow(qPrintable(window)) << window;
+    }
+
+    void everyWorkableControlIsOnTheTabChain() {
+        QFETCH(QString, window);
+        QWidget* form = testsupport::topLevel(window);
+        QSet<QWidget*> chain;
+        for (QWidget* widget = form->nextInFocusChain(); widget != form;
+             widget = widget->nextInFocusChain()) {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                chain.insert(widget);
+        }
+        for (QWidget* child : form->findChildren<QWidget*>()) {
+            const bool workable = qobject_cast<QAbstractButton*>(child) ||
+                                  qobject_cast<QAbstractItemView*>(child) ||
+                                  qobject_cast<QComboBox*>(child) ||
+                                  (qobject_cast<QLineEdit*>(child) &&
+                                   !qobject_cast<QComboBox*>(child->parentWidget()));
+            if (workable && child->isVisibleTo(form))
+                QVERIFY2(chain.contains(child), qPrintable(child->objectName()));
         }
     }
 

@@ -11,8 +11,10 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -187,6 +189,44 @@ private Q_SLOTS:
         settle();
         QVERIFY(!m_app->forms().isLoaded<FrmCopyMidi>());
         QCOMPARE(m_app->forms().get<FrmCopyMidi>().slot(1).gameName, QString());
+    }
+
+    // A window that appears under a double click does not take its second click.
+    void secondClickOfADoubleClickStaysWithItsWindow_data() {
+        QTest::addColumn<int>("later"); // ms between the two presses
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("double click") << 100 << false;
+        QTest::newRow("two clicks") << 1000 << true;
+    }
+
+    void secondClickOfADoubleClickStaysWithItsWindow() {
+        QFETCH(int, later);
+        QFETCH(bool, ended);
+        enter();
+        click(QStringLiteral("FrmMidi"), QStringLiteral("CmdTunevane"));
+        const QPointF where(300, 200);
+        const auto send = [&](QWidget* target, QEvent::Type type, ulong time) {
+            QMouseEvent event(type, QPointF(target->rect().center()), where, Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                              Qt::NoModifier);
+            event.setTimestamp(time);
+            QApplication::sendEvent(target, &event);
+        };
+        auto* close = topLevel(QStringLiteral("FrmCopyMidi"))
+                          ->findChild<QPushButton*>(QStringLiteral("CmdExitFrmCopyMidi"));
+        send(close, QEvent::MouseButtonPress, 5000);
+        send(close, QEvent::MouseButtonRelease, 5050);
+        settle();
+        auto* exit = topLevel(QStringLiteral("FrmMidi"))
+                         ->findChild<QPushButton*>(QStringLiteral("CmdExit1"));
+        QVERIFY(exit->isVisible());
+        const auto second = static_cast<ulong>(5000 + later);
+        send(exit, QEvent::MouseButtonPress, second);
+        if (later < QGuiApplication::styleHints()->mouseDoubleClickInterval())
+            send(exit, QEvent::MouseButtonDblClick, second);
+        send(exit, QEvent::MouseButtonRelease, second + 50);
+        settle();
+        QCOMPARE(m_app->hasEnded(), ended);
     }
 };
 

@@ -247,6 +247,30 @@ private Q_SLOTS:
         QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(1)), before);
     }
 
+    void aConfirmationStaysAboveItsWindowAndNeverOutlivesANewerOutcome() {
+        SideFixture f(Side::soundEffects());
+        const Side& s = f.side();
+        for (int slot = 1; slot <= 2; ++slot) {
+            SideFixture::write(f.gameFolder(), name(slot));
+            SideFixture::write(f.replacementFolder(), replacementName(slot));
+            f.chooseGame(slot, name(slot));
+            f.chooseReplacement(slot, replacementName(slot));
+        }
+        f.next();
+        f.clickSwitch(s.switchButton);
+        QWidget* confirmation = topLevel(QStringLiteral("FrmReplaceConfirm"));
+        QVERIFY(confirmation && confirmation->isVisible());
+        QCOMPARE(confirmation->windowHandle()->transientParent(), f.switchWindow()->windowHandle());
+        // The next switch stops at slot 2: the earlier success must not stay on screen.
+        QFile::setPermissions(f.gameFolder() + u'/' + name(2), QFile::ReadOwner);
+        f.clickSwitch(s.switchButton);
+        QCOMPARE(dismissMessageBox(),
+                 QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 2 "
+                                "(G2.WAV) and the selections after it were not replaced."));
+        testsupport::settle();
+        QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
+    }
+
     void switchTwiceKeepsOneDialogAndSameFileIsIntact() {
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();

@@ -52,12 +52,7 @@ QMap<QByteArray, QByteArray> folderContents(const QString& folder) {
 QByteArray sound(bool effects, int variant) {
     if (!effects)
         return testmedia::midiSong(2 + variant);
-    QTemporaryDir scratch;
-    const QString path = scratch.filePath(QStringLiteral("sound.wav"));
-    if (!testmedia::writeWav(path, SF_FORMAT_PCM_16, 22050, 1,
-                             testmedia::sine(2205, 22050, 1, 440.0 * (variant + 1))))
-        return {};
-    return testmedia::readFile(path);
+    return testmedia::pcm16Wav(22050, 1, testmedia::sine(2205, 22050, 1, 440.0 * (variant + 1)));
 }
 
 } // namespace
