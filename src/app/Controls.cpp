@@ -116,9 +116,13 @@ Built buildControls(QWidget* window, std::span<const Control> table) {
         if (row.font.family)
             widget->setFont(classicFont(QString::fromUtf8(row.font.family), row.font.points,
                                         row.font.bold, row.font.italic));
-        else if (parent != window)
-            // A frame's caption font is its own; what it holds keeps the window's.
-            widget->setFont(window->font());
+        else if (parent != window) {
+            // A frame's caption font is its own; what it holds keeps the window's. Marked as
+            // set in every property, or Qt would let the frame's font through again.
+            QFont font = window->font();
+            font.setResolveMask(QFont::AllPropertiesResolved);
+            widget->setFont(font);
+        }
         if (row.colour != paletteColour)
             setTextColour(widget, QColor(row.colour));
         if (row.kind == Kind::Picture && row.icon) {

@@ -131,6 +131,11 @@ private Q_SLOTS:
             QCOMPARE(widget->font().pointSizeF(), expected.pointSizeF());
             QCOMPARE(widget->font().bold(), row.font.bold);
             QCOMPARE(widget->font().italic(), row.font.italic);
+        } else if (!control.in.isEmpty()) {
+            // Inside a frame, a control without a font of its own has the window's, not the
+            // frame's caption font.
+            QCOMPARE(widget->font().family(), form->font().family());
+            QCOMPARE(widget->font().bold(), form->font().bold());
         }
     }
 
