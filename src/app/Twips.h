@@ -24,11 +24,3 @@ inline QSize twipsSize(int width, int height) {
 }
 
 } // namespace tunevane
-
-namespace tunevane {
-
-inline QRect twipsRectOf(const QRect& twipsBox) {
-    return twipsRect(twipsBox.x(), twipsBox.y(), twipsBox.width(), twipsBox.height());
-}
-
-} // namespace tunevane

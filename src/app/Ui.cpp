@@ -1,12 +1,8 @@
 #include "app/Ui.h"
 
-#include "app/Twips.h"
-
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
-#include <QPushButton>
 
 namespace tunevane {
 
@@ -49,25 +45,6 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     palette.setColor(QPalette::ButtonText, colour);
     palette.setColor(QPalette::Text, colour);
     widget->setPalette(palette);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text,
-                  const QRect& twipsBox) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(twipsRectOf(twipsBox));
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& toolTip, const QRect& twipsBox) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(toolTip);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    button->setGeometry(twipsRectOf(twipsBox));
-    return button;
 }
 
 } // namespace tunevane

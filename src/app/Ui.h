@@ -6,8 +6,6 @@
 #include <functional>
 
 class QWidget;
-class QLabel;
-class QPushButton;
 
 namespace tunevane {
 
@@ -27,10 +25,5 @@ void showMessage(QWidget* parent, const QString& title, const QString& text,
                  std::function<void()> then = {});
 
 void setTextColour(QWidget* widget, const QColor& colour);
-
-// Small builders for the dialogs not yet made from a table; rectangles are in twips.
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& twipsBox);
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& toolTip, const QRect& twipsBox);
 
 } // namespace tunevane
