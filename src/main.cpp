@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunevane"));
     QApplication::setDesktopFileName(QStringLiteral("tunevane"));
-    QApplication::setWindowIcon(tunevane::resourceIcon(QStringLiteral("program")));
+    QApplication::setWindowIcon(tunevane::resourceIcon(QStringLiteral("icons/program.argb")));
     tunevane::installFonts();
 
     tunevane::App app(tunevane::files::ProgramFolder::standardLocation());

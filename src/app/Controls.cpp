@@ -7,9 +7,14 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
+#include <QResource>
+
+#include <cmath>
 
 namespace tunevane {
 
@@ -173,6 +178,14 @@ QString captionOf(const QWidget* widget) {
 QIcon resourceIcon(const QString& name) {
     if (name.isEmpty())
         return {};
+    // Raw square ARGB32 pixels: no image reader, so no image plugin is loaded for them.
+    if (name.endsWith(u".argb")) {
+        const QByteArray pixels = QResource(QStringLiteral(":/") + name).uncompressedData();
+        const int side = static_cast<int>(std::sqrt(static_cast<double>(pixels.size() / 4)));
+        const QImage image(reinterpret_cast<const uchar*>(pixels.constData()), side, side,
+                           QImage::Format_ARGB32_Premultiplied);
+        return QIcon(QPixmap::fromImage(image.copy()));
+    }
     if (name.contains(u'/') || name.contains(u'.'))
         return QIcon(QStringLiteral(":/") + name);
     return QIcon(QStringLiteral(":/icons/") + name + QStringLiteral(".svg"));

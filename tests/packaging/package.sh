@@ -21,7 +21,7 @@ install)
     smoketest="$3"
     depends="$(dpkg-deb --field "$deb" Depends)"
     echo "Depends: $depends"
-    for needed in "timgm6mb-soundfont | fluid-soundfont-gm" fonts-liberation libqt6widgets6; do
+    for needed in "timgm6mb-soundfont | fluid-soundfont-gm" fonts-liberation libqt6widgets6 libqt6svg6; do
         [[ "$depends" == *"$needed"* ]] || { echo "Depends lacks $needed" >&2; exit 1; }
     done
 

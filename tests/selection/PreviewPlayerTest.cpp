@@ -41,12 +41,14 @@ bool audioPresent() {
 }
 
 // The sound libraries this process has mapped, by file name.
-QStringList mappedAudioLibraries() {
+// The libraries the start-up window must not wait for: sound, SVG and image plugins.
+QStringList mappedLateLibraries() {
     QFile maps(QStringLiteral("/proc/self/maps"));
     if (!maps.open(QIODevice::ReadOnly))
         return {QStringLiteral("unreadable maps")};
     const QRegularExpression audio(QStringLiteral(
-        "(libfluidsynth|libsndfile|libQt6Multimedia|libpulse|tunevane-audio)[^/]*$"));
+        "(libfluidsynth|libsndfile|libQt6Multimedia|libpulse|tunevane-audio|libQt6Svg|"
+        "iconengines|imageformats)[^/]*(/[^/]*)?$"));
     QStringList found;
     for (const QByteArray& line : maps.readAll().split('\n')) {
         const QRegularExpressionMatch match = audio.match(QString::fromUtf8(line));
@@ -88,8 +90,8 @@ private Q_SLOTS:
         QVERIFY(testmedia::writeFile(midi, testmedia::midiSong(1)));
     }
 
-    // The start-up window must not wait for the sound libraries: they are mapped only when
-    // a player first opens a file.
+    // The start-up window must not wait for the sound libraries, mapped only when a player
+    // first opens a file, nor for the SVG and image plugins.
     void startsBeforeAnyAudioLibraryIsMapped() {
         if (!qEnvironmentVariableIsSet("TUNEVANE_MAPS_CHILD")) {
             QVERIFY(runInChild("startsBeforeAnyAudioLibraryIsMapped",
@@ -102,11 +104,11 @@ private Q_SLOTS:
         QWidget* splash = testsupport::topLevel(QStringLiteral("frmSplash"));
         QVERIFY(splash && QTest::qWaitForWindowExposed(splash));
         QVERIFY(!splash->grab().isNull());
-        QCOMPARE(mappedAudioLibraries(), QStringList());
+        QCOMPARE(mappedLateLibraries(), QStringList());
         PreviewPlayer player;
         openFile(player, QStringLiteral("Sequencer"), midi);
         QCOMPARE(mode(player), QStringLiteral("stopped"));
-        const QStringList mapped = mappedAudioLibraries();
+        const QStringList mapped = mappedLateLibraries();
         QVERIFY2(mapped.contains(u"libfluidsynth") && mapped.contains(u"tunevane-audio"),
                  qPrintable(mapped.join(u' ')));
     }
