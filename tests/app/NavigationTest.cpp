@@ -31,12 +31,7 @@ class NavigationTest : public QObject {
     std::unique_ptr<App> m_app;
 
     void click(const QString& window, const QString& button) {
-        QWidget* form = topLevel(window);
-        QVERIFY2(form, qPrintable(window));
-        auto* control = form->findChild<QPushButton*>(button);
-        QVERIFY2(control, qPrintable(button));
-        QTest::mouseClick(control, Qt::LeftButton);
-        settle();
+        QVERIFY2(testsupport::click(window, button), qPrintable(window + u' ' + button));
     }
 
     void enter() { click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi")); }

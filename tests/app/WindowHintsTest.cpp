@@ -147,12 +147,7 @@ class WindowHintsTest : public QObject {
     }
 
     void click(const QString& window, const QString& button) {
-        QWidget* form = topLevel(window);
-        QVERIFY2(form, qPrintable(window));
-        auto* control = form->findChild<QPushButton*>(button);
-        QVERIFY2(control, qPrintable(button));
-        QTest::mouseClick(control, Qt::LeftButton);
-        settle();
+        QVERIFY2(testsupport::click(window, button), qPrintable(window + u' ' + button));
     }
 
     template <typename Confirmation> void seeConfirmation(const QString& name) {

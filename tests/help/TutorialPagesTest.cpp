@@ -102,12 +102,7 @@ class TutorialPagesTest : public QObject {
     }
 
     static void click(const QString& window, const QString& button) {
-        QWidget* form = topLevel(window);
-        QVERIFY2(form, qPrintable(window));
-        auto* control = form->findChild<QPushButton*>(button);
-        QVERIFY2(control, qPrintable(button));
-        QTest::mouseClick(control, Qt::LeftButton);
-        settle();
+        QVERIFY2(testsupport::click(window, button), qPrintable(window + u' ' + button));
     }
 
     static QString activeModal() {

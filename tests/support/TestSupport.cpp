@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QWidget>
@@ -62,6 +63,16 @@ QString dismissMessageBox() {
     box->button(QMessageBox::Ok)->click();
     settle();
     return said;
+}
+
+bool click(const QString& window, const QString& button) {
+    QWidget* form = topLevel(window);
+    auto* control = form ? form->findChild<QPushButton*>(button) : nullptr;
+    if (!control)
+        return false;
+    QTest::mouseClick(control, Qt::LeftButton);
+    settle();
+    return true;
 }
 
 void settle() {

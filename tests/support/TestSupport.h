@@ -22,6 +22,10 @@ QMessageBox* messageBox();
 // Presses OK on the message box that is up; returns "title|text" of what it said, or "".
 QString dismissMessageBox();
 
+// Clicks the push button `button` of the top-level window `window` with the mouse, then
+// settles; false (nothing clicked) when either is missing.
+bool click(const QString& window, const QString& button);
+
 // Waits for deferred deletes and queued continuations.
 void settle();
 

@@ -121,12 +121,7 @@ public:
     }
 
     void click(const QString& window, const QString& button) {
-        QWidget* form = testsupport::topLevel(window);
-        QVERIFY2(form, qPrintable(window));
-        auto* control = form->findChild<QPushButton*>(button);
-        QVERIFY2(control, qPrintable(button));
-        QTest::mouseClick(control, Qt::LeftButton);
-        testsupport::settle();
+        QVERIFY2(testsupport::click(window, button), qPrintable(window + u' ' + button));
     }
 
     void clickSelection(const QString& pattern, int slot = 0) {
