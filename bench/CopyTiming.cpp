@@ -19,5 +19,5 @@ int main(int argc, char** argv) {
     QList<CopyPair> pairs;
     for (const QString& name : QDir(from).entryList(QDir::Files, QDir::Name))
         pairs << CopyPair{from + u'/' + name, to + u'/' + name};
-    return !pairs.isEmpty() && copyRun(pairs) == pairs.size() ? 0 : 1;
+    return !pairs.isEmpty() && copyRun(pairs).copied == pairs.size() ? 0 : 1;
 }

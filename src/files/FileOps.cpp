@@ -6,6 +6,9 @@
 #include <QByteArray>
 #include <QRandomGenerator>
 
+#include <acl/libacl.h>
+#include <sys/acl.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -18,6 +21,7 @@
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 #include <utility>
 
@@ -48,6 +52,12 @@ void logFailure(const char* step, const QByteArray& path, const char* why) {
 
 void logError(const char* step, const QByteArray& path, int error) {
     logFailure(step, path, std::strerror(error));
+}
+
+// Takes the error number as an argument so that it is read before anything else can change it.
+Failure failed(Failure why, const char* step, const QByteArray& path, int error) {
+    logError(step, path, error);
+    return why;
 }
 
 int openRetrying(const char* path, int flags, mode_t mode = 0) {
@@ -102,11 +112,10 @@ bool kernelCopyUnsupported(int error) {
     }
 }
 
-// Copies from the current offsets to the end of the source; the byte count, or nothing
-// after a failure that has been logged.
-std::optional<off_t> copyContents(int from, int to, const QByteArray& sourcePath,
-                                  const QByteArray& tempPath) {
-    off_t copied = 0;
+// Copies from the current offsets to the end of the source, counting the bytes in `copied`.
+Failure copyContents(int from, int to, const QByteArray& sourcePath, const QByteArray& tempPath,
+                     off_t& copied) {
+    copied = 0;
     // In the kernel first, as cp does: no trip through user memory, and a shared extent where
     // the filesystem offers one.
     for (;;) {
@@ -120,51 +129,57 @@ std::optional<off_t> copyContents(int from, int to, const QByteArray& sourcePath
         // 0 is the end, or a file whose size the kernel does not know (procfs): read tells.
         if (n == 0)
             break;
-        if (errno == EINTR)
+        const int error = errno;
+        if (error == EINTR)
             continue;
-        if (kernelCopyUnsupported(errno))
+        if (kernelCopyUnsupported(error))
             break;
         qCWarning(lcFiles, "copy %s to %s: %s", shown(sourcePath).constData(),
-                  shown(tempPath).constData(), std::strerror(errno));
-        return std::nullopt;
+                  shown(tempPath).constData(), std::strerror(error));
+        // The kernel does not say which side failed; only a full disk is certain.
+        return isDiskFull(error) ? Failure::DiskFull : Failure::Other;
     }
     std::array<char, 256 * 1024> buffer;
     for (;;) {
         const ssize_t n = ::read(from, buffer.data(), buffer.size());
         if (n < 0) {
-            if (errno == EINTR)
+            const int error = errno;
+            if (error == EINTR)
                 continue;
-            logError("read", sourcePath, errno);
-            return std::nullopt;
+            return failed(Failure::SourceUnreadable, "read", sourcePath, error);
         }
         if (n == 0)
-            return copied;
+            return Failure::None;
         if (!writeAll(to, buffer.data(), static_cast<size_t>(n))) {
-            logError("write", tempPath, errno);
-            return std::nullopt;
+            const int error = errno;
+            return failed(destinationFailure(error), "write", tempPath, error);
         }
         copied += n;
     }
 }
 
+bool sameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 // A source still being written (a download, a flaky share) would otherwise pass as whole.
-bool sourceUnchanged(int source, const struct stat& atOpen, off_t copied,
-                     const QByteArray& sourcePath) {
+// The change time, unlike the modification time, cannot be set back by the writer.
+Failure sourceUnchanged(int source, const struct stat& atOpen, off_t copied,
+                        const QByteArray& sourcePath) {
     struct stat atEnd;
     if (::fstat(source, &atEnd) != 0) {
-        logError("stat", sourcePath, errno);
-        return false;
+        const int error = errno;
+        return failed(Failure::SourceUnreadable, "stat", sourcePath, error);
     }
     if (copied == atOpen.st_size && atEnd.st_size == atOpen.st_size &&
-        atEnd.st_mtim.tv_sec == atOpen.st_mtim.tv_sec &&
-        atEnd.st_mtim.tv_nsec == atOpen.st_mtim.tv_nsec)
-        return true;
+        sameTime(atEnd.st_mtim, atOpen.st_mtim) && sameTime(atEnd.st_ctim, atOpen.st_ctim))
+        return Failure::None;
     qCWarning(lcFiles,
               "copy %s: the source changed while it was read (%lld bytes at the start, "
               "%lld read, %lld at the end)",
               shown(sourcePath).constData(), static_cast<long long>(atOpen.st_size),
               static_cast<long long>(copied), static_cast<long long>(atEnd.st_size));
-    return false;
+    return Failure::SourceChanged;
 }
 
 std::pair<QByteArray, QByteArray> splitPath(const QByteArray& path) {
@@ -292,21 +307,70 @@ std::optional<QByteArray> createTemporary(int folder, Fd& fd) {
     return std::nullopt;
 }
 
-bool replaceWith(int source, const struct stat& sourceAtOpen, const QByteArray& sourcePath,
-                 const QByteArray& destination, const struct stat* existing) {
+struct AclFree {
+    void operator()(acl_t acl) const { ::acl_free(acl); }
+};
+using Acl = std::unique_ptr<std::remove_pointer_t<acl_t>, AclFree>;
+
+// The owning group's own bits in an access control list; where a file has a list, the mode's
+// group bits are the list's mask, which may grant more.
+mode_t owningGroupBits(acl_t acl) {
+    acl_entry_t entry;
+    for (int which = ACL_FIRST_ENTRY; ::acl_get_entry(acl, which, &entry) == 1;
+         which = ACL_NEXT_ENTRY) {
+        acl_tag_t tag;
+        acl_permset_t permissions;
+        if (::acl_get_tag_type(entry, &tag) != 0 || tag != ACL_GROUP_OBJ ||
+            ::acl_get_permset(entry, &permissions) != 0)
+            continue;
+        return (::acl_get_perm(permissions, ACL_READ) == 1 ? 040 : 0) |
+               (::acl_get_perm(permissions, ACL_WRITE) == 1 ? 020 : 0) |
+               (::acl_get_perm(permissions, ACL_EXECUTE) == 1 ? 010 : 0);
+    }
+    return 0;
+}
+
+// The old file's permission bits and, where it has one, its access control list. Read by path:
+// unlike an open descriptor, that needs no read permission on the old file.
+bool copyPermissions(int temp, const QByteArray& tempPath, const QByteArray& destination,
+                     mode_t mode) {
+    mode &= 0777;
+    const Acl acl(::acl_get_file(destination.constData(), ACL_TYPE_ACCESS));
+    if (!acl) {
+        const int error = errno;
+        // Without lists on this filesystem the mode says everything; otherwise a list we
+        // cannot read might be one the mode would widen.
+        if (error != ENOTSUP && error != ENOSYS) {
+            logError("read the access list of", destination, error);
+            return false;
+        }
+    } else if (::acl_equiv_mode(acl.get(), nullptr) == 1) {
+        if (::acl_set_fd(temp, acl.get()) == 0)
+            return true;
+        logError("set the access list of", tempPath, errno);
+        mode = (mode & ~mode_t(070)) | owningGroupBits(acl.get());
+    }
+    if (::fchmod(temp, mode) == 0)
+        return true;
+    logError("set the mode of", tempPath, errno);
+    return false;
+}
+
+Failure replaceWith(int source, const struct stat& sourceAtOpen, const QByteArray& sourcePath,
+                    const QByteArray& destination, const struct stat* existing) {
     const auto [folderPath, destinationName] = splitPath(destination);
     Fd folder(openRetrying(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) {
-        logError("open folder", folderPath, errno);
-        return false;
+        const int error = errno;
+        return failed(destinationFailure(error), "open folder", folderPath, error);
     }
     removeStaleTemporaries(folder.get(), folderPath);
 
     Fd temp;
     const std::optional<QByteArray> tempName = createTemporary(folder.get(), temp);
     if (!tempName) {
-        logError("create a temporary in", folderPath, errno);
-        return false;
+        const int error = errno;
+        return failed(destinationFailure(error), "create a temporary in", folderPath, error);
     }
     const QByteArray tempPath = folderPath + '/' + *tempName;
     // Closing the temporary is where some filesystems report late write errors; this second
@@ -315,9 +379,11 @@ bool replaceWith(int source, const struct stat& sourceAtOpen, const QByteArray& 
 
     if (const auto& hook = beforeReadHook())
         hook(decodeName(sourcePath));
-    const std::optional<off_t> copied = copyContents(source, temp.get(), sourcePath, tempPath);
-    bool ok = copied && sourceUnchanged(source, sourceAtOpen, *copied, sourcePath);
-    if (ok && existing) {
+    off_t copied = 0;
+    Failure failure = copyContents(source, temp.get(), sourcePath, tempPath, copied);
+    if (failure == Failure::None)
+        failure = sourceUnchanged(source, sourceAtOpen, copied, sourcePath);
+    if (failure == Failure::None && existing) {
         struct stat mine;
         // Ownership is kept where we are allowed to keep it; root replacing a user's file
         // must not leave it owned by root. fchown may clear set-id bits, so it goes first.
@@ -326,102 +392,99 @@ bool replaceWith(int source, const struct stat& sourceAtOpen, const QByteArray& 
             if (::fchown(temp.get(), existing->st_uid, existing->st_gid) != 0)
                 (void)::fchown(temp.get(), static_cast<uid_t>(-1), existing->st_gid);
         }
-        ok = ::fchmod(temp.get(), existing->st_mode & 0777) == 0;
-        if (!ok)
-            logError("set the mode of", tempPath, errno);
+        if (!copyPermissions(temp.get(), tempPath, destination, existing->st_mode))
+            failure = Failure::Other;
     }
-    if (ok && ::fsync(temp.get()) != 0) {
-        logError("flush", tempPath, errno);
-        ok = false;
+    if (failure == Failure::None && ::fsync(temp.get()) != 0) {
+        const int error = errno;
+        failure = failed(destinationFailure(error), "flush", tempPath, error);
     }
-    if (!temp.close() && ok) {
-        logError("close", tempPath, errno);
-        ok = false;
+    if (!temp.close() && failure == Failure::None) {
+        const int error = errno;
+        failure = failed(destinationFailure(error), "close", tempPath, error);
     }
-    if (ok && ::renameat(folder.get(), tempName->constData(), folder.get(),
-                         destinationName.constData()) != 0) {
-        logError("rename a temporary over", destination, errno);
-        ok = false;
+    if (failure == Failure::None && ::renameat(folder.get(), tempName->constData(), folder.get(),
+                                               destinationName.constData()) != 0) {
+        const int error = errno;
+        failure = failed(destinationFailure(error), "rename a temporary over", destination, error);
     }
-    if (!ok) {
+    if (failure != Failure::None) {
         ::unlinkat(folder.get(), tempName->constData(), 0);
-        return false;
+        return failure;
     }
     // The file is in place either way; this only makes the new name survive a power cut.
     if (::fsync(folder.get()) != 0)
         logError("flush folder", folderPath, errno);
-    return true;
+    return Failure::None;
 }
 
 } // namespace
 
-bool copyFileTo(const QString& source, const QString& destination) {
+Failure copyFileTo(const QString& source, const QString& destination) {
     if (source.isEmpty() || destination.isEmpty()) {
         qCWarning(lcFiles, "copy %s to %s: a path is empty", qUtf8Printable(readableName(source)),
                   qUtf8Printable(readableName(destination)));
-        return false;
+        return source.isEmpty() ? Failure::NoSource : Failure::NoDestination;
     }
     // A NUL would cut the encoded path short and name another file.
     if (source.contains(QChar(0)) || destination.contains(QChar(0))) {
         qCWarning(lcFiles, "copy %s to %s: a path holds a NUL",
                   qUtf8Printable(readableName(source)), qUtf8Printable(readableName(destination)));
-        return false;
+        return Failure::Other;
     }
 
     const std::optional<QByteArray> target = resolveLinks(encodePath(destination));
     if (!target)
-        return false;
-    if (target->endsWith('/')) {
-        logError("copy to", *target, EISDIR);
-        return false;
-    }
+        return Failure::Other;
+    if (target->endsWith('/'))
+        return failed(Failure::Other, "copy to", *target, EISDIR);
 
     // O_NONBLOCK keeps a FIFO from hanging the open; it means nothing for a regular file.
     const QByteArray sourcePath = encodePath(source);
     Fd in(openRetrying(sourcePath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat sourceStat;
     if (!in.valid() || ::fstat(in.get(), &sourceStat) != 0) {
-        logError("open", sourcePath, errno);
-        return false;
+        const int error = errno;
+        return failed(sourceFailure(error), "open", sourcePath, error);
     }
     if (!S_ISREG(sourceStat.st_mode)) {
         logFailure("copy", sourcePath, "not a plain file");
-        return false;
+        return Failure::SourceUnreadable;
     }
 
     struct stat existing;
     if (::stat(target->constData(), &existing) == 0) {
         if (existing.st_dev == sourceStat.st_dev && existing.st_ino == sourceStat.st_ino)
-            return true;
+            return Failure::None;
         if (!S_ISREG(existing.st_mode)) {
             logFailure("replace", *target, "not a plain file");
-            return false;
+            return Failure::Other;
         }
         // Mode bits, not access(): root may write anything, but the user protected this file.
         if ((existing.st_mode & 0222) == 0) {
             logFailure("replace", *target, "the file is read-only");
-            return false;
+            return Failure::ReadOnly;
         }
         return replaceWith(in.get(), sourceStat, sourcePath, *target, &existing);
     }
-    if (errno != ENOENT) {
-        logError("replace", *target, errno);
-        return false;
-    }
+    const int error = errno;
+    if (error != ENOENT)
+        return failed(destinationFailure(error), "replace", *target, error);
     return replaceWith(in.get(), sourceStat, sourcePath, *target, nullptr);
 }
 
-qsizetype copyRun(const QList<CopyPair>& pairs) {
-    qsizetype copied = 0;
+RunResult copyRun(const QList<CopyPair>& pairs) {
+    RunResult run;
     for (const CopyPair& pair : pairs) {
-        if (!copyFileTo(pair.source, pair.destination)) {
+        run.failure = copyFileTo(pair.source, pair.destination);
+        if (run.failure != Failure::None) {
             qCWarning(lcFiles, "copy run stopped at pair %lld of %lld",
-                      static_cast<long long>(copied + 1), static_cast<long long>(pairs.size()));
+                      static_cast<long long>(run.copied + 1), static_cast<long long>(pairs.size()));
             break;
         }
-        ++copied;
+        ++run.copied;
     }
-    return copied;
+    return run;
 }
 
 bool isTemporaryName(const QString& fileName) {

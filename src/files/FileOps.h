@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/Failure.h"
+
 #include <QList>
 #include <QString>
 
@@ -17,24 +19,31 @@ namespace tunevane::files {
 // the destination as it was: a file still downloading is not half copied.
 //
 // The new file is written beside the destination and renamed over it, so the replacement
-// keeps the destination's name, owner and group (where the process may set them) and its
-// permission bits, but not its set-id and sticky bits. Being a new file, it cannot keep what
-// belongs to the old one: other hard links to the old file go on naming the old bytes,
-// extended attributes (and with them access control lists and security labels) are dropped,
-// and the times are those of the copy.
+// keeps the destination's name, owner and group (where the process may set them), its
+// permission bits and its access control list, but not its set-id and sticky bits; where the
+// list cannot be carried over, the group is given no more than the list gave it. Being a new
+// file, it cannot keep the rest of what belongs to the old one: other hard links to the old
+// file go on naming the old bytes, other extended attributes (security labels among them) are
+// dropped, and the times are those of the copy.
 //
 // Before writing, it removes this program's temporaries in the destination's folder that
 // no running copy holds: the leftovers of copies that were killed.
-bool copyFileTo(const QString& source, const QString& destination);
+//
+// Failure::None when the destination holds the source's bytes.
+Failure copyFileTo(const QString& source, const QString& destination);
 
 struct CopyPair {
     QString source;
     QString destination;
 };
 
-// Copies the pairs in order and stops at the first failure. Returns how many were copied,
-// which is also the index of the pair that failed.
-qsizetype copyRun(const QList<CopyPair>& pairs);
+struct RunResult {
+    qsizetype copied = 0; // also the index of the pair that failed
+    Failure failure = Failure::None;
+};
+
+// Copies the pairs in order and stops at the first failure.
+RunResult copyRun(const QList<CopyPair>& pairs);
 
 // True for the names copyFileTo gives its temporaries, which a killed copy may leave behind.
 bool isTemporaryName(const QString& fileName);

@@ -2,6 +2,7 @@
 #include "files/Log.h"
 #include "files/Path.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -9,7 +10,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -24,13 +27,36 @@ bool isBareName(const QString& name) {
            !name.contains(QChar(0));
 }
 
+// 0, or the error number.
 int renameNoReplace(const char* from, const char* to) {
 #ifdef RENAME_NOREPLACE
-    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return 0;
 #else
     constexpr unsigned noReplace = 1U << 0;
-    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, noReplace));
+    if (::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, noReplace) == 0)
+        return 0;
 #endif
+    // Some filesystems do not know the flag; there a check just before the rename has to do.
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    struct stat st;
+    if (::lstat(to, &st) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::rename(from, to) == 0 ? 0 : errno;
+}
+
+bool isEmptyFolder(const char* path) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(path), ::closedir);
+    if (!listing)
+        return false;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            return false;
+    }
+    return true;
 }
 
 void logError(const char* step, const QString& path, int error) {
@@ -77,17 +103,43 @@ bool ProgramFolder::renameSubfolder(const QString& oldName, const QString& newNa
         return fail(std::strerror(errno));
     if (!S_ISDIR(st.st_mode))
         return fail(std::strerror(ENOTDIR));
-    if (renameNoReplace(from.constData(), to.constData()) == 0)
-        return true;
-    // Some filesystems do not know the flag; there a check just before the rename has to do.
-    if (errno != EINVAL && errno != ENOSYS)
-        return fail(std::strerror(errno));
-    const bool taken = ::lstat(to.constData(), &st) == 0;
-    if (taken || errno != ENOENT)
-        return fail(std::strerror(taken ? EEXIST : errno));
-    if (::rename(from.constData(), to.constData()) != 0)
-        return fail(std::strerror(errno));
-    return true;
+    const int error = renameNoReplace(from.constData(), to.constData());
+    return error == 0 || fail(std::strerror(error));
+}
+
+Failure ProgramFolder::setAsideUnlessEmpty(const QString& name, const QDateTime& now) const {
+    if (!isBareName(name)) {
+        logError("set aside", name, EINVAL);
+        return Failure::Other;
+    }
+    const QByteArray from = encodePath(m_path + u'/' + name);
+    struct stat st;
+    if (::lstat(from.constData(), &st) != 0) {
+        if (errno == ENOENT)
+            return Failure::None;
+        const int error = errno;
+        logError("set aside", m_path + u'/' + name, error);
+        return destinationFailure(error);
+    }
+    // A link is moved, not followed: what it points to is no part of the program folder.
+    if (S_ISDIR(st.st_mode) && isEmptyFolder(from.constData()))
+        return Failure::None;
+    const QString stem =
+        name + QStringLiteral(" unfinished ") + now.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    int error = EEXIST;
+    for (int attempt = 1; attempt <= 1000 && error == EEXIST; ++attempt) {
+        const QString aside = attempt == 1 ? stem : stem + u' ' + QString::number(attempt);
+        error = renameNoReplace(from.constData(), encodePath(m_path + u'/' + aside).constData());
+        if (error == 0) {
+            qCInfo(lcFiles, "set %s aside as %s", qUtf8Printable(readableName(name)),
+                   qUtf8Printable(readableName(aside)));
+            return Failure::None;
+        }
+        if (error == ENOTEMPTY)
+            error = EEXIST;
+    }
+    logError("set aside", m_path + u'/' + name, error);
+    return destinationFailure(error);
 }
 
 QString ProgramFolder::filePath(QStringView folderLiteral, const QString& fileName) const {

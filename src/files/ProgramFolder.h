@@ -1,7 +1,11 @@
 #pragma once
 
+#include "files/Failure.h"
+
 #include <QString>
 #include <QStringView>
+
+class QDateTime;
 
 namespace tunevane::files {
 
@@ -17,6 +21,10 @@ public:
     void makeSubfolder(const QString& name) const;
     // Never replaces anything already named newName.
     bool renameSubfolder(const QString& oldName, const QString& newName) const;
+    // Moves whatever stands under `name`, unless it is an empty folder, aside to
+    // "NAME unfinished 2026-12-08 14.03.22" (" 2", " 3"… added when taken), so that nothing
+    // left there is mixed into what is made next, and nothing is lost.
+    Failure setAsideUnlessEmpty(const QString& name, const QDateTime& now) const;
     // Joined as plain strings, so a program folder of "/" gives "//TempDir/NAME".
     QString filePath(QStringView folderLiteral, const QString& fileName) const;
 

@@ -2,6 +2,7 @@
 #include "files/ProgramFolder.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
@@ -10,13 +11,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestSupport.h"
+
+#include <acl/libacl.h>
 #include <algorithm>
 #include <fcntl.h>
 #include <grp.h>
 #include <map>
 #include <optional>
+#include <sys/acl.h>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,9 +31,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A forked child copies as another user; its exit code says what copyFileTo answered.
-constexpr int childCopied = 10;
-constexpr int childRefused = 11;
-constexpr int childNoUser = 12;
+constexpr int childAnswered = 10; // + the Failure
+constexpr int childNoUser = 9;
 constexpr uid_t nobody = 65534;
 // As a destination mode: no destination file at all.
 constexpr mode_t noFile = 010000;
@@ -76,9 +79,24 @@ struct Entry {
     uint gid = 0;
     quint64 inode = 0;
     qint64 ctimeNs = 0;
+    QByteArray acl; // an access list beyond the mode bits, as text
     friend bool operator==(const Entry&, const Entry&) = default;
 };
 using Tree = std::map<QString, Entry>;
+
+QByteArray extendedAcl(const QByteArray& path) {
+    const acl_t acl = ::acl_get_file(path.constData(), ACL_TYPE_ACCESS);
+    if (!acl)
+        return {};
+    QByteArray text;
+    if (::acl_equiv_mode(acl, nullptr) == 1) {
+        char* chars = ::acl_to_any_text(acl, nullptr, ',', TEXT_NUMERIC_IDS);
+        text = chars;
+        ::acl_free(chars);
+    }
+    ::acl_free(acl);
+    return text;
+}
 
 // Without root a write-only file cannot be read back; its size still tells.
 const QByteArray unreadable = QByteArrayLiteral("(unreadable)");
@@ -112,6 +130,7 @@ void collect(const QString& root, const QString& relative, Tree& tree) {
             entry.content = QByteArray(target, n > 0 ? n : 0);
         } else if (S_ISREG(st.st_mode)) {
             entry.kind = 'f';
+            entry.acl = extendedAcl(full);
             QFile file(root + u'/' + path);
             entry.content = file.open(QIODevice::ReadOnly) ? file.readAll() : unreadable;
         } else {
@@ -128,12 +147,13 @@ Tree snapshot(const QString& root) {
 }
 
 QString describe(const Entry& e) {
-    return u"%1 mode %2 owner %3:%4 size %5 inode %6"_s.arg(QChar::fromLatin1(e.kind))
+    return u"%1 mode %2 owner %3:%4 size %5 inode %6 acl %7"_s.arg(QChar::fromLatin1(e.kind))
         .arg(e.mode, 4, 8, QChar(u'0'))
         .arg(e.uid)
         .arg(e.gid)
         .arg(e.size)
-        .arg(e.inode);
+        .arg(e.inode)
+        .arg(QString::fromLatin1(e.acl));
 }
 
 QString difference(const Tree& expected, const Tree& actual) {
@@ -163,27 +183,6 @@ void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QS
     }
     passOn(type, context, message);
 }
-
-class MountGuard {
-public:
-    MountGuard() = default;
-    MountGuard(const MountGuard&) = delete;
-    MountGuard& operator=(const MountGuard&) = delete;
-    ~MountGuard() {
-        if (!m_point.isEmpty())
-            ::umount2(m_point.constData(), MNT_DETACH);
-    }
-    bool mountTmpfs(const QString& folder, const char* options) {
-        const QByteArray point = QFile::encodeName(folder);
-        if (::mount("tmpfs", point.constData(), "tmpfs", 0, options) != 0)
-            return false;
-        m_point = point;
-        return true;
-    }
-
-private:
-    QByteArray m_point;
-};
 
 enum class Setup {
     Plain,
@@ -217,6 +216,8 @@ enum class Setup {
     SourceShrinks,
     SourceGrows,
     SourceTouched,
+    SourceTimesRestored,
+    DestinationAcl,
 };
 
 struct Scene {
@@ -232,39 +233,32 @@ struct Scene {
     QString skip;
 };
 
-enum class Outcome { Copied, Refused, Unavailable };
-
-Outcome runCopy(const Scene& scene) {
+// Unset when no unprivileged process could be had.
+std::optional<Failure> runCopy(const Scene& scene) {
     if (!scene.unprivileged || ::geteuid() != 0)
-        return copyFileTo(scene.source, scene.destination) ? Outcome::Copied : Outcome::Refused;
+        return copyFileTo(scene.source, scene.destination);
     // Root may read and write anything, so permission faults need a process without it. A
     // fork, unlike a new program, needs nothing from the checkout, wherever it lies.
     const pid_t pid = ::fork();
     if (pid < 0)
-        return Outcome::Unavailable;
+        return std::nullopt;
     if (pid == 0) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
             ::_exit(childNoUser);
-        ::_exit(copyFileTo(scene.source, scene.destination) ? childCopied : childRefused);
+        ::_exit(childAnswered + int(copyFileTo(scene.source, scene.destination)));
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR)
-            return Outcome::Unavailable;
+            return std::nullopt;
     }
-    if (!WIFEXITED(status))
-        return Outcome::Unavailable;
-    switch (WEXITSTATUS(status)) {
-    case childCopied:
-        return Outcome::Copied;
-    case childRefused:
-        return Outcome::Refused;
-    default:
-        return Outcome::Unavailable;
-    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) < childAnswered)
+        return std::nullopt;
+    return Failure(WEXITSTATUS(status) - childAnswered);
 }
 
-bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& mount, Scene& scene) {
+bool prepare(Setup setup, mode_t destMode, const QString& root, testsupport::Mount& mount,
+             Scene& scene) {
     const QString src = root + u"/src"_s;
     const QString game = root + u"/game"_s;
     const QString real = root + u"/real"_s;
@@ -286,7 +280,7 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
 
     if (setup == Setup::DiskFull || setup == Setup::SourceOtherFilesystem) {
         const bool full = setup == Setup::DiskFull;
-        if (!mount.mountTmpfs(full ? game : src, full ? "size=1m" : "size=16m")) {
+        if (!mount.mount(full ? game : src, full ? "size=1m" : "size=16m")) {
             scene.skip = u"a tmpfs cannot be mounted here"_s;
             return true;
         }
@@ -407,6 +401,34 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
             (void)::utimensat(AT_FDCWD, QFile::encodeName(source).constData(), times, 0);
         };
         break;
+    case Setup::SourceTimesRestored:
+        // As touch -r or rsync --inplace -t leave it: other bytes, the old times.
+        scene.beforeRead = [](const QString& source) {
+            const QByteArray path = QFile::encodeName(source);
+            struct stat st;
+            if (::stat(path.constData(), &st) != 0)
+                return;
+            QFile file(source);
+            if (file.open(QIODevice::ReadWrite))
+                file.write(pattern(3, st.st_size));
+            file.close();
+            const timespec times[2] = {st.st_atim, st.st_mtim};
+            (void)::utimensat(AT_FDCWD, path.constData(), times, 0);
+        };
+        break;
+    case Setup::DestinationAcl: {
+        // The list's mask shows as the mode's group bits: 0640 becomes 0660.
+        const acl_t acl = ::acl_from_text("u::rw-,u:65534:rw-,g::r--,m::rw-,o::---");
+        const int set =
+            ::acl_set_file(QFile::encodeName(destFile).constData(), ACL_TYPE_ACCESS, acl);
+        ::acl_free(acl);
+        if (set != 0) {
+            scene.skip = u"no access lists on this filesystem"_s;
+            return true;
+        }
+        scene.expectedMode = 0660;
+        break;
+    }
     }
     return true;
 }
@@ -414,6 +436,7 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, MountGuard& moun
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(Failure)
 
 enum class Leftover { File, Locked, HardLinked, Link, Folder };
 Q_DECLARE_METATYPE(Leftover)
@@ -440,6 +463,9 @@ private Q_SLOTS:
     void renameSubfolder();
     void renameSubfolderInMissingProgramFolder();
 
+    void setAsideUnlessEmpty_data();
+    void setAsideUnlessEmpty();
+
     void makeSubfolder_data();
     void makeSubfolder();
     void makeSubfolderInMissingProgramFolder();
@@ -460,67 +486,87 @@ void FileOpsTest::initTestCase() {
 void FileOpsTest::copyFileToReplacesOrRefuses_data() {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<int>("destMode");
-    QTest::addColumn<bool>("copies");
+    QTest::addColumn<Failure>("failure");
 
-    QTest::newRow("replace keeps the mode") << Setup::Plain << 0640 << true;
-    QTest::newRow("replace keeps an odd mode") << Setup::Plain << 0604 << true;
-    QTest::newRow("write-only file is not read-only") << Setup::Plain << 0200 << true;
-    QTest::newRow("new destination") << Setup::Plain << int(noFile) << true;
-    QTest::newRow("empty source file") << Setup::EmptySourceFile << 0644 << true;
-    QTest::newRow("source larger than a buffer") << Setup::LargeSource << 0644 << true;
+    QTest::newRow("replace keeps the mode") << Setup::Plain << 0640 << Failure::None;
+    QTest::newRow("replace keeps an odd mode") << Setup::Plain << 0604 << Failure::None;
+    QTest::newRow("write-only file is not read-only") << Setup::Plain << 0200 << Failure::None;
+    QTest::newRow("new destination") << Setup::Plain << int(noFile) << Failure::None;
+    QTest::newRow("empty source file") << Setup::EmptySourceFile << 0644 << Failure::None;
+    QTest::newRow("source larger than a buffer") << Setup::LargeSource << 0644 << Failure::None;
     // The kernel copies only within one kind of filesystem; plain reads and writes take over.
-    QTest::newRow("source on another filesystem") << Setup::SourceOtherFilesystem << 0644 << true;
-    QTest::newRow("root keeps the owner") << Setup::KeepsOwner << 0644 << true;
-    QTest::newRow("set-id bits are not kept") << Setup::Plain << 06755 << true;
+    QTest::newRow("source on another filesystem")
+        << Setup::SourceOtherFilesystem << 0644 << Failure::None;
+    QTest::newRow("root keeps the owner") << Setup::KeepsOwner << 0644 << Failure::None;
+    QTest::newRow("set-id bits are not kept") << Setup::Plain << 06755 << Failure::None;
+    QTest::newRow("access list kept, group not widened")
+        << Setup::DestinationAcl << 0640 << Failure::None;
     QTest::newRow("a hard link keeps the old bytes")
-        << Setup::DestinationHardLinked << 0640 << true;
+        << Setup::DestinationHardLinked << 0640 << Failure::None;
 
-    QTest::newRow("read-only destination 0444") << Setup::Plain << 0444 << false;
-    QTest::newRow("read-only destination 0400") << Setup::Plain << 0400 << false;
-    QTest::newRow("read-only destination 0000") << Setup::Plain << 0000 << false;
-    QTest::newRow("source missing") << Setup::SourceMissing << 0644 << false;
-    QTest::newRow("source is a folder") << Setup::SourceFolder << 0644 << false;
-    QTest::newRow("source is a fifo") << Setup::SourceFifo << 0644 << false;
-    QTest::newRow("source unreadable") << Setup::SourceUnreadable << 0666 << false;
-    QTest::newRow("source path empty") << Setup::SourcePathEmpty << 0644 << false;
-    QTest::newRow("source path holds NUL") << Setup::SourcePathNul << 0644 << false;
-    QTest::newRow("destination path empty") << Setup::DestinationPathEmpty << 0644 << false;
-    QTest::newRow("destination path holds NUL") << Setup::DestinationPathNul << 0644 << false;
-    QTest::newRow("destination folder missing") << Setup::DestinationFolderMissing << 0644 << false;
+    QTest::newRow("read-only destination 0444") << Setup::Plain << 0444 << Failure::ReadOnly;
+    QTest::newRow("read-only destination 0400") << Setup::Plain << 0400 << Failure::ReadOnly;
+    QTest::newRow("read-only destination 0000") << Setup::Plain << 0000 << Failure::ReadOnly;
+    QTest::newRow("source missing") << Setup::SourceMissing << 0644 << Failure::SourceMissing;
+    QTest::newRow("source is a folder") << Setup::SourceFolder << 0644 << Failure::SourceUnreadable;
+    QTest::newRow("source is a fifo") << Setup::SourceFifo << 0644 << Failure::SourceUnreadable;
+    QTest::newRow("source unreadable")
+        << Setup::SourceUnreadable << 0666 << Failure::SourceUnreadable;
+    QTest::newRow("source path empty") << Setup::SourcePathEmpty << 0644 << Failure::NoSource;
+    QTest::newRow("source path holds NUL") << Setup::SourcePathNul << 0644 << Failure::Other;
+    QTest::newRow("destination path empty")
+        << Setup::DestinationPathEmpty << 0644 << Failure::NoDestination;
+    QTest::newRow("destination path holds NUL")
+        << Setup::DestinationPathNul << 0644 << Failure::Other;
+    QTest::newRow("destination folder missing")
+        << Setup::DestinationFolderMissing << 0644 << Failure::FolderMissing;
     QTest::newRow("destination parent is a file")
-        << Setup::DestinationParentIsFile << 0644 << false;
-    QTest::newRow("destination is a folder") << Setup::DestinationIsFolder << 0644 << false;
+        << Setup::DestinationParentIsFile << 0644 << Failure::FolderMissing;
+    QTest::newRow("destination is a folder")
+        << Setup::DestinationIsFolder << 0644 << Failure::Other;
     QTest::newRow("destination with trailing slash")
-        << Setup::DestinationTrailingSlash << 0644 << false;
-    QTest::newRow("destination folder not writable") << Setup::FolderNotWritable << 0666 << false;
-    QTest::newRow("disk full") << Setup::DiskFull << 0644 << false;
-    QTest::newRow("source shrinks while read") << Setup::SourceShrinks << 0644 << false;
-    QTest::newRow("source shrinks, no old file") << Setup::SourceShrinks << int(noFile) << false;
-    QTest::newRow("source grows while read") << Setup::SourceGrows << 0644 << false;
-    QTest::newRow("source rewritten while read") << Setup::SourceTouched << 0644 << false;
-    QTest::newRow("unprivileged replace") << Setup::UnprivilegedReplace << 0666 << true;
+        << Setup::DestinationTrailingSlash << 0644 << Failure::Other;
+    QTest::newRow("destination folder not writable")
+        << Setup::FolderNotWritable << 0666 << Failure::FolderNotWritable;
+    QTest::newRow("disk full") << Setup::DiskFull << 0644 << Failure::DiskFull;
+    QTest::newRow("source shrinks while read")
+        << Setup::SourceShrinks << 0644 << Failure::SourceChanged;
+    QTest::newRow("source shrinks, no old file")
+        << Setup::SourceShrinks << int(noFile) << Failure::SourceChanged;
+    QTest::newRow("source grows while read")
+        << Setup::SourceGrows << 0644 << Failure::SourceChanged;
+    QTest::newRow("source rewritten while read")
+        << Setup::SourceTouched << 0644 << Failure::SourceChanged;
+    QTest::newRow("source rewritten, its times restored")
+        << Setup::SourceTimesRestored << 0644 << Failure::SourceChanged;
+    QTest::newRow("unprivileged replace") << Setup::UnprivilegedReplace << 0666 << Failure::None;
 
-    QTest::newRow("same file") << Setup::SameFile << 0640 << true;
-    QTest::newRow("same read-only file") << Setup::SameFile << 0444 << true;
-    QTest::newRow("same file, doubled slashes") << Setup::SameFileDoubledSlashes << 0640 << true;
+    QTest::newRow("same file") << Setup::SameFile << 0640 << Failure::None;
+    QTest::newRow("same read-only file") << Setup::SameFile << 0444 << Failure::None;
+    QTest::newRow("same file, doubled slashes")
+        << Setup::SameFileDoubledSlashes << 0640 << Failure::None;
     QTest::newRow("same file through a linked source")
-        << Setup::SameFileLinkedSource << 0640 << true;
-    QTest::newRow("same file through a hard link") << Setup::SameFileHardLink << 0640 << true;
+        << Setup::SameFileLinkedSource << 0640 << Failure::None;
+    QTest::newRow("same file through a hard link")
+        << Setup::SameFileHardLink << 0640 << Failure::None;
 
-    QTest::newRow("linked destination") << Setup::DestinationLink << 0640 << true;
-    QTest::newRow("chain of links") << Setup::DestinationLinkChain << 0640 << true;
-    QTest::newRow("dangling link") << Setup::DestinationLinkDangling << int(noFile) << true;
-    QTest::newRow("link to a read-only file") << Setup::DestinationLink << 0444 << false;
+    QTest::newRow("linked destination") << Setup::DestinationLink << 0640 << Failure::None;
+    QTest::newRow("chain of links") << Setup::DestinationLinkChain << 0640 << Failure::None;
+    QTest::newRow("dangling link")
+        << Setup::DestinationLinkDangling << int(noFile) << Failure::None;
+    QTest::newRow("link to a read-only file")
+        << Setup::DestinationLink << 0444 << Failure::ReadOnly;
 }
 
 void FileOpsTest::copyFileToReplacesOrRefuses() {
     QFETCH(Setup, setup);
     QFETCH(int, destMode);
-    QFETCH(bool, copies);
+    QFETCH(Failure, failure);
+    const bool copies = failure == Failure::None;
 
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
-    MountGuard mount;
+    testsupport::Mount mount;
     // A non-root run could not delete a folder it made unwritable.
     const auto restore = qScopeGuard([&] { setMode(tmp.path() + u"/game"_s, 0755); });
     Scene scene;
@@ -531,20 +577,23 @@ void FileOpsTest::copyFileToReplacesOrRefuses() {
     const Tree before = snapshot(tmp.path());
     fileWarnings.clear();
     setBeforeReadHook(scene.beforeRead);
-    const Outcome outcome = runCopy(scene);
+    const std::optional<Failure> outcome = runCopy(scene);
     setBeforeReadHook({});
-    if (outcome == Outcome::Unavailable) {
+    if (!outcome) {
         if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_UNPRIVILEGED"))
             QFAIL("cannot copy as an unprivileged user, but TUNEVANE_REQUIRE_UNPRIVILEGED=1");
         QSKIP("cannot copy as an unprivileged user here");
     }
     const Tree after = snapshot(tmp.path());
-    QCOMPARE(outcome == Outcome::Copied, copies);
+    QCOMPARE(*outcome, failure);
     // A forked child logs into its own memory.
     if (!scene.unprivileged || ::geteuid() != 0) {
-        const bool named =
-            std::any_of(fileWarnings.cbegin(), fileWarnings.cend(),
-                        [&](const QString& line) { return line.contains(tmp.path()); });
+        // The log gives the real cause: the path, and for a full disk the system's word for it.
+        const QString cause = failure == Failure::DiskFull
+                                  ? QString::fromLocal8Bit(std::strerror(ENOSPC))
+                                  : tmp.path();
+        const bool named = std::any_of(fileWarnings.cbegin(), fileWarnings.cend(),
+                                       [&](const QString& line) { return line.contains(cause); });
         QVERIFY2(copies ? fileWarnings.isEmpty() : named, qPrintable(fileWarnings.join(u'\n')));
     }
 
@@ -571,6 +620,7 @@ void FileOpsTest::copyFileToReplacesOrRefuses() {
         entry.gid = gid;
         entry.inode = now.inode;
         entry.ctimeNs = now.ctimeNs;
+        entry.acl = old != before.end() ? old->second.acl : QByteArray();
         expected[scene.changed] = entry;
     }
     QVERIFY2(after == expected, qPrintable(difference(expected, after)));
@@ -580,20 +630,24 @@ void FileOpsTest::copyRunStopsAtFirstFailure_data() {
     QTest::addColumn<int>("pairCount");
     QTest::addColumn<int>("broken");
     QTest::addColumn<QString>("fault");
+    QTest::addColumn<Failure>("failure");
 
-    QTest::newRow("all copied") << 4 << -1 << QString();
-    QTest::newRow("no pairs") << 0 << -1 << QString();
-    QTest::newRow("first source empty") << 4 << 0 << u"empty source"_s;
-    QTest::newRow("second source missing") << 4 << 1 << u"missing source"_s;
-    QTest::newRow("third destination read-only") << 4 << 2 << u"read-only"_s;
-    QTest::newRow("last destination folder missing") << 4 << 3 << u"missing folder"_s;
-    QTest::newRow("empty pair in the middle") << 4 << 1 << u"empty pair"_s;
+    QTest::newRow("all copied") << 4 << -1 << QString() << Failure::None;
+    QTest::newRow("no pairs") << 0 << -1 << QString() << Failure::None;
+    QTest::newRow("first source empty") << 4 << 0 << u"empty source"_s << Failure::NoSource;
+    QTest::newRow("second source missing")
+        << 4 << 1 << u"missing source"_s << Failure::SourceMissing;
+    QTest::newRow("third destination read-only") << 4 << 2 << u"read-only"_s << Failure::ReadOnly;
+    QTest::newRow("last destination folder missing")
+        << 4 << 3 << u"missing folder"_s << Failure::FolderMissing;
+    QTest::newRow("empty pair in the middle") << 4 << 1 << u"empty pair"_s << Failure::NoSource;
 }
 
 void FileOpsTest::copyRunStopsAtFirstFailure() {
     QFETCH(int, pairCount);
     QFETCH(int, broken);
     QFETCH(QString, fault);
+    QFETCH(Failure, failure);
 
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
@@ -619,7 +673,9 @@ void FileOpsTest::copyRunStopsAtFirstFailure() {
     }
 
     const qsizetype expected = broken >= 0 ? broken : pairCount;
-    QCOMPARE(copyRun(pairs), expected);
+    const RunResult run = copyRun(pairs);
+    QCOMPARE(run.copied, expected);
+    QCOMPARE(run.failure, failure);
     for (int i = 0; i < pairCount; ++i) {
         QFile game(tmp.filePath(u"GAME%1.WAV"_s.arg(i)));
         QVERIFY(game.open(QIODevice::ReadOnly));
@@ -706,7 +762,7 @@ void FileOpsTest::staleTemporaries() {
         QCOMPARE(::link(encoded.constData(), QFile::encodeName(tmp.filePath(u"keep/x"_s))), 0);
 
     const Tree before = snapshot(tmp.path());
-    QVERIFY(copyFileTo(source, destination));
+    QCOMPARE(copyFileTo(source, destination), Failure::None);
     Tree after = snapshot(tmp.path());
 
     Tree expected = before;
@@ -791,6 +847,64 @@ void FileOpsTest::renameSubfolderInMissingProgramFolder() {
     QVERIFY(tmp.isValid());
     QVERIFY(!ProgramFolder(tmp.filePath(u"none"_s)).renameSubfolder(u"TempDir"_s, u"Set"_s));
     QVERIFY(snapshot(tmp.path()).empty());
+}
+
+void FileOpsTest::setAsideUnlessEmpty_data() {
+    QTest::addColumn<QString>("left");  // what stands under "BackDir" beforehand
+    QTest::addColumn<QString>("aside"); // where it is afterwards; empty: where it was
+    const QString stamp = u"BackDir unfinished 2026-12-08 14.03.22"_s;
+    QTest::newRow("nothing") << u"nothing"_s << QString();
+    QTest::newRow("an empty folder") << u"empty"_s << QString();
+    QTest::newRow("a folder with files") << u"files"_s << stamp;
+    QTest::newRow("its dated name taken") << u"files taken"_s << stamp + u" 2"_s;
+    QTest::newRow("a file") << u"file"_s << stamp;
+    QTest::newRow("a link, moved and not followed") << u"link"_s << stamp;
+}
+
+// What an abandoned backup left is moved whole, byte for byte, and nothing else moves.
+void FileOpsTest::setAsideUnlessEmpty() {
+    QFETCH(QString, left);
+    QFETCH(QString, aside);
+
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString prog = tmp.filePath(u"prog"_s);
+    const QString staging = prog + u"/BackDir"_s;
+    QVERIFY(QDir().mkpath(prog));
+    if (left == u"empty" || left.startsWith(u"files")) {
+        QVERIFY(QDir().mkpath(staging + u"/sub"_s));
+        if (left != u"empty")
+            QVERIFY(writeFile(staging + u"/sub/JUMP.WAV"_s, pattern(6, 900), 0640));
+        else
+            QVERIFY(QDir().rmdir(staging + u"/sub"_s));
+    }
+    if (left == u"files taken")
+        QVERIFY(writeFile(prog + u"/BackDir unfinished 2026-12-08 14.03.22"_s, "x", 0644));
+    if (left == u"file")
+        QVERIFY(writeFile(staging, pattern(7, 10), 0644));
+    if (left == u"link") {
+        QVERIFY(QDir().mkpath(tmp.filePath(u"elsewhere"_s)));
+        QVERIFY(writeFile(tmp.filePath(u"elsewhere/x"_s), "x", 0644));
+        QVERIFY(makeLink(tmp.filePath(u"elsewhere"_s), staging));
+    }
+
+    const Tree before = snapshot(tmp.path());
+    const QDateTime now(QDate(2026, 12, 8), QTime(14, 3, 22));
+    QCOMPARE(ProgramFolder(prog).setAsideUnlessEmpty(u"BackDir"_s, now), Failure::None);
+    const Tree after = snapshot(tmp.path());
+
+    Tree expected;
+    const QString from = u"prog/BackDir"_s;
+    for (const auto& [path, entry] : before) {
+        if (!aside.isEmpty() && (path == from || path.startsWith(from + u'/')))
+            expected[u"prog/"_s + aside + path.mid(from.size())] = entry;
+        else
+            expected[path] = entry;
+    }
+    // A rename moves the change time of what it renames.
+    if (!aside.isEmpty() && after.contains(u"prog/"_s + aside))
+        expected[u"prog/"_s + aside].ctimeNs = after.at(u"prog/"_s + aside).ctimeNs;
+    QVERIFY2(after == expected, qPrintable(difference(expected, after)));
 }
 
 void FileOpsTest::makeSubfolder_data() {

@@ -1,4 +1,5 @@
 #include "selection/BrowsingPane.h"
+#include "TestSupport.h"
 #include "files/FileOps.h"
 #include "files/Path.h"
 
@@ -22,7 +23,6 @@
 #include <memory>
 #include <optional>
 #include <sys/fsuid.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -500,18 +500,13 @@ private Q_SLOTS:
     void volumeThatWentAwayIsNotReady() {
         const QString stick = m_root + u"/stick"_s;
         QVERIFY(QDir(m_root).mkdir(u"stick"_s));
-        const QByteArray point = QFile::encodeName(stick);
         // tmpfs takes any source name; one under /dev/ makes the mount count as a disk.
-        const auto mountStick = [&] {
-            return ::mount("/dev/tunevane-stick", point.constData(), "tmpfs", 0, "size=1m") == 0;
-        };
-        if (!mountStick()) {
-            const QByteArray why = "cannot mount a tmpfs: " + QByteArray(std::strerror(errno));
+        auto mounted = std::make_unique<testsupport::Mount>();
+        if (!mounted->mount(stick, "size=1m", "/dev/tunevane-stick")) {
             if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
-                QFAIL(why.constData());
-            QSKIP(why.constData());
+                QFAIL(mounted->why().constData());
+            QSKIP(mounted->why().constData());
         }
-        auto unmount = qScopeGuard([&] { ::umount2(point.constData(), MNT_DETACH); });
         QVERIFY(QDir(stick).mkdir(u"sounds"_s));
         QVERIFY(touch(stick + u"/sounds/ON_STICK.WAV"_s));
         QVERIFY(touch(m_root + u"/OLD.WAV"_s));
@@ -524,7 +519,7 @@ private Q_SLOTS:
         // Gone while the folder list still shows one of its folders.
         QVERIFY(pane->setFolder(stick + u"/sounds"_s));
         QCOMPARE(rows(pane->fileList()), QStringList{u"ON_STICK.WAV"_s});
-        QVERIFY(::umount2(point.constData(), 0) == 0);
+        mounted.reset();
         doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), u"stick"_s));
         std::optional<Message> message = answerMessage();
         QVERIFY(message);
@@ -551,7 +546,8 @@ private Q_SLOTS:
         QCOMPARE(drives->findData(stick), -1);
         drives->hidePopup();
         QTRY_VERIFY(!drives->view()->isVisible());
-        QVERIFY(mountStick());
+        mounted = std::make_unique<testsupport::Mount>();
+        QVERIFY(mounted->mount(stick, "size=1m", "/dev/tunevane-stick"));
         drives->showPopup();
         const QModelIndex back = drives->model()->index(drives->findData(stick), 0);
         QVERIFY(back.isValid());

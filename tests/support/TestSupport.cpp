@@ -2,11 +2,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QWidget>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
 
 namespace testsupport {
 
@@ -80,6 +85,28 @@ void settle() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
+}
+
+Mount::~Mount() {
+    if (!m_point.isEmpty())
+        ::umount2(m_point.constData(), MNT_DETACH);
+}
+
+bool Mount::mount(const QString& folder, const char* options, const char* source) {
+    const QByteArray point = QFile::encodeName(folder);
+    if (::mount(source, point.constData(), "tmpfs", 0, options) != 0) {
+        m_why = "cannot mount a tmpfs: " + QByteArray(std::strerror(errno));
+        return false;
+    }
+    m_point = point;
+    return true;
+}
+
+bool Mount::makeReadOnly() {
+    if (::mount(nullptr, m_point.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0)
+        return true;
+    m_why = "cannot make a tmpfs read-only: " + QByteArray(std::strerror(errno));
+    return false;
 }
 
 } // namespace testsupport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -28,5 +29,24 @@ bool click(const QString& window, const QString& button);
 
 // Waits for deferred deletes and queued continuations.
 void settle();
+
+// A tmpfs over a folder for as long as the guard lives: a small disk to fill, or one to make
+// read-only. Only root can mount; mount() says why it could not.
+class Mount {
+public:
+    Mount() = default;
+    Mount(const Mount&) = delete;
+    Mount& operator=(const Mount&) = delete;
+    ~Mount();
+    // `options` as mount(8) takes them, e.g. "size=1m".
+    bool mount(const QString& folder, const char* options, const char* source = "tmpfs");
+    bool makeReadOnly();
+    // Why the last step failed, for a skip or a failure.
+    QByteArray why() const { return m_why; }
+
+private:
+    QByteArray m_point;
+    QByteArray m_why;
+};
 
 } // namespace testsupport
