@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FileOps.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -9,11 +11,19 @@ class QWidget;
 
 namespace tunevane {
 
+// Which files an operation copies where; it decides how a failure is put to the user.
+enum class Copying {
+    ReplacementsOverGameFiles,
+    ReplacementsIntoProgramFolder,
+    GameFilesIntoProgramFolder,
+};
+
 // A multi-file operation as the user is told about it.
 struct Operation {
     QString title;    // the confirmation's title, e.g. "Replacement Confirmation"
     QString noun;     // "Replacement"
     QString finished; // "replaced"
+    Copying copying = Copying::ReplacementsOverGameFiles;
 };
 
 // What one slot meant to the operation.
@@ -25,11 +35,18 @@ struct SlotChoice {
 // The first chosen slot (1-based) that a copy run which copied `done` slots did not reach.
 std::optional<int> firstChosenNotDone(std::span<const SlotChoice> slots, qsizetype done);
 
+// Why a run stopped, in one short sentence of our own: never the platform's text.
+QString stopReason(const Operation& operation, const files::RunResult& run);
+
 // A success confirmation is shown only when every chosen slot was done: then `confirm` runs.
-// Otherwise a message under the confirmation's title names the first selection that was not,
-// and `afterMessage` runs once it is dismissed.
+// Otherwise a message under the confirmation's title names the first selection that was not
+// and why, and `afterMessage` runs once it is dismissed.
 void showOutcome(QWidget* over, const Operation& operation, std::span<const SlotChoice> slots,
-                 qsizetype done, const std::function<void()>& confirm,
+                 const files::RunResult& run, const std::function<void()>& confirm,
                  std::function<void()> afterMessage = {});
+
+// For an operation that could not start at all.
+void showNothingDone(QWidget* over, const Operation& operation, files::Failure failure,
+                     std::function<void()> afterMessage);
 
 } // namespace tunevane

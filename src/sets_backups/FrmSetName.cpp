@@ -34,16 +34,16 @@ constexpr Control controls[] = {
 } // namespace
 
 FrmSetName::FrmSetName(App& app)
-    : NameDialog(
-          app, QStringLiteral("FrmSetName"),
-          {.title = QStringLiteral("Save Set"),
-           .widthTwips = 4215,
-           .heightTwips = 1950,
-           .icon = "sound-document",
-           .centred = false,
-           .closeBox = false},
-          {setStaging,
-           {QStringLiteral("Set Confirmation"), QStringLiteral("Set"), QStringLiteral("saved")}}) {
+    : NameDialog(app, QStringLiteral("FrmSetName"),
+                 {.title = QStringLiteral("Save Set"),
+                  .widthTwips = 4215,
+                  .heightTwips = 1950,
+                  .icon = "sound-document",
+                  .centred = false,
+                  .closeBox = false},
+                 {setStaging,
+                  {QStringLiteral("Set Confirmation"), QStringLiteral("Set"),
+                   QStringLiteral("saved"), Copying::ReplacementsIntoProgramFolder}}) {
     const Built built = build(controls);
     setUp(built.get<QComboBox>("CboSetName"), built.get<QPushButton>("CmdOk3"));
 }

@@ -51,7 +51,7 @@ FrmSetName2::FrmSetName2(App& app)
                   .closeBox = false},
                  {backupStaging,
                   {QStringLiteral("Backup Confirmation"), QStringLiteral("Backup"),
-                   QStringLiteral("backed up")}}) {
+                   QStringLiteral("backed up"), Copying::GameFilesIntoProgramFolder}}) {
     const Built built = build(controls);
     setUp(built.get<QComboBox>("CboSetName2"), built.get<QPushButton>("CmdOK3"));
 }

@@ -22,7 +22,8 @@ class NameDialog : public Form {
     Q_OBJECT
 public:
     // Shows the dialog modal over `over`; `whenDone` runs once the action has ended: after
-    // the final word was dismissed, or when the dialog was left without a name.
+    // the final word was dismissed, or when the dialog was left without a name. A staging
+    // folder that could not be made ready gets its message instead of the dialog.
     void ask(QWidget* over, Staged staged, std::function<void()> whenDone = {});
 
 protected:

@@ -2,6 +2,8 @@
 
 #include "files/FileOps.h"
 
+#include <QDateTime>
+
 namespace tunevane {
 
 namespace {
@@ -16,18 +18,25 @@ bool isPlainFileName(const QString& name) {
 
 Staged stage(const files::ProgramFolder& folder, const QString& staging,
              std::span<const StagedCopy> copies) {
+    Staged staged;
+    for (const StagedCopy& copy : copies)
+        staged.choices.push_back(copy.choice);
+    // An abandoned backup may hold the only copy of a game's files: never mixed, never lost.
+    staged.run.failure = folder.setAsideUnlessEmpty(staging, QDateTime::currentDateTime());
+    if (staged.run.failure != files::Failure::None) {
+        staged.ready = false;
+        return staged;
+    }
     folder.makeSubfolder(staging);
     const QString into = QStringLiteral("/") + staging + QStringLiteral("/");
     QList<files::CopyPair> pairs;
-    Staged staged;
     for (const StagedCopy& copy : copies) {
         // An empty destination fails like an empty slot, and ends the run there.
         pairs.append({copy.source, isPlainFileName(copy.fileName)
                                        ? folder.filePath(into, copy.fileName)
                                        : QString()});
-        staged.choices.push_back(copy.choice);
     }
-    staged.copied = files::copyRun(pairs);
+    staged.run = files::copyRun(pairs);
     return staged;
 }
 

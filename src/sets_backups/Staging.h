@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Outcome.h"
+#include "files/FileOps.h"
 #include "files/ProgramFolder.h"
 
 #include <QString>
@@ -23,11 +24,14 @@ struct StagedCopy {
 // What filling a staging folder did, kept for the final word once the folder is named.
 struct Staged {
     std::vector<SlotChoice> choices;
-    qsizetype copied = 0;
+    files::RunResult run;
+    // False when what an earlier, abandoned save left in the staging folder could not be set
+    // aside: nothing was copied, and the folder must not be named.
+    bool ready = true;
 };
 
-// Makes the staging folder if it is missing (what it already holds stays) and copies into it
-// in slot order, stopping at the first copy that fails.
+// Sets aside whatever an abandoned save left in the staging folder, makes it afresh and copies
+// into it in slot order, stopping at the first copy that fails.
 Staged stage(const files::ProgramFolder& folder, const QString& staging,
              std::span<const StagedCopy> copies);
 

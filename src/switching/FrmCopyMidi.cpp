@@ -152,7 +152,8 @@ void FrmCopyMidi::addToFavorites() {
                            pair.replacementName.isEmpty() ? pair.gameName : pair.replacementName});
     }
     showConfirmation<FrmFavorites>({QStringLiteral("Add to Favorites"),
-                                    QStringLiteral("Adding to favorites"), QStringLiteral("added")},
+                                    QStringLiteral("Adding to favorites"), QStringLiteral("added"),
+                                    Copying::ReplacementsIntoProgramFolder},
                                    choices, files::copyRun(pairs));
 }
 

@@ -132,11 +132,11 @@ void FrmCopyWavs::switchFiles() {
                     QStringLiteral("Please be sure that each selection is a valid filename."));
         return;
     }
-    const qsizetype copied = replaceGameFiles();
+    const files::RunResult run = replaceGameFiles();
     // A first copy that fails ends the switch without a word; nothing on disk has changed.
-    if (copied == 0)
+    if (run.copied == 0)
         return;
-    confirmSwitch(copied);
+    confirmSwitch(run);
 }
 
 } // namespace tunevane

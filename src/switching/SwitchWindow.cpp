@@ -1,9 +1,9 @@
 #include "switching/SwitchWindow.h"
 
 #include "app/App.h"
-#include "app/Log.h"
 #include "app/Outcome.h"
 #include "files/FileOps.h"
+#include "files/Log.h"
 #include "files/Path.h"
 #include "switching/FrmReplaceConfirm.h"
 
@@ -11,6 +11,13 @@
 #include <QPushButton>
 
 namespace tunevane {
+
+namespace {
+
+const Operation switching{QStringLiteral("Replacement Confirmation"), QStringLiteral("Replacement"),
+                          QStringLiteral("replaced"), Copying::ReplacementsOverGameFiles};
+
+} // namespace
 
 SwitchWindow::SwitchWindow(App& app, const QString& name, const FormLook& look)
     : Form(app, name, look) {}
@@ -71,31 +78,31 @@ std::vector<SlotPair> SwitchWindow::sideSlots() const {
     return {m_slots.begin(), m_slots.begin() + slotCount()};
 }
 
-qsizetype SwitchWindow::replaceGameFiles() const {
+files::RunResult SwitchWindow::replaceGameFiles() const {
     QList<files::CopyPair> pairs;
     for (const SlotPair& pair : sideSlots())
         pairs.append({pair.replacementPath, pair.gamePath});
-    const qsizetype copied = files::copyRun(pairs);
-    // The run stops without a word to the user, so leave a trace of where it stopped.
-    if (copied < pairs.size()) {
-        const files::CopyPair& stopped = pairs[copied];
+    const files::RunResult run = files::copyRun(pairs);
+    // Where the window says nothing (a first copy that fails), the log still says why.
+    if (run.copied < pairs.size()) {
+        const files::CopyPair& stopped = pairs[run.copied];
         if (!stopped.source.isEmpty() || !stopped.destination.isEmpty())
-            qCWarning(lcUi, "switch stopped at selection %lld: copy of %s over %s failed",
-                      static_cast<long long>(copied + 1), qUtf8Printable(stopped.source),
-                      qUtf8Printable(stopped.destination));
+            qCWarning(lcFiles, "switch stopped at selection %lld, copy of %s over %s: %s",
+                      static_cast<long long>(run.copied + 1),
+                      qUtf8Printable(files::readableName(stopped.source)),
+                      qUtf8Printable(files::readableName(stopped.destination)),
+                      qUtf8Printable(stopReason(switching, run)));
     }
-    return copied;
+    return run;
 }
 
-void SwitchWindow::confirmSwitch(qsizetype copied) {
+void SwitchWindow::confirmSwitch(const files::RunResult& run) {
     std::vector<SlotChoice> choices;
     for (const SlotPair& pair : sideSlots()) {
         choices.push_back({!pair.gamePath.isEmpty() || !pair.replacementPath.isEmpty(),
                            pair.gameName.isEmpty() ? pair.replacementName : pair.gameName});
     }
-    showConfirmation<FrmReplaceConfirm>({QStringLiteral("Replacement Confirmation"),
-                                         QStringLiteral("Replacement"), QStringLiteral("replaced")},
-                                        choices, copied);
+    showConfirmation<FrmReplaceConfirm>(switching, choices, run);
 }
 
 } // namespace tunevane

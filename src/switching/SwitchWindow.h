@@ -50,18 +50,17 @@ protected:
     // "Close"
     void backToSelection();
 
-    // Copies each chosen replacement over its game file, in slot order, and returns how many
-    // slots were copied before the run stopped.
-    qsizetype replaceGameFiles() const;
+    // Copies each chosen replacement over its game file, in slot order, until a copy fails.
+    files::RunResult replaceGameFiles() const;
     // The confirmation, or the first chosen slot that was not done.
-    void confirmSwitch(qsizetype copied);
+    void confirmSwitch(const files::RunResult& run);
     // An earlier notice of the same operation goes first, so two never disagree on screen;
     // the new one stays above this window.
     template <class Confirmation>
     void showConfirmation(const Operation& operation, std::span<const SlotChoice> choices,
-                          qsizetype copied) {
+                          const files::RunResult& run) {
         app().forms().unload<Confirmation>();
-        showOutcome(this, operation, choices, copied,
+        showOutcome(this, operation, choices, run,
                     [this] { app().forms().get<Confirmation>().showModelessOver(*this); });
     }
 

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -88,7 +89,13 @@ public:
     QString root() const { return QFileInfo(programFolder()).path(); }
     // What SideFixture::write puts in a file, less the root: "replacements/R1.WAV".
     QByteArray contentPrefix() const { return "content of " + root().toUtf8() + '/'; }
-    QStringList programTree() const { return disk::tree(programFolder(), contentPrefix()); }
+    // What is set aside is dated; "*" stands for the date.
+    QStringList programTree() const {
+        static const QRegularExpression dated(QStringLiteral(
+            "^(TempDir|BackDir) unfinished \\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d/"));
+        return disk::tree(programFolder(), contentPrefix())
+            .replaceInStrings(dated, QStringLiteral("\\1 unfinished */"));
+    }
     // Everything around the program folder, which no set or backup may touch.
     QStringList outsideTree() const {
         QStringList lines = disk::tree(root(), contentPrefix());

@@ -12,11 +12,11 @@ namespace {
 const QString setSaved = QStringLiteral("Set Confirmation|Your set has been saved.");
 const QString inUse = QStringLiteral("Set Name Select|Please select a set name not already in use");
 
-QString incomplete(int slot, const QString& file) {
+QString incomplete(int slot, const QString& file, const char* why) {
     return QStringLiteral("Set Confirmation|Set incomplete: Selection %1 (%2) and the selections "
-                          "after it were not saved.")
+                          "after it were not saved. %3")
         .arg(slot)
-        .arg(file);
+        .arg(file, QLatin1String(why));
 }
 
 // What the user was told when the name was taken: the confirmation or a message.
@@ -145,23 +145,27 @@ private Q_SLOTS:
                            QStringLiteral("G3.WAV=replacements/R3.WAV")};
         QTest::newRow("slot 2 cleared, slot 3 filled")
             << 3 << QStringList{QStringLiteral("remove 2")}
-            << incomplete(3, QStringLiteral("R3.WAV")) << QStringList{g1};
+            << incomplete(3, QStringLiteral("R3.WAV"), "Selection 2 is empty.") << QStringList{g1};
         QTest::newRow("nothing filled") << 0 << QStringList{} << QString() << QStringList{};
-        QTest::newRow("slot 1 cleared") << 2 << QStringList{QStringLiteral("remove 1")}
-                                        << incomplete(2, QStringLiteral("R2.WAV")) << QStringList{};
+        QTest::newRow("slot 1 cleared")
+            << 2 << QStringList{QStringLiteral("remove 1")}
+            << incomplete(2, QStringLiteral("R2.WAV"), "Selection 1 is empty.") << QStringList{};
         QTest::newRow("replacement gone from disk")
             << 2 << QStringList{QStringLiteral("delete replacements/R2.WAV")}
-            << incomplete(2, QStringLiteral("R2.WAV")) << QStringList{g1};
+            << incomplete(2, QStringLiteral("R2.WAV"), "The file is no longer there.")
+            << QStringList{g1};
         QTest::newRow("game file only")
             << 1 << QStringList{QStringLiteral("game 2 G2.WAV")}
-            << incomplete(2, QStringLiteral("G2.WAV")) << QStringList{g1};
+            << incomplete(2, QStringLiteral("G2.WAV"), "It has no replacement file.")
+            << QStringList{g1};
         QTest::newRow("one game file name in two slots: the later wins")
             << 2 << QStringList{QStringLiteral("game 2 G1.WAV")} << QString()
             << QStringList{QStringLiteral("G1.WAV=replacements/R2.WAV")};
-        QTest::newRow("leftovers of an earlier save stay")
+        // They stay, set aside whole, and none of them joins the new set.
+        QTest::newRow("leftovers of an abandoned save")
             << 1
             << QStringList{QStringLiteral("leftover G1.WAV"), QStringLiteral("leftover OLD.WAV")}
-            << QString() << QStringList{g1, QStringLiteral("OLD.WAV=left over")};
+            << QString() << QStringList{g1};
     }
 
     void saveSet() {
@@ -172,6 +176,7 @@ private Q_SLOTS:
         SetsFixture f(Side::soundEffects());
         fill(f, filled);
         auto& window = *f.switchWindow();
+        QStringList leftovers;
         for (const QString& step : then) {
             const QStringList words = step.split(u' ');
             if (words[0] == u"remove") {
@@ -186,6 +191,8 @@ private Q_SLOTS:
                 QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
                 disk::write(f.programFolder() + QStringLiteral("/TempDir/") + words[1],
                             f.contentPrefix() + "left over");
+                leftovers << QStringLiteral("TempDir unfinished */") + words[1] +
+                                 QStringLiteral("=left over");
             }
         }
         std::vector<tunevane::SlotPair> slots;
@@ -202,6 +209,9 @@ private Q_SLOTS:
         QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/MrPattTZone"), f.contentPrefix()),
                  set);
         QVERIFY(!disk::isFolder(f.programFolder() + QStringLiteral("/TempDir")));
+        if (!leftovers.isEmpty())
+            leftovers.prepend(QStringLiteral("TempDir unfinished */"));
+        QCOMPARE(f.programTree().filter(QStringLiteral("unfinished")), leftovers);
         // Back in the switch window with its slots as they were; the game is untouched.
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
         for (int slot = 1; slot <= 6; ++slot) {
@@ -258,11 +268,12 @@ private Q_SLOTS:
         QTest::newRow("window-system close") << false;
     }
 
-    // Leaving without a name ends the save; "TempDir" keeps its copies for the next one.
+    // Leaving without a name ends the save and keeps its copies; the next save sets them aside
+    // and holds exactly its own files.
     void leaving() {
         QFETCH(bool, escape);
         SetsFixture f(Side::soundEffects());
-        fill(f, 1);
+        fill(f, 2);
         f.clickSwitch(QStringLiteral("CmdCreateSet"));
         SetsFixture::nameBox(QStringLiteral("FrmSetName"))->setEditText(QStringLiteral("typed"));
         if (escape) {
@@ -273,13 +284,24 @@ private Q_SLOTS:
         }
         QVERIFY(!messageBox());
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        QStringList abandoned{QStringLiteral("TempDir/G1.WAV=replacements/R1.WAV"),
+                              QStringLiteral("TempDir/G2.WAV=replacements/R2.WAV")};
         QCOMPARE(f.programTree(),
-                 (QStringList{QStringLiteral("Favorite Midi/"), QStringLiteral("TempDir/"),
-                              QStringLiteral("TempDir/G1.WAV=replacements/R1.WAV")}));
+                 QStringList({QStringLiteral("Favorite Midi/"), QStringLiteral("TempDir/")}) +
+                     abandoned);
 
         // The next save starts with an empty box.
+        f.clickSwitch(f.side().clear, 2);
         f.clickSwitch(QStringLiteral("CmdCreateSet"));
         QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(), QString());
+        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Kept")), QString());
+        QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
+        QCOMPARE(f.programTree(),
+                 QStringList({QStringLiteral("Favorite Midi/"), QStringLiteral("Kept/"),
+                              QStringLiteral("Kept/G1.WAV=replacements/R1.WAV"),
+                              QStringLiteral("TempDir unfinished */")}) +
+                     abandoned.replaceInStrings(QStringLiteral("TempDir/"),
+                                                QStringLiteral("TempDir unfinished */")));
     }
 };
 

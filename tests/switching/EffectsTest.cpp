@@ -1,11 +1,15 @@
 #include "SideFixture.h"
 
+#include "files/FileOps.h"
 #include "switching/FrmCopyWavs.h"
 
 #include <QLoggingCategory>
 #include <QPalette>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
+
+#include <unistd.h>
 
 using testsupport::dismissMessageBox;
 using testsupport::messageBox;
@@ -157,48 +161,53 @@ private Q_SLOTS:
 
     void switchOutcomes_data() {
         QTest::addColumn<int>("filled");     // slots 1..filled get a game file and a replacement
-        QTest::addColumn<int>("readOnly");   // that slot's game file is read-only (0: none)
+        QTest::addColumn<QString>("fault");  // "WHAT N": slot N's copy fails that way
         QTest::addColumn<int>("removed");    // that slot is removed before the switch (0: none)
         QTest::addColumn<QString>("said");   // the message box, "" for none
         QTest::addColumn<bool>("confirmed"); // the replacement confirmation is shown
         QTest::addColumn<int>("copied");     // slots 1..copied were replaced
-        QTest::addColumn<bool>("logged");    // the failed copy leaves a warning
-        QTest::newRow("six filled") << 6 << 0 << 0 << QString() << true << 6 << false;
-        QTest::newRow("two filled") << 2 << 0 << 0 << QString() << true << 2 << false;
-        QTest::newRow("slot 1 read-only") << 6 << 1 << 0 << QString() << false << 0 << true;
-        QTest::newRow("slot 3 read-only")
-            << 6 << 3 << 0
-            << QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 "
-                              "(G3.WAV) and the selections after it were not replaced.")
-            << false << 2 << true;
+        QTest::addColumn<QString>("logged"); // why the log says the switch stopped
+        const auto stopped = [](int slot, const char* why) {
+            return QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection %1 "
+                                  "(G%1.WAV) and the selections after it were not replaced. %2")
+                .arg(slot)
+                .arg(QLatin1String(why));
+        };
+        const auto row = [&](const char* fault, const char* why) {
+            QTest::newRow(fault) << 6 << QString::fromLatin1(fault) << 0 << stopped(3, why) << false
+                                 << 2 << QString::fromLatin1(why);
+        };
+        QTest::newRow("six filled") << 6 << QString() << 0 << QString() << true << 6 << QString();
+        QTest::newRow("two filled") << 2 << QString() << 0 << QString() << true << 2 << QString();
+        // Where nothing is said, the log still gives the reason.
+        QTest::newRow("read-only 1") << 6 << QStringLiteral("read-only 1") << 0 << QString()
+                                     << false << 0 << QStringLiteral("The game file is read-only.");
+        row("read-only 3", "The game file is read-only.");
+        row("unwritable 3", "The game folder cannot be written.");
+        row("vanished 3", "The file is no longer there.");
+        row("unreadable 3", "The replacement file cannot be read.");
+        row("full 3", "The disk is full.");
+        row("changing 3", "The file changed while it was copied.");
         QTest::newRow("slot 2 removed")
-            << 3 << 0 << 2
-            << QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 "
-                              "(G3.WAV) and the selections after it were not replaced.")
-            << false << 1 << false;
+            << 3 << QString() << 2 << stopped(3, "Selection 2 is empty.") << false << 1
+            << QString();
     }
 
     void switchOutcomes() {
         QFETCH(int, filled);
-        QFETCH(int, readOnly);
+        QFETCH(QString, fault);
         QFETCH(int, removed);
         QFETCH(QString, said);
         QFETCH(bool, confirmed);
         QFETCH(int, copied);
-        QFETCH(bool, logged);
+        QFETCH(QString, logged);
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();
-        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.ui.warning=true"));
-        if (logged) {
-            // Even where the user is told nothing, the stop and the file are on record.
-            QTest::ignoreMessage(
-                QtWarningMsg,
-                QRegularExpression(QStringLiteral("^switch stopped at selection "
-                                                  "%1: copy of .*/%2 over .*/%3 "
-                                                  "failed$")
-                                       .arg(readOnly)
-                                       .arg(replacementName(readOnly), name(readOnly))));
-        }
+        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.files.warning=true"));
+        const auto restore = qScopeGuard([] {
+            QLoggingCategory::setFilterRules({});
+            tunevane::files::setBeforeReadHook({});
+        });
         QMap<int, QByteArray> before;
         for (int slot = 1; slot <= 6; ++slot) {
             before[slot] = SideFixture::read(SideFixture::write(f.gameFolder(), name(slot)));
@@ -208,22 +217,77 @@ private Q_SLOTS:
             f.chooseGame(slot, name(slot));
             f.chooseReplacement(slot, replacementName(slot));
         }
-        if (readOnly)
-            QFile::setPermissions(f.gameFolder() + u'/' + name(readOnly),
-                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         if (removed)
             f.clickSelection(s.remove, removed);
         f.next();
+
+        const QString what = fault.section(u' ', 0, 0);
+        const int slot = fault.section(u' ', 1).toInt();
+        const QString game = f.gameFolder() + u'/' + name(slot);
+        const QString replacement = f.replacementFolder() + u'/' + replacementName(slot);
+        testsupport::Mount mount;
+        // The slot's game file in a folder of its own, on a disk of its own when `disk` says
+        // how big, set as a pick from there would set it.
+        const auto moveGame = [&](const char* disk) {
+            const QString folder = f.otherFolder();
+            if (!QDir().mkpath(folder) || (disk && !mount.mount(folder, disk)))
+                return false;
+            f.switchWindow()->setGame(slot, name(slot), SideFixture::write(folder, name(slot)));
+            return true;
+        };
+        bool made = true;
+        if (what == u"read-only") {
+            made = QFile::setPermissions(game, QFile::ReadOwner | QFile::ReadGroup);
+        } else if (what == u"unwritable") {
+            // Root writes through any mode bits, but not onto a read-only disk.
+            made = ::geteuid() == 0 ? moveGame("size=1m") && mount.makeReadOnly()
+                                    : moveGame(nullptr) &&
+                                          QFile::setPermissions(f.otherFolder(),
+                                                                QFile::ReadOwner | QFile::ExeOwner);
+        } else if (what == u"vanished") {
+            made = QFile::remove(replacement);
+        } else if (what == u"unreadable") {
+            made = QFile::remove(replacement) && QDir().mkpath(replacement);
+        } else if (what == u"full") {
+            made = moveGame("size=256k");
+            SideFixture::write(f.replacementFolder(), replacementName(slot),
+                               QByteArray(1 << 20, 'x'));
+        } else if (what == u"changing") {
+            tunevane::files::setBeforeReadHook(
+                [replacement, folder = f.replacementFolder(),
+                 file = replacementName(slot)](const QString& source) {
+                    if (source == replacement)
+                        SideFixture::write(folder, file, "rewritten");
+                });
+        }
+        const auto writable = qScopeGuard([&] {
+            QFile::setPermissions(f.otherFolder(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        if (!made) {
+            if (mount.why().isEmpty() || qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
+                QFAIL(mount.why().isEmpty() ? "the fault could not be set up"
+                                            : mount.why().constData());
+            QSKIP(mount.why().constData());
+        }
+        if (!logged.isEmpty()) {
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                QRegularExpression(QStringLiteral("^switch stopped at selection %1, copy of .*/%2 "
+                                                  "over .*/%3: %4$")
+                                       .arg(slot)
+                                       .arg(replacementName(slot), name(slot),
+                                            QRegularExpression::escape(logged))));
+        }
         f.clickSwitch(s.switchButton);
         QCOMPARE(dismissMessageBox(), said);
         QCOMPARE(topLevel(QStringLiteral("FrmReplaceConfirm")) != nullptr, confirmed);
-        for (int slot = 1; slot <= 6; ++slot) {
-            const QByteArray now = SideFixture::read(f.gameFolder() + u'/' + name(slot));
-            const QByteArray replacement =
-                SideFixture::read(f.replacementFolder() + u'/' + replacementName(slot));
-            QCOMPARE(now, slot <= copied ? replacement : before[slot]);
+        for (int n = 1; n <= 6; ++n) {
+            const QByteArray now = SideFixture::read(f.gameFolder() + u'/' + name(n));
+            const QByteArray wanted =
+                SideFixture::read(f.replacementFolder() + u'/' + replacementName(n));
+            QCOMPARE(now, n <= copied ? wanted : before[n]);
         }
-        QLoggingCategory::setFilterRules({});
     }
 
     void slotOneChecks() {
@@ -266,7 +330,8 @@ private Q_SLOTS:
         f.clickSwitch(s.switchButton);
         QCOMPARE(dismissMessageBox(),
                  QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 2 "
-                                "(G2.WAV) and the selections after it were not replaced."));
+                                "(G2.WAV) and the selections after it were not replaced. The game "
+                                "file is read-only."));
         testsupport::settle();
         QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
     }

@@ -18,7 +18,7 @@ QString replacementName(int slot) {
 
 const QString incompleteSlot3 =
     QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 3 (TRACK3.MID) "
-                   "and the selections after it were not replaced.");
+                   "and the selections after it were not replaced. Selection 2 is empty.");
 
 } // namespace
 
@@ -141,7 +141,8 @@ private Q_SLOTS:
         f.clickSwitch(s.switchButton);
         QCOMPARE(dismissMessageBox(),
                  QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 1 "
-                                "(tune1.mid) and the selections after it were not replaced."));
+                                "(tune1.mid) and the selections after it were not replaced. It "
+                                "has no game file."));
         QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
         unchanged();
         f.clickSwitch(s.close);
@@ -164,7 +165,8 @@ private Q_SLOTS:
         f.clickSwitch(QStringLiteral("CmdFavorites"));
         QCOMPARE(dismissMessageBox(),
                  QStringLiteral("Add to Favorites|Adding to favorites incomplete: Selection 3 "
-                                "(tune3.mid) and the selections after it were not added."));
+                                "(tune3.mid) and the selections after it were not added. "
+                                "Selection 2 is empty."));
         QVERIFY(QFile::exists(favourite(f, replacementName(1))));
         QVERIFY(!QFile::exists(favourite(f, replacementName(3))));
     }
