@@ -262,6 +262,29 @@ private Q_SLOTS:
                               QStringLiteral("Old Set"), QStringLiteral("Second")}));
     }
 
+    // Leftovers that cannot be moved aside are never named as the new set: nothing is staged.
+    void leftoversThatCannotBeMoved() {
+        SetsFixture f(Side::soundEffects());
+        fill(f, 1);
+        testsupport::Mount mount;
+        if (!mount.mount(f.programFolder(), "size=1m")) {
+            if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
+                QFAIL(mount.why().constData());
+            QSKIP(mount.why().constData());
+        }
+        QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
+        disk::write(f.programFolder() + QStringLiteral("/TempDir/OLD.WAV"),
+                    f.contentPrefix() + "left over");
+        QVERIFY2(mount.makeReadOnly(), mount.why().constData());
+        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        QCOMPARE(testsupport::dismissMessageBox(),
+                 QStringLiteral("Set Confirmation|Set incomplete: nothing was saved. The program "
+                                "folder cannot be written."));
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        QCOMPARE(f.programTree(), (QStringList{QStringLiteral("TempDir/"),
+                                               QStringLiteral("TempDir/OLD.WAV=left over")}));
+    }
+
     void leaving_data() {
         QTest::addColumn<bool>("escape"); // else the window system's close
         QTest::newRow("Esc") << true;
