@@ -6,7 +6,7 @@ set -euo pipefail
 
 build=${1:?usage: bench/startup.sh BUILD_DIR}
 preload=$build/bench/libExitWhenDrawn.so
-for file in "$preload" "$build/src/tunevane" "$build/bench/BareWindow"; do
+for file in "$preload" "$build/bin/tunevane" "$build/bench/BareWindow"; do
     [[ -e $file ]] || { echo "missing $file: build it first" >&2; exit 2; }
 done
 command -v hyperfine >/dev/null && command -v jq >/dev/null ||
@@ -21,12 +21,12 @@ env=(LD_PRELOAD="$preload" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runt
 launch="env ${env[*]}"
 
 # A program the preload cannot end would hang the timer; try each once first.
-for program in "$build/src/tunevane" "$build/bench/BareWindow"; do
+for program in "$build/bin/tunevane" "$build/bench/BareWindow"; do
     timeout 30 $launch "$program" >/dev/null 2>&1 ||
         { echo "$program did not end at its first frame" >&2; exit 1; }
 done
 
 hyperfine --shell=none --warmup 5 --runs 40 --style none --export-json "$work/startup.json" \
-    "$launch $build/src/tunevane" "$launch $build/bench/BareWindow" >/dev/null 2>&1
+    "$launch $build/bin/tunevane" "$launch $build/bench/BareWindow" >/dev/null 2>&1
 jq -r '.results | "start -> start-up window drawn, ms (vs bare Qt Widgets window)|\(.[0].median * 1000)|\(.[1].median * 1000)|\(.[0].median / .[1].median)|<= 1.2x"' \
     "$work/startup.json"

@@ -1,6 +1,8 @@
 #include "selection/PreviewPlayer.h"
 
+#include "app/Log.h"
 #include "audio/Engine.h"
+#include "files/TrustedCode.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -9,8 +11,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <array>
-
-Q_LOGGING_CATEGORY(lcPlayer, "tunevane.audio", QtCriticalMsg)
 
 namespace tunevane {
 
@@ -21,22 +21,18 @@ using audio::Mode;
 constexpr std::array<QStringView, 6> commandNames{u"Open",  u"Close", u"Play",
                                                   u"Pause", u"Stop",  u"Prev"};
 
-// The audio layer, loaded on first use; nullptr when it cannot be, and then every open
-// fails as if the file could not be played.
+// The audio layer, loaded on first use from beside the program, and only from there;
+// nullptr when it cannot be, and then every open fails as if the file could not be played.
 audio::Engine* engine() {
     static audio::Engine* const loaded = []() -> audio::Engine* {
-        const QStringList candidates{
-            QCoreApplication::applicationDirPath() + u'/' +
-                QStringLiteral(TUNEVANE_AUDIO_PLUGIN_INSTALLED),
-            QStringLiteral(TUNEVANE_AUDIO_PLUGIN_BUILT),
-        };
-        for (const QString& file : candidates) {
-            QPluginLoader loader(file);
-            if (auto* found = qobject_cast<audio::Engine*>(loader.instance()))
-                return found;
-            qCWarning(lcPlayer).noquote()
-                << "no audio layer at" << file << "-" << loader.errorString();
-        }
+        const std::optional<QString> file = files::trustedCodePath(
+            QCoreApplication::applicationDirPath() + u'/' + QStringLiteral(TUNEVANE_AUDIO_PLUGIN));
+        if (!file)
+            return nullptr;
+        QPluginLoader loader(*file);
+        if (auto* found = qobject_cast<audio::Engine*>(loader.instance()))
+            return found;
+        qCWarning(lcUi).noquote() << "no audio layer at" << *file << "-" << loader.errorString();
         return nullptr;
     }();
     return loaded;
@@ -155,8 +151,8 @@ void PreviewPlayer::open() {
     if (!wave && !sequencer) {
         if (m_playback)
             m_playback->close();
-        qCWarning(lcPlayer).noquote()
-            << "cannot open" << m_fileName << "- unknown device type" << m_deviceType;
+        qCWarning(lcUi).noquote() << "cannot open" << m_fileName << "- unknown device type"
+                                  << m_deviceType;
         return;
     }
     audio::Engine* audio = engine();

@@ -1,10 +1,12 @@
 #include "files/FileOps.h"
 #include "files/ProgramFolder.h"
+#include "files/TrustedCode.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -466,6 +468,9 @@ private Q_SLOTS:
     void setAsideUnlessEmpty_data();
     void setAsideUnlessEmpty();
 
+    void trustedCode_data();
+    void trustedCode();
+
     void makeSubfolder_data();
     void makeSubfolder();
     void makeSubfolderInMissingProgramFolder();
@@ -905,6 +910,45 @@ void FileOpsTest::setAsideUnlessEmpty() {
     if (!aside.isEmpty() && after.contains(u"prog/"_s + aside))
         expected[u"prog/"_s + aside].ctimeNs = after.at(u"prog/"_s + aside).ctimeNs;
     QVERIFY2(after == expected, qPrintable(difference(expected, after)));
+}
+
+void FileOpsTest::trustedCode_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("trusted");
+    QTest::newRow("ours, closed") << u"plain"_s << true;
+    QTest::newRow("through a link") << u"link"_s << true;
+    QTest::newRow("missing") << u"missing"_s << false;
+    QTest::newRow("writable by others") << u"file o+w"_s << false;
+    QTest::newRow("in a folder writable by others") << u"folder o+w"_s << false;
+    QTest::newRow("another user's") << u"nobody's"_s << false;
+    QTest::newRow("a folder") << u"folder"_s << false;
+}
+
+void FileOpsTest::trustedCode() {
+    QFETCH(QString, how);
+    QFETCH(bool, trusted);
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString folder = tmp.filePath(u"plugins"_s);
+    const QString plugin = folder + u"/tunevane-audio.so"_s;
+    QVERIFY(QDir().mkpath(folder) && setMode(folder, 0755));
+    if (how == u"folder")
+        QVERIFY(QDir().mkpath(plugin));
+    else if (how != u"missing")
+        QVERIFY(writeFile(plugin, "code", how == u"file o+w" ? 0757 : 0755));
+    if (how == u"folder o+w")
+        QVERIFY(setMode(folder, 0777));
+    if (how == u"nobody's" && ::chown(QFile::encodeName(plugin).constData(), nobody, nobody) != 0)
+        QSKIP("only root can give a file to another user");
+    QString asked = plugin;
+    if (how == u"link") {
+        asked = tmp.filePath(u"link.so"_s);
+        QVERIFY(makeLink(plugin, asked));
+    }
+    const std::optional<QString> real = trustedCodePath(asked);
+    QCOMPARE(real.has_value(), trusted);
+    if (trusted)
+        QCOMPARE(*real, QFileInfo(plugin).canonicalFilePath());
 }
 
 void FileOpsTest::makeSubfolder_data() {

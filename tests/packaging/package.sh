@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks on the built .deb, as a Debian packager and a user would see it:
 #   package.sh lintian DIR             lintian finds no error
-#   package.sh install DIR SMOKETEST   it installs into a scratch root, the installed program
+#   package.sh install DIR SMOKETEST [FOLDER...]
+#                                      it installs into a scratch root, its code names none
+#                                      of the FOLDERs (the build's), the installed program
 #                                      starts and ends on a key, and removing it leaves
 #                                      nothing of it behind, and the user's folders in place
 set -euo pipefail
@@ -52,6 +54,13 @@ install)
         usr/share/doc/tunevane/changelog.gz; do
         [ -f "$root/$file" ] || { echo "not installed: /$file" >&2; exit 1; }
     done
+    # Code that names a build folder would look there for more code on the user's machine.
+    for folder in "${@:4}"; do
+        if grep -rlaF "$folder" "$root/usr/bin" "$root/usr/lib"; then
+            echo "the installed code names $folder" >&2
+            exit 1
+        fi
+    done
     TUNEVANE_BINARY="$root/usr/bin/tunevane" "$smoketest"
 
     dpkg_root --purge tunevane
@@ -61,7 +70,7 @@ install)
     echo "installed, started, removed cleanly"
     ;;
 *)
-    echo "usage: package.sh lintian|install DIR [SMOKETEST]" >&2
+    echo "usage: package.sh lintian|install DIR [SMOKETEST [FOLDER...]]" >&2
     exit 2
     ;;
 esac

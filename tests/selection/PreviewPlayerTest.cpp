@@ -212,7 +212,7 @@ private Q_SLOTS:
         player.setProperty("DeviceType", type);
         player.setProperty("FileName", path);
         // The user is told nothing; the log says which file and why.
-        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.audio.warning=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.*.warning=true"));
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QString(
                                  u"^cannot open " + QRegularExpression::escape(path) + u" - \\S")));
