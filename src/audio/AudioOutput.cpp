@@ -5,6 +5,7 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace tunevane {
@@ -73,6 +74,9 @@ bool AudioOutput::start(PcmSource* source) {
     m_paused = false;
     m_lastProcessed = 0;
     m_sink->start(m_pull.get());
+    // A refused stream may have reported, and been stopped, inside start().
+    if (!m_sink)
+        return false;
     if (m_sink->error() != QAudio::NoError || m_sink->state() == QAudio::StoppedState) {
         stop();
         return false;
@@ -107,10 +111,13 @@ void AudioOutput::stop() {
     m_lastProcessed = m_sink->processedUSecs();
     // Drop the sink before it can report its own stop back to us.
     auto sink = std::move(m_sink);
+    auto pull = std::move(m_pull);
     sink->disconnect(this);
     sink->stop();
-    sink.reset();
-    m_pull.reset();
+    if (m_inSinkSignal) {
+        sink.release()->deleteLater();
+        pull.release()->deleteLater();
+    }
 }
 
 qint64 AudioOutput::processedUSecs() const {
@@ -120,6 +127,7 @@ qint64 AudioOutput::processedUSecs() const {
 void AudioOutput::onStateChanged() {
     if (!m_sink)
         return;
+    const QScopedValueRollback inSignal(m_inSinkSignal, true);
     const QAudio::Error error = m_sink->error();
     if (m_sink->state() == QAudio::StoppedState &&
         (error == QAudio::FatalError || error == QAudio::OpenError || error == QAudio::IOError)) {

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 using tunevane::AudioOutput;
 
 // Playback through the sound server; the test script provides a PulseAudio null sink.
@@ -84,6 +86,27 @@ private Q_SLOTS:
         QVERIFY(output.start(source.get()));
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 30000);
         QVERIFY(output.processedUSecs() >= 450000);
+    }
+
+    // A stream the server refuses, at once or a moment later, ends quietly: nothing plays and
+    // nothing is left running.
+    void refusedStreamEndsQuietly() {
+        struct Unplayable final : tunevane::PcmSource {
+            int sampleRate() const override { return 50'000'000; }
+            int channels() const override { return 2; }
+            qint64 frames() const override { return -1; }
+            qint64 read(qint16* out, qint64 count) override {
+                std::fill(out, out + count * 2, qint16(0));
+                return count;
+            }
+            bool rewind() override { return true; }
+        } source;
+        AudioOutput output;
+        QSignalSpy failed(&output, &AudioOutput::failed);
+        if (output.start(&source))
+            QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
+        QVERIFY(!output.isActive());
+        testsupport::settle();
     }
 
     void stopReleasesTheStream() {
