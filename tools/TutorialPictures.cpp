@@ -400,7 +400,7 @@ void write(const QString& folder, const QString& name, const QString& window,
 // What each picture must show: the controls its page's lines point at, and any asked for.
 std::map<QString, QStringList> required(const QStringList& extra) {
     std::map<QString, QStringList> needs;
-    for (const PageSpec* page : tutorialPages()) {
+    for (const PageLayout* page : tutorialPages()) {
         for (const PagePicture& picture : page->pictures) {
             QStringList& names = needs[QString::fromUtf8(picture.file)];
             if (page->pictures.size() == 1) {
@@ -421,7 +421,7 @@ std::map<QString, QStringList> required(const QStringList& extra) {
 void makePictures(const QString& folder, const QStringList& extra) {
     const std::map<QString, Grab> grabs = Scenes().run();
     const std::map<QString, QStringList> needs = required(extra);
-    for (const PageSpec* page : tutorialPages()) {
+    for (const PageLayout* page : tutorialPages()) {
         if (page->lines.size() > 0 && page->pictures.size() != 1)
             fail(QStringLiteral("%1: lines need exactly one picture")
                      .arg(QString::fromUtf8(page->name)));

@@ -65,12 +65,6 @@ QWidget* make(const Control& row, QWidget* parent, const QString& caption) {
         combo->setEditText(caption);
         return combo;
     }
-    case Kind::Separator: {
-        auto* line = new QFrame(parent);
-        line->setFrameShape(QFrame::HLine);
-        line->setFrameShadow(QFrame::Sunken);
-        return line;
-    }
     case Kind::Custom:
         Q_ASSERT(row.make);
         return row.make(parent);

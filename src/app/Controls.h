@@ -16,15 +16,14 @@ struct Box {
 };
 
 enum class Kind {
-    Label,     // QLabel; `caption` is its text
-    Button,    // QPushButton, never a default button; `icon` may stand beside or for a caption
-    Frame,     // QGroupBox captioned `caption`
-    Panel,     // a frame without caption: a plain box
-    Picture,   // QLabel showing `icon` stretched over its box
-    TextBox,   // one-line QLineEdit
-    ComboBox,  // editable QComboBox whose list the program never fills
-    Separator, // an etched horizontal line across `box`
-    Custom,    // made by `make`
+    Label,    // QLabel; `caption` is its text
+    Button,   // QPushButton, never a default button; `icon` may stand beside or for a caption
+    Frame,    // QGroupBox captioned `caption`
+    Panel,    // a frame without caption: a plain box
+    Picture,  // QLabel showing `icon` stretched over its box
+    TextBox,  // one-line QLineEdit
+    ComboBox, // editable QComboBox whose list the program never fills
+    Custom,   // made by `make`
     // Made by the window's own code after the build (the three lists of a browsing pane); the
     // row still gives its name, box and tool tip, so the table reads whole and checks find it.
     External,
@@ -97,13 +96,6 @@ public:
         return widget;
     }
     template <class T> T* get(const char* name) const { return get<T>(QString::fromUtf8(name)); }
-    // The members `first` … `first + count - 1` of a family, by its name pattern.
-    template <class T> std::vector<T*> family(const char* pattern, int first, int count) const {
-        std::vector<T*> members;
-        for (int n = first; n < first + count; ++n)
-            members.push_back(get<T>(QString::fromUtf8(pattern).arg(n)));
-        return members;
-    }
 
     // Any row by objectName, External ones included: where the window's own code places them.
     const Placed& placed(const QString& name) const;

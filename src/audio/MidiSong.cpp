@@ -205,13 +205,6 @@ void MidiSong::Cursor::siftDown(size_t i) {
     }
 }
 
-bool MidiSong::Cursor::peekTick(quint64& tick) const {
-    if (m_heap.empty())
-        return false;
-    tick = m_tracks[m_heap.front()].tick;
-    return true;
-}
-
 bool MidiSong::Cursor::next(MidiEvent& event) {
     while (!m_heap.empty()) {
         Track& track = m_tracks[m_heap.front()];

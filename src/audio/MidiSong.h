@@ -29,9 +29,6 @@ public:
     // it is missing, cut short or not MIDI.
     static std::optional<MidiSong> parse(QByteArray file, QByteArray* why = nullptr);
 
-    int format() const { return m_format; }
-    int trackCount() const { return int(m_tracks.size()); }
-    qint64 eventCount() const { return m_events; }
     // Ticks per quarter note, or 0 for SMPTE time.
     int ticksPerBeat() const { return m_ticksPerBeat; }
     // Ticks per second for SMPTE time.
@@ -43,8 +40,6 @@ public:
         explicit Cursor(const MidiSong& song);
         // The next event, or false at the end of the song.
         bool next(MidiEvent& event);
-        // The tick of the next event without taking it; false at the end.
-        bool peekTick(quint64& tick) const;
 
     private:
         struct Track {

@@ -29,7 +29,7 @@ qint64 nowNsecs() {
 }
 
 QByteArray readSmallFile(const QString& path, QString* why) {
-    const files::Fd fd = openRegularFile(path);
+    const files::Fd fd = files::openRegularFile(path);
     if (!fd.valid()) {
         if (why)
             *why = QStringLiteral("not a readable file");

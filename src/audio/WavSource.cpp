@@ -9,25 +9,13 @@
 
 namespace tunevane {
 
-files::Fd openRegularFile(const QString& path) {
-    if (path.isEmpty())
-        return files::Fd();
-    // O_NONBLOCK so that a FIFO given as a file name cannot hang the player.
-    files::Fd fd(::open(files::encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat st {};
-    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return files::Fd();
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
 std::unique_ptr<WavSource> WavSource::open(const QString& path, QString* why) {
     const auto refuse = [why](const QString& reason) -> std::unique_ptr<WavSource> {
         if (why)
             *why = reason;
         return nullptr;
     };
-    files::Fd fd = openRegularFile(path);
+    files::Fd fd = files::openRegularFile(path);
     if (!fd.valid())
         return refuse(QStringLiteral("not a readable file"));
     std::unique_ptr<WavSource> source(new WavSource);

@@ -39,7 +39,4 @@ private:
     std::vector<float> m_scratch;
 };
 
-// Opens a regular file for reading without blocking on FIFOs or devices; invalid otherwise.
-files::Fd openRegularFile(const QString& path);
-
 } // namespace tunevane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <unistd.h>
 #include <utility>
 
@@ -33,5 +34,8 @@ public:
 private:
     int m_fd;
 };
+
+// Opens a regular file for reading without blocking on FIFOs or devices; invalid otherwise.
+Fd openRegularFile(const QString& path);
 
 } // namespace tunevane::files

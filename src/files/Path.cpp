@@ -107,4 +107,9 @@ QString readableName(const QString& name) {
     return shown;
 }
 
+bool isBareName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar(0));
+}
+
 } // namespace tunevane::files

@@ -11,6 +11,9 @@ namespace tunevane::files {
 QString decodeName(const QByteArray& bytes);
 QByteArray encodePath(const QString& path);
 
+// A name that stays directly inside a folder: not empty, ".", "..", and without "/" or NUL.
+bool isBareName(const QString& name);
+
 // What a label shows for a name: stray bytes read as Windows-1252, the code page such names
 // were written in. Never handed back to the file system.
 QString readableName(const QString& name);

@@ -21,12 +21,6 @@ namespace tunevane::files {
 
 namespace {
 
-// Anything else would reach outside the program folder or name the folder itself.
-bool isBareName(const QString& name) {
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
-           !name.contains(QChar(0));
-}
-
 // 0, or the error number.
 int renameNoReplace(const char* from, const char* to) {
 #ifdef RENAME_NOREPLACE

@@ -53,15 +53,15 @@ constexpr PagePicture pictures[] = {
     {.control = "ImgSetName2", .file = "midi-backup-name", .width = 265, .height = 164},
 };
 
-const PageSpec thisPage = {.name = "FrmBackupHelpMidi",
-                           .title = "The Tune-Vane Step-by-Step Visual Tutorial",
-                           .widthTwips = 8955,
-                           .heightTwips = 5700,
-                           .icon = "program",
-                           .inTaskBar = false,
-                           .controls = controls,
-                           .pictures = pictures,
-                           .lines = {}};
+const PageLayout thisPage = {.name = "FrmBackupHelpMidi",
+                             .title = "The Tune-Vane Step-by-Step Visual Tutorial",
+                             .widthTwips = 8955,
+                             .heightTwips = 5700,
+                             .icon = "program",
+                             .inTaskBar = false,
+                             .controls = controls,
+                             .pictures = pictures,
+                             .lines = {}};
 
 } // namespace
 
@@ -69,7 +69,7 @@ FrmBackupHelpMidi::FrmBackupHelpMidi(App& app) : TutorialPage(app, thisPage) {
     closeOn("CmdBackupHelpMidi");
 }
 
-const PageSpec& FrmBackupHelpMidi::page() {
+const PageLayout& FrmBackupHelpMidi::page() {
     return thisPage;
 }
 

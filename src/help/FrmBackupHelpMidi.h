@@ -10,7 +10,7 @@ class FrmBackupHelpMidi : public TutorialPage {
 public:
     explicit FrmBackupHelpMidi(App& app);
 
-    static const PageSpec& page();
+    static const PageLayout& page();
 };
 
 } // namespace tunevane

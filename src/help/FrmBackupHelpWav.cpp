@@ -53,14 +53,14 @@ constexpr PagePicture pictures[] = {
     {.control = "ImgSetName2", .file = "wav-backup-name", .width = 265, .height = 142},
 };
 
-const PageSpec thisPage = {.name = "FrmBackupHelpWav",
-                           .title = "The Tune-Vane Step-by-Step Visual Tutorial",
-                           .widthTwips = 9210,
-                           .heightTwips = 5685,
-                           .icon = "program-effects",
-                           .controls = controls,
-                           .pictures = pictures,
-                           .lines = {}};
+const PageLayout thisPage = {.name = "FrmBackupHelpWav",
+                             .title = "The Tune-Vane Step-by-Step Visual Tutorial",
+                             .widthTwips = 9210,
+                             .heightTwips = 5685,
+                             .icon = "program-effects",
+                             .controls = controls,
+                             .pictures = pictures,
+                             .lines = {}};
 
 } // namespace
 
@@ -68,7 +68,7 @@ FrmBackupHelpWav::FrmBackupHelpWav(App& app) : TutorialPage(app, thisPage) {
     closeOn("CmdBackupHelpWav");
 }
 
-const PageSpec& FrmBackupHelpWav::page() {
+const PageLayout& FrmBackupHelpWav::page() {
     return thisPage;
 }
 

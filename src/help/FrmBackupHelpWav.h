@@ -10,7 +10,7 @@ class FrmBackupHelpWav : public TutorialPage {
 public:
     explicit FrmBackupHelpWav(App& app);
 
-    static const PageSpec& page();
+    static const PageLayout& page();
 };
 
 } // namespace tunevane

@@ -139,14 +139,14 @@ constexpr PointerLine lines[] = {
     {"Multimedia Controls", "MMControlMidi1"},
 };
 
-const PageSpec thisPage = {.name = "FrmMidiHelp",
-                           .title = "Tune-Vane Step-by-Step Visual Tutorial ",
-                           .widthTwips = 9060,
-                           .heightTwips = 5775,
-                           .icon = "help",
-                           .controls = controls,
-                           .pictures = pictures,
-                           .lines = lines};
+const PageLayout thisPage = {.name = "FrmMidiHelp",
+                             .title = "Tune-Vane Step-by-Step Visual Tutorial ",
+                             .widthTwips = 9060,
+                             .heightTwips = 5775,
+                             .icon = "help",
+                             .controls = controls,
+                             .pictures = pictures,
+                             .lines = lines};
 
 } // namespace
 
@@ -154,7 +154,7 @@ FrmMidiHelp::FrmMidiHelp(App& app) : TutorialPage(app, thisPage) {
     closeOn("CmdMidiHelpOK");
 }
 
-const PageSpec& FrmMidiHelp::page() {
+const PageLayout& FrmMidiHelp::page() {
     return thisPage;
 }
 

@@ -10,7 +10,7 @@ class FrmMidiHelp : public TutorialPage {
 public:
     explicit FrmMidiHelp(App& app);
 
-    static const PageSpec& page();
+    static const PageLayout& page();
 };
 
 } // namespace tunevane

@@ -117,14 +117,14 @@ constexpr PointerLine lines[] = {
     {"Replacement Label", "LblMidiFileName3"},
 };
 
-const PageSpec thisPage = {.name = "FrmMidiHelp2",
-                           .title = "Tune-Vane Step-by-Step Visual Tutorial",
-                           .widthTwips = 9360,
-                           .heightTwips = 5100,
-                           .icon = "help",
-                           .controls = controls,
-                           .pictures = pictures,
-                           .lines = lines};
+const PageLayout thisPage = {.name = "FrmMidiHelp2",
+                             .title = "Tune-Vane Step-by-Step Visual Tutorial",
+                             .widthTwips = 9360,
+                             .heightTwips = 5100,
+                             .icon = "help",
+                             .controls = controls,
+                             .pictures = pictures,
+                             .lines = lines};
 
 } // namespace
 
@@ -133,7 +133,7 @@ FrmMidiHelp2::FrmMidiHelp2(App& app) : TutorialPage(app, thisPage) {
     closeOn("CmdMidiHelpOK2");
 }
 
-const PageSpec& FrmMidiHelp2::page() {
+const PageLayout& FrmMidiHelp2::page() {
     return thisPage;
 }
 

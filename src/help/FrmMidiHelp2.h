@@ -10,7 +10,7 @@ class FrmMidiHelp2 : public TutorialPage {
 public:
     explicit FrmMidiHelp2(App& app);
 
-    static const PageSpec& page();
+    static const PageLayout& page();
 };
 
 } // namespace tunevane

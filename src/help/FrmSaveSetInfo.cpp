@@ -67,14 +67,14 @@ constexpr PagePicture pictures[] = {
     {.control = "ImgFigure2", .file = "set-saved-set", .width = 249, .height = 160},
 };
 
-const PageSpec thisPage = {.name = "FrmSaveSetInfo",
-                           .title = "The Tune-Vane Step-by-Step Visual Tutorial",
-                           .widthTwips = 9510,
-                           .heightTwips = 5490,
-                           .icon = "help",
-                           .controls = controls,
-                           .pictures = pictures,
-                           .lines = {}};
+const PageLayout thisPage = {.name = "FrmSaveSetInfo",
+                             .title = "The Tune-Vane Step-by-Step Visual Tutorial",
+                             .widthTwips = 9510,
+                             .heightTwips = 5490,
+                             .icon = "help",
+                             .controls = controls,
+                             .pictures = pictures,
+                             .lines = {}};
 
 } // namespace
 
@@ -82,7 +82,7 @@ FrmSaveSetInfo::FrmSaveSetInfo(App& app) : TutorialPage(app, thisPage) {
     closeOn("CmdSetSaveInfoOK");
 }
 
-const PageSpec& FrmSaveSetInfo::page() {
+const PageLayout& FrmSaveSetInfo::page() {
     return thisPage;
 }
 

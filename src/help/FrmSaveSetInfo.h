@@ -10,7 +10,7 @@ class FrmSaveSetInfo : public TutorialPage {
 public:
     explicit FrmSaveSetInfo(App& app);
 
-    static const PageSpec& page();
+    static const PageLayout& page();
 };
 
 } // namespace tunevane

@@ -139,14 +139,14 @@ constexpr PointerLine lines[] = {
     {"Multimedia Controls", "MMControlWav2"},
 };
 
-const PageSpec thisPage = {.name = "FrmWavHelp1",
-                           .title = "The Tune-Vane Step-by-Step Visual Tutorial",
-                           .widthTwips = 9300,
-                           .heightTwips = 5820,
-                           .icon = "help",
-                           .controls = controls,
-                           .pictures = pictures,
-                           .lines = lines};
+const PageLayout thisPage = {.name = "FrmWavHelp1",
+                             .title = "The Tune-Vane Step-by-Step Visual Tutorial",
+                             .widthTwips = 9300,
+                             .heightTwips = 5820,
+                             .icon = "help",
+                             .controls = controls,
+                             .pictures = pictures,
+                             .lines = lines};
 
 } // namespace
 
@@ -154,7 +154,7 @@ FrmWavHelp1::FrmWavHelp1(App& app) : TutorialPage(app, thisPage) {
     closeOn("CmdWavHelp1OK");
 }
 
-const PageSpec& FrmWavHelp1::page() {
+const PageLayout& FrmWavHelp1::page() {
     return thisPage;
 }
 

@@ -10,7 +10,7 @@ class FrmWavHelp1 : public TutorialPage {
 public:
     explicit FrmWavHelp1(App& app);
 
-    static const PageSpec& page();
+    static const PageLayout& page();
 };
 
 } // namespace tunevane

@@ -122,14 +122,14 @@ constexpr PointerLine lines[] = {
     {"Replacement Label", "LblRepFile6"},
 };
 
-const PageSpec thisPage = {.name = "FrmWavHelp2",
-                           .title = "The Tune-Vane Step-by-Step Visual Tutorial",
-                           .widthTwips = 8115,
-                           .heightTwips = 5475,
-                           .icon = "help",
-                           .controls = controls,
-                           .pictures = pictures,
-                           .lines = lines};
+const PageLayout thisPage = {.name = "FrmWavHelp2",
+                             .title = "The Tune-Vane Step-by-Step Visual Tutorial",
+                             .widthTwips = 8115,
+                             .heightTwips = 5475,
+                             .icon = "help",
+                             .controls = controls,
+                             .pictures = pictures,
+                             .lines = lines};
 
 } // namespace
 
@@ -139,7 +139,7 @@ FrmWavHelp2::FrmWavHelp2(App& app) : TutorialPage(app, thisPage) {
     closeOn("CmdWavHelp2OK");
 }
 
-const PageSpec& FrmWavHelp2::page() {
+const PageLayout& FrmWavHelp2::page() {
     return thisPage;
 }
 

@@ -10,7 +10,7 @@ class FrmWavHelp2 : public TutorialPage {
 public:
     explicit FrmWavHelp2(App& app);
 
-    static const PageSpec& page();
+    static const PageLayout& page();
 };
 
 } // namespace tunevane

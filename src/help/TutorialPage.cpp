@@ -94,17 +94,17 @@ QLine pointerLine(const QRect& box, const QRect& target) {
     return {clampTo(box, end), end};
 }
 
-TutorialPage::TutorialPage(App& app, const PageSpec& spec)
-    : Form(app, QString::fromUtf8(spec.name),
-           {.title = QString::fromUtf8(spec.title),
-            .widthTwips = spec.widthTwips,
-            .heightTwips = spec.heightTwips,
-            .icon = spec.icon,
-            .inTaskBar = spec.inTaskBar}),
-      m_spec(spec) {
+TutorialPage::TutorialPage(App& app, const PageLayout& layout)
+    : Form(app, QString::fromUtf8(layout.name),
+           {.title = QString::fromUtf8(layout.title),
+            .widthTwips = layout.widthTwips,
+            .heightTwips = layout.heightTwips,
+            .icon = layout.icon,
+            .inTaskBar = layout.inTaskBar}),
+      m_layout(layout) {
     // Set explicitly, so that the texts inside the boxes take it rather than the captions'.
     setFont(pageFont());
-    m_built = build(spec.controls);
+    m_built = build(layout.controls);
     // Instructions are plain text, read from the top; their quotes and double blanks stay.
     for (QLabel* label : findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
@@ -123,7 +123,7 @@ QPoint TutorialPage::pictureOrigin(const PagePicture& picture) const {
 }
 
 void TutorialPage::showPictures() {
-    for (const PagePicture& picture : m_spec.pictures) {
+    for (const PagePicture& picture : m_layout.pictures) {
         auto* label = m_built.get<QLabel>(picture.control);
         const QPixmap pixmap(pictureFile(picture.file, "png"));
         if (pixmap.isNull())
@@ -143,11 +143,11 @@ void TutorialPage::showPictures() {
 
 void TutorialPage::drawLines() {
     std::vector<std::pair<const PagePicture*, PictureControls>> pictures;
-    for (const PagePicture& picture : m_spec.pictures) {
+    for (const PagePicture& picture : m_layout.pictures) {
         if (auto controls = readPictureControls(pictureFile(picture.file, "json")))
             pictures.emplace_back(&picture, std::move(*controls));
     }
-    for (const PointerLine& pointer : m_spec.lines) {
+    for (const PointerLine& pointer : m_layout.lines) {
         const QString caption = QString::fromUtf8(pointer.box);
         const QString target = QString::fromUtf8(pointer.target);
         const QGroupBox* box = boxCaptioned(this, caption);

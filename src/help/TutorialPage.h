@@ -37,7 +37,7 @@ struct PointerLine {
 };
 
 // Everything a tutorial page is made of.
-struct PageSpec {
+struct PageLayout {
     const char* name = nullptr;
     const char* title = nullptr;
     int widthTwips = 0, heightTwips = 0;
@@ -69,14 +69,13 @@ QLine pointerLine(const QRect& box, const QRect& target);
 class TutorialPage : public Form {
     Q_OBJECT
 public:
-    TutorialPage(App& app, const PageSpec& spec);
+    TutorialPage(App& app, const PageLayout& layout);
 
     struct DrawnLine {
         QString box, target;
         QLine line; // page pixels
     };
     const std::vector<DrawnLine>& lines() const { return m_lines; }
-    const PageSpec& spec() const { return m_spec; }
 
     // Where a picture's pixel (0, 0) lies on the page.
     QPoint pictureOrigin(const PagePicture& picture) const;
@@ -101,13 +100,13 @@ private:
     void showPictures();
     void drawLines();
 
-    const PageSpec& m_spec;
+    const PageLayout& m_layout;
     Built m_built;
     std::vector<DrawnLine> m_lines;
 };
 
 // Every page, for the picture tool and the checks.
-std::span<const PageSpec* const> tutorialPages();
+std::span<const PageLayout* const> tutorialPages();
 // Loads the page named `name` (hidden); nullptr when there is no such page.
 TutorialPage* loadTutorialPage(App& app, const QString& name);
 

@@ -20,7 +20,7 @@ template <class Page> TutorialPage& load(App& app) {
 }
 
 struct Entry {
-    const PageSpec* spec;
+    const PageLayout* layout;
     TutorialPage& (*load)(App&);
 };
 
@@ -39,19 +39,19 @@ const std::array<Entry, 7>& entries() {
 
 } // namespace
 
-std::span<const PageSpec* const> tutorialPages() {
-    static const std::array<const PageSpec*, 7> pages = [] {
-        std::array<const PageSpec*, 7> specs{};
-        for (size_t i = 0; i < specs.size(); ++i)
-            specs[i] = entries()[i].spec;
-        return specs;
+std::span<const PageLayout* const> tutorialPages() {
+    static const std::array<const PageLayout*, 7> pages = [] {
+        std::array<const PageLayout*, 7> layouts{};
+        for (size_t i = 0; i < layouts.size(); ++i)
+            layouts[i] = entries()[i].layout;
+        return layouts;
     }();
     return pages;
 }
 
 TutorialPage* loadTutorialPage(App& app, const QString& name) {
     for (const Entry& entry : entries()) {
-        if (name == QString::fromUtf8(entry.spec->name))
+        if (name == QString::fromUtf8(entry.layout->name))
             return &entry.load(app);
     }
     return nullptr;

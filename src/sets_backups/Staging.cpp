@@ -1,20 +1,11 @@
 #include "sets_backups/Staging.h"
 
 #include "files/FileOps.h"
+#include "files/Path.h"
 
 #include <QDateTime>
 
 namespace tunevane {
-
-namespace {
-
-// Anything else would put the copy beside the staging folder or above it.
-bool isPlainFileName(const QString& name) {
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
-           !name.contains(QChar(0));
-}
-
-} // namespace
 
 Staged stage(const files::ProgramFolder& folder, const QString& staging,
              std::span<const StagedCopy> copies) {
@@ -32,7 +23,7 @@ Staged stage(const files::ProgramFolder& folder, const QString& staging,
     QList<files::CopyPair> pairs;
     for (const StagedCopy& copy : copies) {
         // An empty destination fails like an empty slot, and ends the run there.
-        pairs.append({copy.source, isPlainFileName(copy.fileName)
+        pairs.append({copy.source, files::isBareName(copy.fileName)
                                        ? folder.filePath(into, copy.fileName)
                                        : QString()});
     }

@@ -26,16 +26,16 @@ using testsupport::visibleWindows;
 
 namespace {
 
-const PageSpec& specNamed(const QString& name) {
-    for (const PageSpec* spec : tutorialPages()) {
-        if (name == QString::fromUtf8(spec->name))
-            return *spec;
+const PageLayout& layoutNamed(const QString& name) {
+    for (const PageLayout* layout : tutorialPages()) {
+        if (name == QString::fromUtf8(layout->name))
+            return *layout;
     }
     qFatal("no page %s", qPrintable(name));
 }
 
-QString okButtonOf(const PageSpec& spec) {
-    for (const Control& row : spec.controls) {
+QString okButtonOf(const PageLayout& layout) {
+    for (const Control& row : layout.controls) {
         if (row.kind == Kind::Button && QByteArrayView(row.caption) == "OK")
             return QString::fromUtf8(row.name);
     }
@@ -130,23 +130,23 @@ private Q_SLOTS:
 
     void pageShowsItsTable_data() {
         QTest::addColumn<QString>("page");
-        for (const PageSpec* spec : tutorialPages())
-            QTest::newRow(spec->name) << QString::fromUtf8(spec->name);
+        for (const PageLayout* layout : tutorialPages())
+            QTest::newRow(layout->name) << QString::fromUtf8(layout->name);
     }
 
     // Title, size, every control of the table where the table puts it with its text, the
     // pictures at their stated sizes, and every line from its box into its control.
     void pageShowsItsTable() {
         QFETCH(QString, page);
-        const PageSpec& spec = specNamed(page);
+        const PageLayout& layout = layoutNamed(page);
         TutorialPage* window = open(page);
         QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QString::fromUtf8(spec.title));
-        QCOMPARE(window->size(), twipsSize(spec.widthTwips, spec.heightTwips));
+        QCOMPARE(window->windowTitle(), QString::fromUtf8(layout.title));
+        QCOMPARE(window->size(), twipsSize(layout.widthTwips, layout.heightTwips));
         QVERIFY(!window->windowIcon().isNull());
         QCOMPARE(window->windowModality(), Qt::ApplicationModal);
 
-        for (const Placed& placed : expand(spec.controls)) {
+        for (const Placed& placed : expand(layout.controls)) {
             QWidget* control = window->findChild<QWidget*>(placed.name);
             QVERIFY2(control, qPrintable(placed.name));
             QCOMPARE(control->parentWidget()->objectName(), placed.in.isEmpty() ? page : placed.in);
@@ -170,7 +170,7 @@ private Q_SLOTS:
             }
         }
 
-        for (const PagePicture& picture : spec.pictures) {
+        for (const PagePicture& picture : layout.pictures) {
             const QSize stated(picture.width, picture.height);
             auto* label = window->findChild<QLabel*>(QString::fromUtf8(picture.control));
             QCOMPARE(label->pixmap().size(), stated);
@@ -181,13 +181,13 @@ private Q_SLOTS:
             QCOMPARE(controls->size, stated);
         }
 
-        QCOMPARE(window->lines().size(), spec.lines.size());
+        QCOMPARE(window->lines().size(), layout.lines.size());
         const QImage shot = window->grab().toImage();
-        for (size_t i = 0; i < spec.lines.size(); ++i) {
+        for (size_t i = 0; i < layout.lines.size(); ++i) {
             const TutorialPage::DrawnLine& drawn = window->lines()[i];
-            QCOMPARE(drawn.box, QString::fromUtf8(spec.lines[i].box));
-            QCOMPARE(drawn.target, QString::fromUtf8(spec.lines[i].target));
-            const PagePicture& picture = spec.pictures.front();
+            QCOMPARE(drawn.box, QString::fromUtf8(layout.lines[i].box));
+            QCOMPARE(drawn.target, QString::fromUtf8(layout.lines[i].target));
+            const PagePicture& picture = layout.pictures.front();
             const QPoint origin = window->pictureOrigin(picture);
             const QRect target = readPictureControls(pictureFile(picture.file, "json"))
                                      ->rects.value(drawn.target)
@@ -217,9 +217,9 @@ private Q_SLOTS:
     void openAndCloseLeaveNothing_data() {
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("closeBox");
-        for (const PageSpec* spec : tutorialPages()) {
-            QTest::addRow("%s OK", spec->name) << QString::fromUtf8(spec->name) << false;
-            QTest::addRow("%s close box", spec->name) << QString::fromUtf8(spec->name) << true;
+        for (const PageLayout* layout : tutorialPages()) {
+            QTest::addRow("%s OK", layout->name) << QString::fromUtf8(layout->name) << false;
+            QTest::addRow("%s close box", layout->name) << QString::fromUtf8(layout->name) << true;
         }
     }
 
@@ -237,7 +237,7 @@ private Q_SLOTS:
             if (closeBox)
                 QVERIFY(!window->close());
             else
-                click(page, okButtonOf(specNamed(page)));
+                click(page, okButtonOf(layoutNamed(page)));
             settle();
             QVERIFY(!topLevel(page));
             QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmMidi")});
@@ -277,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(visibleWindows(), sorted({opener, page}));
         QCOMPARE(activeModal(), page);
 
-        click(page, okButtonOf(specNamed(page)));
+        click(page, okButtonOf(layoutNamed(page)));
         QVERIFY(!topLevel(page));
         QCOMPARE(activeModal(), QString());
         QCOMPARE(visibleWindows(), QStringList{opener});
@@ -326,7 +326,7 @@ private Q_SLOTS:
             QCOMPARE(activeModal(), parts[1]);
             QCOMPARE(visibleWindows().size(), 3);
             if (parts[2] == u"ok")
-                click(parts[1], okButtonOf(specNamed(parts[1])));
+                click(parts[1], okButtonOf(layoutNamed(parts[1])));
             else
                 topLevel(parts[1])->close();
             settle();
@@ -334,7 +334,7 @@ private Q_SLOTS:
             QCOMPARE(activeModal(), page);
             QCOMPARE(visibleWindows(), sorted({switchWindow, page}));
         }
-        click(page, okButtonOf(specNamed(page)));
+        click(page, okButtonOf(layoutNamed(page)));
         QCOMPARE(activeModal(), QString());
         QCOMPARE(visibleWindows(), QStringList{switchWindow});
     }
