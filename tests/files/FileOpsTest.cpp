@@ -876,22 +876,15 @@ void FileOpsTest::setAsideUnlessEmpty() {
     const QString prog = tmp.filePath(u"prog"_s);
     const QString staging = prog + u"/BackDir"_s;
     QVERIFY(QDir().mkpath(prog));
-    if (left == u"empty" || left.startsWith(u"files")) {
-        QVERIFY(QDir().mkpath(staging + u"/sub"_s));
-        if (left != u"empty")
-            QVERIFY(writeFile(staging + u"/sub/JUMP.WAV"_s, pattern(6, 900), 0640));
-        else
-            QVERIFY(QDir().rmdir(staging + u"/sub"_s));
-    }
-    if (left == u"files taken")
-        QVERIFY(writeFile(prog + u"/BackDir unfinished 2026-12-08 14.03.22"_s, "x", 0644));
-    if (left == u"file")
-        QVERIFY(writeFile(staging, pattern(7, 10), 0644));
-    if (left == u"link") {
-        QVERIFY(QDir().mkpath(tmp.filePath(u"elsewhere"_s)));
-        QVERIFY(writeFile(tmp.filePath(u"elsewhere/x"_s), "x", 0644));
-        QVERIFY(makeLink(tmp.filePath(u"elsewhere"_s), staging));
-    }
+    if (left == u"empty" || left.startsWith(u"files"))
+        QVERIFY(QDir().mkpath(staging + (left == u"empty" ? u""_s : u"/sub"_s)));
+    if (left.startsWith(u"files"))
+        QVERIFY(writeFile(staging + u"/sub/JUMP.WAV"_s, pattern(6, 900), 0640));
+    if (left == u"files taken" || left == u"file")
+        QVERIFY(writeFile(left == u"file" ? staging : prog + u'/' + aside.chopped(2), "x", 0644));
+    if (left == u"link")
+        QVERIFY(QDir().mkpath(tmp.filePath(u"elsewhere"_s)) &&
+                makeLink(tmp.filePath(u"elsewhere"_s), staging));
 
     const Tree before = snapshot(tmp.path());
     const QDateTime now(QDate(2026, 12, 8), QTime(14, 3, 22));
