@@ -3,9 +3,12 @@
 #include "app/App.h"
 #include "app/Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -71,8 +74,36 @@ void Form::hideAndUnload() {
     m_app.forms().unload(*this);
 }
 
+std::vector<QPointer<Form>> Form::noticesOver() const {
+    std::vector<QPointer<Form>> notices;
+    const QWindow* mine = windowHandle();
+    if (!mine)
+        return notices;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* form = qobject_cast<Form*>(widget);
+        if (form && form != this && form->isVisible() && form->windowHandle() &&
+            form->windowHandle()->transientParent() == mine)
+            notices.emplace_back(form);
+    }
+    return notices;
+}
+
 void Form::titleBarClose() {
     hideAndUnload();
+}
+
+void Form::answerKeysWith(QPushButton* ok) {
+    m_keyButton = ok;
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    const bool answer = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                        event->key() == Qt::Key_Escape;
+    if (m_keyButton && answer && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        m_keyButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

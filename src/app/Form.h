@@ -2,10 +2,14 @@
 
 #include "app/Controls.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <span>
+#include <vector>
+
+class QPushButton;
 
 namespace tunevane {
 
@@ -49,12 +53,20 @@ public:
     // Hide, then unload: what a window's own OK or close does.
     void hideAndUnload();
 
+    // The notices shown over this window that are still on screen; when this window goes,
+    // they move over the window shown in its place, so none is left behind another window.
+    std::vector<QPointer<Form>> noticesOver() const;
+
 protected:
     // Makes the window's controls from its table; call once, from the constructor.
     Built build(std::span<const Control> table);
 
     // The title-bar close; by default it unloads the window like its own OK would.
     virtual void titleBarClose();
+
+    // Return and Esc press `ok`, as they do in any desktop dialog with one button.
+    void answerKeysWith(QPushButton* ok);
+    void keyPressEvent(QKeyEvent* event) override;
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -65,6 +77,7 @@ private:
     bool m_centred;
     bool m_placed = false;
     std::function<void()> m_afterModal;
+    QPointer<QPushButton> m_keyButton;
     std::span<const Control> m_table;
 };
 

@@ -143,11 +143,12 @@ void SelectionWindow::next() {
     }
     hide();
     // The switch window's "Close" comes back here: the game player reopens on its file.
-    switchWindow().showReturningTo([self = QPointer<SelectionWindow>(this)] {
+    switchWindow().showReturningTo([self = QPointer<SelectionWindow>(this)]() -> QWidget* {
         if (!self)
-            return;
+            return nullptr;
         self->gamePlayer().run(PlayerCommand::Open);
         self->showModeless();
+        return self;
     });
 }
 

@@ -28,6 +28,7 @@ FrmBackupConfirm::FrmBackupConfirm(App& app)
             .icon = "program",
             .inTaskBar = false}) {
     const Built built = build(controls);
+    answerKeysWith(built.get<QPushButton>("CmdBackupConfirm"));
     connect(built.get<QPushButton>("CmdBackupConfirm"), &QPushButton::clicked, this,
             &Form::hideAndUnload);
 }

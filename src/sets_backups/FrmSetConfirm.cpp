@@ -25,6 +25,7 @@ FrmSetConfirm::FrmSetConfirm(App& app)
             .icon = "sound-document",
             .inTaskBar = false}) {
     const Built built = build(controls);
+    answerKeysWith(built.get<QPushButton>("CmdSetConfirm"));
     connect(built.get<QPushButton>("CmdSetConfirm"), &QPushButton::clicked, this,
             &Form::hideAndUnload);
 }

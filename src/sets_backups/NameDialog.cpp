@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace tunevane {
@@ -41,6 +42,7 @@ NameDialog::NameDialog(App& app, const QString& name, const FormLook& look, Nami
 void NameDialog::setUp(QComboBox* box, QPushButton* ok) {
     m_box = box;
     connect(ok, &QPushButton::clicked, this, &NameDialog::ok);
+    connect(box->lineEdit(), &QLineEdit::returnPressed, this, &NameDialog::ok);
 }
 
 void NameDialog::ask(QWidget* over, Staged staged, std::function<void()> whenDone) {

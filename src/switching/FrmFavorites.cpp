@@ -25,6 +25,7 @@ FrmFavorites::FrmFavorites(App& app)
             .icon = "program",
             .inTaskBar = false}) {
     const Built built = build(controls);
+    answerKeysWith(built.get<QPushButton>("CmdFavorites"));
     connect(built.get<QPushButton>("CmdFavorites"), &QPushButton::clicked, this,
             &Form::hideAndUnload);
 }

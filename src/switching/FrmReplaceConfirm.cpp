@@ -52,6 +52,7 @@ FrmReplaceConfirm::FrmReplaceConfirm(App& app)
             .icon = "program",
             .inTaskBar = false}) {
     const Built built = build(controls);
+    answerKeysWith(built.get<QPushButton>("CmdReplaceConfirm"));
     connect(built.get<QPushButton>("CmdReplaceConfirm"), &QPushButton::clicked, this,
             &Form::hideAndUnload);
 }

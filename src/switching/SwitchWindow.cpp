@@ -34,16 +34,21 @@ void SwitchWindow::bindSlots(const Built& built, const SwitchSlotNames& names) {
     }
 }
 
-void SwitchWindow::showReturningTo(std::function<void()> back) {
+void SwitchWindow::showReturningTo(std::function<QWidget*()> back) {
     m_back = std::move(back);
     showModeless();
 }
 
 void SwitchWindow::backToSelection() {
-    const std::function<void()> back = std::exchange(m_back, {});
+    const std::function<QWidget*()> back = std::exchange(m_back, {});
+    const std::vector<QPointer<Form>> notices = noticesOver();
     hideAndUnload();
-    if (back)
-        back();
+    QWidget* shown = back ? back() : nullptr;
+    // A confirmation is closed only by its own OK; it must not end up behind the window.
+    for (const QPointer<Form>& notice : notices) {
+        if (notice && shown)
+            notice->showModelessOver(*shown);
+    }
 }
 
 void SwitchWindow::setGame(int slot, const QString& name, const QString& path) {

@@ -37,13 +37,14 @@ public:
     int slotCount() const { return static_cast<int>(m_labels.size()); }
 
     // Shows the window; its "Close" unloads it and then runs `back`, which the selection
-    // window hands over since only it knows how to take the user back.
-    void showReturningTo(std::function<void()> back);
+    // window hands over since only it knows how to take the user back; `back` returns the
+    // window it showed.
+    void showReturningTo(std::function<QWidget*()> back);
 
 protected:
-    // No close box: a close from the window system (Alt+F4) must not strand the hidden
-    // selection window, so only the window's own "Close" leaves it.
-    void titleBarClose() override {}
+    // No close box is asked for, but some window managers draw one anyway: it does what
+    // "Close" does, so the hidden selection window is never stranded.
+    void titleBarClose() override { backToSelection(); }
 
     // Finds the slot labels the table made and wires each slot's "Remove".
     void bindSlots(const Built& built, const SwitchSlotNames& names);
@@ -75,7 +76,7 @@ private:
         QLabel *gameName, *gamePath, *replacementName, *replacementPath;
     };
     std::vector<SlotLabels> m_labels;
-    std::function<void()> m_back;
+    std::function<QWidget*()> m_back;
 };
 
 } // namespace tunevane

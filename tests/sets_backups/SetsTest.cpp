@@ -317,8 +317,14 @@ private Q_SLOTS:
         f.clickSwitch(f.side().clear, 2);
         f.clickSwitch(QStringLiteral("CmdCreateSet"));
         QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(), QString());
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Kept")), QString());
-        QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
+        // Return in the box presses its OK, and Esc answers the confirmation as its OK would.
+        SetsFixture::nameBox(QStringLiteral("FrmSetName"))->setEditText(QStringLiteral("Kept"));
+        QTest::keyClick(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->lineEdit(),
+                        Qt::Key_Return);
+        testsupport::settle();
+        QTest::keyClick(topLevel(QStringLiteral("FrmSetConfirm")), Qt::Key_Escape);
+        testsupport::settle();
+        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
         QCOMPARE(f.programTree(),
                  QStringList({QStringLiteral("Favorite Midi/"), QStringLiteral("Kept/"),
                               QStringLiteral("Kept/G1.WAV=replacements/R1.WAV"),
