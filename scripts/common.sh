@@ -32,6 +32,13 @@ ensure_packages() {
     fi
 }
 
+# The resource compiler stamps every file it packs with a time; the last commit's makes two
+# builds of one commit alike.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH="$(git -C "$repo" log -1 --format=%ct 2>/dev/null || echo 0)"
+    export SOURCE_DATE_EPOCH
+fi
+
 build_preset() {
     cmake --preset "$1" -S "$repo" >/dev/null
     cmake --build --preset "$1" "${@:2}"

@@ -32,9 +32,14 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <map>
 #include <memory>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tunevane;
 
@@ -186,12 +191,49 @@ void writeFiles(const QString& folder, const QStringList& names, const QByteArra
     }
 }
 
+// Where the example's folders lie. The pictures' folder lists show their whole path, so it is
+// the same for every build by this user, wherever the checkout is: a private folder of a fixed
+// name, locked while a run uses it.
+class ExampleFolders {
+public:
+    ExampleFolders()
+        : m_root(QDir::tempPath() + QStringLiteral("/tunevane-pictures-%1").arg(::geteuid())) {
+        const QByteArray root = QFile::encodeName(m_root);
+        struct stat st {};
+        if ((::mkdir(root.constData(), 0700) != 0 && errno != EEXIST) ||
+            ::lstat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+            st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)
+            fail(QStringLiteral("%1 is not a private folder of this user").arg(m_root));
+        m_lock = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_lock < 0 || ::flock(m_lock, LOCK_EX) != 0)
+            fail(QStringLiteral("cannot lock %1").arg(m_root));
+        clear();
+    }
+    ~ExampleFolders() {
+        clear();
+        ::close(m_lock);
+    }
+    ExampleFolders(const ExampleFolders&) = delete;
+    ExampleFolders& operator=(const ExampleFolders&) = delete;
+
+    QString program() const { return m_root + QStringLiteral("/Tunevane"); }
+    QString games() const { return m_root + QStringLiteral("/Games"); }
+
+private:
+    // What an earlier run left, killed before it could clean up, goes too.
+    void clear() const {
+        QDir(program()).removeRecursively();
+        QDir(games()).removeRecursively();
+    }
+
+    QString m_root;
+    int m_lock = -1;
+};
+
 // The example: a player's home with two games, the program folder, favourites and a set.
 class Scenes {
 public:
     Scenes() {
-        if (!m_program.isValid() || !m_games.isValid())
-            fail(QStringLiteral("no temporary folder"));
         writeFiles(musicGame(), musicFiles, exampleMidi());
         writeFiles(programFolder() + QStringLiteral("/Favorite Midi"), favouriteFiles,
                    exampleMidi());
@@ -207,9 +249,9 @@ public:
 
 private:
     // Shallow, so that the narrow folder lists show the set's and the games' names whole.
-    QString programFolder() const { return m_program.path(); }
-    QString musicGame() const { return m_games.path() + QStringLiteral("/BlackJack"); }
-    QString effectsGame() const { return m_games.path() + QStringLiteral("/MrPatt"); }
+    QString programFolder() const { return m_folders.program(); }
+    QString musicGame() const { return m_folders.games() + QStringLiteral("/BlackJack"); }
+    QString effectsGame() const { return m_folders.games() + QStringLiteral("/MrPatt"); }
 
     void keep(const QString& picture, Grab shot) { m_grabs.insert_or_assign(picture, shot); }
 
@@ -301,8 +343,7 @@ private:
                                       QStringLiteral("DRAIN.WAV"),  QStringLiteral("FLIPPER.WAV"),
                                       QStringLiteral("LAUNCH.WAV"), QStringLiteral("TILT.WAV")};
 
-    QTemporaryDir m_program{QDir::tempPath() + QStringLiteral("/Tunevane-XXXXXX")};
-    QTemporaryDir m_games{QDir::tempPath() + QStringLiteral("/Games-XXXXXX")};
+    ExampleFolders m_folders;
     std::map<QString, Grab> m_grabs;
     Grab m_backup, m_name;
 };
