@@ -369,17 +369,21 @@ void BrowsingPane::fillDriveList() {
         showDriveOf(m_folder);
 }
 
-void BrowsingPane::showDriveOf(const QString& path) {
-    int best = -1;
-    qsizetype bestLength = -1;
+int BrowsingPane::deepestDrive(const QString& path) const {
+    int deepest = -1;
+    qsizetype deepestLength = -1;
     for (int i = 0; i < m_drives->count(); ++i) {
-        const QString top = m_drives->itemData(i).toString();
-        if (isUnder(path, top) && top.size() > bestLength) {
-            best = i;
-            bestLength = top.size();
+        const QString top = m_drives->itemData(i, pathRole).toString();
+        if (isUnder(path, top) && top.size() > deepestLength) {
+            deepest = i;
+            deepestLength = top.size();
         }
     }
-    m_drives->setCurrentIndex(best);
+    return deepest;
+}
+
+void BrowsingPane::showDriveOf(const QString& path) {
+    m_drives->setCurrentIndex(deepestDrive(path));
 }
 
 void BrowsingPane::driveActivated(int index) {
@@ -409,15 +413,7 @@ void BrowsingPane::folderActivated(int row) {
 }
 
 bool BrowsingPane::lostVolume(const QString& path) const {
-    int deepest = -1;
-    qsizetype deepestLength = -1;
-    for (int i = 0; i < m_drives->count(); ++i) {
-        const QString top = m_drives->itemData(i, pathRole).toString();
-        if (isUnder(path, top) && top.size() > deepestLength) {
-            deepest = i;
-            deepestLength = top.size();
-        }
-    }
+    const int deepest = deepestDrive(path);
     return deepest >= 0 && m_drives->itemData(deepest, volumeRole).toBool() &&
            !isMountPoint(m_drives->itemData(deepest, pathRole).toString());
 }

@@ -64,6 +64,8 @@ protected:
 
 private:
     void fillDriveList();
+    // The row of the deepest drive that holds `path`, or -1.
+    int deepestDrive(const QString& path) const;
     void showDriveOf(const QString& path);
     void driveActivated(int index);
     void folderActivated(int row);
