@@ -38,6 +38,18 @@ QString realFolder(const QString& path) {
     return real;
 }
 
+// realFolder() of a folder's entry, where the folder's path is real already: only the entry
+// itself can be a link, so most need one lstat instead of one per level.
+QString realEntry(const QString& realParent, const QString& name) {
+    const QString path = realParent + u'/' + name;
+    struct stat info {};
+    if (realParent.isEmpty() || ::lstat(encodePath(path).constData(), &info) != 0)
+        return {};
+    if (S_ISDIR(info.st_mode))
+        return path;
+    return S_ISLNK(info.st_mode) ? realFolder(path) : QString();
+}
+
 bool isFile(const QString& path) {
     struct stat info {};
     return ::stat(encodePath(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
@@ -162,6 +174,7 @@ private:
 
     void findGames(const QString& library) {
         const QString apps = library + u"/steamapps";
+        const QString common = realFolder(apps + u"/common");
         for (const QString& file : namesIn(apps, Kind::Any)) {
             if (!file.startsWith(u"appmanifest_") || !file.endsWith(u".acf"))
                 continue;
@@ -175,7 +188,7 @@ private:
                 continue;
             }
             const QString folder = apps + u"/common/" + installDir;
-            const QString real = realFolder(folder);
+            const QString real = realEntry(common, installDir);
             if (real.isEmpty()) {
                 qCInfo(lcFiles, "Steam game folder %s is missing", shown(folder).constData());
                 continue;
