@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 using namespace tunevane::files;
@@ -30,11 +31,8 @@ class GamePlacesTest : public QObject {
                        "\" \"installdir\" \"" + name + "\" }");
     }
     bool folders(const QStringList& paths) {
-        for (const QString& path : paths) {
-            if (!QDir(m_root).mkpath(path))
-                return false;
-        }
-        return true;
+        return std::all_of(paths.begin(), paths.end(),
+                           [&](const QString& path) { return QDir(m_root).mkpath(path); });
     }
 
 private Q_SLOTS:
@@ -46,12 +44,12 @@ private Q_SLOTS:
         const QString flatpak = u"home/.var/app/com.valvesoftware.Steam/data/Steam"_s;
         const QString other = u"disk/SteamLibrary"_s;
         const QByteArray root = m_root.toUtf8();
-        QVERIFY(put(native + u"/steamapps/libraryfolders.vdf"_s,
-                    "\"libraryfolders\" { \"0\" { \"path\" \"" + root + "/" + native.toUtf8() +
-                        "\" } \"1\" { \"path\" \"" + root +
-                        "/disk/SteamLibrary/\" }\n"
-                        "\"2\" { \"path\" \"" +
-                        root + "/unmounted\" } \"3\" { \"path\" \"" + root + "/gone\" } }"));
+        QVERIFY(
+            put(native + u"/steamapps/libraryfolders.vdf"_s,
+                QByteArray("\"libraryfolders\" { \"0\" { \"path\" \"@/home/.local/share/Steam\" }"
+                           "\"1\" { \"path\" \"@/disk/SteamLibrary/\" } \"2\" { \"path\" "
+                           "\"@/unmounted\" } \"3\" { \"path\" \"@/gone\" } }")
+                    .replace('@', root)));
         QVERIFY(put(debian + u"/steamapps/libraryfolders.vdf"_s,
                     "\"libraryfolders\" { \"1\" \"" + root + "/disk/SteamLibrary\" }"));
         QVERIFY(game(native, "10", "Some Game") && game(debian, "20", "Debian Game") &&
