@@ -3,6 +3,7 @@
 
 #include "app/Ui.h"
 #include "files/FileOps.h"
+#include "files/Log.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QListView>
 #include <QListWidget>
+#include <QMetaObject>
 #include <QStorageInfo>
 #include <QStringListModel>
 #include <QStyle>
@@ -22,8 +24,11 @@
 #include <cstring>
 #include <dirent.h>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 
 namespace tunevane {
 
@@ -32,6 +37,7 @@ namespace {
 constexpr int pathRole = Qt::UserRole;
 constexpr int depthRole = Qt::UserRole + 1;
 constexpr int volumeRole = Qt::UserRole + 2;
+constexpr int gameRole = Qt::UserRole + 3;
 constexpr int indentStep = 3;
 // Ancestors deeper than this share one indentation; subfolders still sit one step further in.
 constexpr int maxAncestorLevel = 4;
@@ -167,7 +173,7 @@ public:
     }
 };
 
-// A drive list that looks at the mounts again each time it is opened.
+// A drive list that looks at the mounts and the games again each time it is opened.
 class DriveList : public QComboBox {
 public:
     DriveList(QWidget* parent, std::function<void()> refresh)
@@ -182,12 +188,27 @@ private:
     std::function<void()> m_refresh;
 };
 
+// The places the last search found, for every pane: a pane opened later lists them at once.
+// Window thread only.
+QList<files::GamePlace>& lastGamePlaces() {
+    static QList<files::GamePlace> places;
+    return places;
+}
+
 bool isMountPoint(const QString& path) {
     const QStorageInfo volume(path);
     return volume.isValid() && volume.isReady() && QDir::cleanPath(volume.rootPath()) == path;
 }
 
 } // namespace
+
+// Shared with the search's thread. The pane clears `pane` under the lock as it goes, so a
+// result is only ever posted to a pane that exists; Qt drops a posted call whose pane is
+// deleted before it runs.
+struct BrowsingPane::GameSearch {
+    std::mutex lock;
+    BrowsingPane* pane = nullptr;
+};
 
 bool isBrowsableVolume(const QString& rootPath, const QByteArray& device,
                        const QByteArray& fileSystemType) {
@@ -265,6 +286,13 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
         if (!m_selectionMovedSincePress)
             Q_EMIT fileClicked();
     });
+}
+
+BrowsingPane::~BrowsingPane() {
+    if (m_search) {
+        const std::lock_guard guard(m_search->lock);
+        m_search->pane = nullptr;
+    }
 }
 
 bool BrowsingPane::eventFilter(QObject* watched, QEvent* event) {
@@ -363,23 +391,83 @@ void BrowsingPane::fillDriveList() {
         m_drives->setItemData(row, files::readableName(top), Qt::ToolTipRole);
         m_drives->setItemData(row, i >= fixedTops, volumeRole);
     }
-    if (const int row = m_drives->findData(shown, pathRole); row >= 0)
+    addGameDrives();
+    showDrive(shown);
+    startGameSearch();
+}
+
+void BrowsingPane::addGameDrives() {
+    m_games = lastGamePlaces();
+    for (const files::GamePlace& place : std::as_const(m_games)) {
+        if (m_drives->findData(place.path, pathRole) >= 0)
+            continue;
+        m_drives->addItem(files::readableName(place.name), place.path);
+        const int row = m_drives->count() - 1;
+        m_drives->setItemData(row, files::readableName(place.path), Qt::ToolTipRole);
+        m_drives->setItemData(row, true, gameRole);
+    }
+}
+
+void BrowsingPane::showDrive(const QString& top) {
+    if (const int row = m_drives->findData(top, pathRole); row >= 0)
         m_drives->setCurrentIndex(row);
     else if (!m_folder.isEmpty())
         showDriveOf(m_folder);
 }
 
-void BrowsingPane::showDriveOf(const QString& path) {
-    int best = -1;
-    qsizetype bestLength = -1;
+// Off the window thread, because a library may sit on a network disk that does not answer.
+// One search at a time per pane: one stuck on a dead disk is not joined by more.
+void BrowsingPane::startGameSearch() {
+    if (m_search)
+        return;
+    m_search = std::make_shared<GameSearch>();
+    m_search->pane = this;
+    try {
+        std::thread([search = m_search, home = QDir::cleanPath(QDir::homePath()),
+                     winePrefix = qEnvironmentVariable("WINEPREFIX")] {
+            QList<files::GamePlace> places = files::findGamePlaces(home, winePrefix);
+            const std::lock_guard guard(search->lock);
+            if (BrowsingPane* pane = search->pane)
+                QMetaObject::invokeMethod(
+                    pane, [pane, places = std::move(places)] { pane->gamesFound(places); },
+                    Qt::QueuedConnection);
+        }).detach();
+    } catch (const std::system_error& error) {
+        qCWarning(lcFiles, "cannot start the search for games: %s", error.what());
+        m_search.reset();
+    }
+}
+
+void BrowsingPane::gamesFound(QList<files::GamePlace> places) {
+    m_search.reset();
+    lastGamePlaces() = std::move(places);
+    // Rows replaced under an open list would lose the entry the pointer is on.
+    if (m_games == lastGamePlaces())
+        return;
+    const QString shown = m_drives->currentData(pathRole).toString();
+    for (int row = m_drives->count() - 1; row >= 0; --row) {
+        if (m_drives->itemData(row, gameRole).toBool())
+            m_drives->removeItem(row);
+    }
+    addGameDrives();
+    showDrive(shown);
+}
+
+int BrowsingPane::deepestDrive(const QString& path) const {
+    int deepest = -1;
+    qsizetype deepestLength = -1;
     for (int i = 0; i < m_drives->count(); ++i) {
-        const QString top = m_drives->itemData(i).toString();
-        if (isUnder(path, top) && top.size() > bestLength) {
-            best = i;
-            bestLength = top.size();
+        const QString top = m_drives->itemData(i, pathRole).toString();
+        if (isUnder(path, top) && top.size() > deepestLength) {
+            deepest = i;
+            deepestLength = top.size();
         }
     }
-    m_drives->setCurrentIndex(best);
+    return deepest;
+}
+
+void BrowsingPane::showDriveOf(const QString& path) {
+    m_drives->setCurrentIndex(deepestDrive(path));
 }
 
 void BrowsingPane::driveActivated(int index) {
@@ -409,15 +497,7 @@ void BrowsingPane::folderActivated(int row) {
 }
 
 bool BrowsingPane::lostVolume(const QString& path) const {
-    int deepest = -1;
-    qsizetype deepestLength = -1;
-    for (int i = 0; i < m_drives->count(); ++i) {
-        const QString top = m_drives->itemData(i, pathRole).toString();
-        if (isUnder(path, top) && top.size() > deepestLength) {
-            deepest = i;
-            deepestLength = top.size();
-        }
-    }
+    const int deepest = deepestDrive(path);
     return deepest >= 0 && m_drives->itemData(deepest, volumeRole).toBool() &&
            !isMountPoint(m_drives->itemData(deepest, pathRole).toString());
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "files/GamePlaces.h"
+
 #include <QObject>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class QAbstractItemView;
 class QComboBox;
@@ -39,6 +43,7 @@ class BrowsingPane : public QObject {
 public:
     BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames& names,
                  const PaneGeometry& geometry, const PaneTips& tips, const QString& programFolder);
+    ~BrowsingPane() override;
 
     // No trailing '/' except "/" itself.
     QString folderPath() const;
@@ -63,7 +68,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct GameSearch;
+
     void fillDriveList();
+    void addGameDrives();
+    void showDrive(const QString& top);
+    void startGameSearch();
+    void gamesFound(QList<files::GamePlace> places);
+    // The row of the deepest drive that holds `path`, or -1.
+    int deepestDrive(const QString& path) const;
     void showDriveOf(const QString& path);
     void driveActivated(int index);
     void folderActivated(int row);
@@ -79,6 +92,9 @@ private:
     QListWidget* m_folders = nullptr;
     QListView* m_files = nullptr;
     QStringListModel* m_fileModel = nullptr;
+    // The search for game places still running, if any.
+    std::shared_ptr<GameSearch> m_search;
+    QList<files::GamePlace> m_games;
     // Whether the selection moved since the last mouse press on the file list: that press
     // re-armed the player already, so its click must not do it twice.
     bool m_selectionMovedSincePress = false;

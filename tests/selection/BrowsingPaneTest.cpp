@@ -556,6 +556,29 @@ private Q_SLOTS:
         QCOMPARE(pane->folderPath(), stick);
     }
 
+    void gamesAreLocationsToo() {
+        const QString apps = m_root + u"/home/.local/share/Steam/steamapps"_s;
+        QVERIFY(QDir().mkpath(apps + u"/common/Some"_s));
+        QVERIFY(QDir().mkpath(apps + u"/compatdata/7/pfx/drive_c"_s));
+        QFile manifest(apps + u"/appmanifest_7.acf"_s);
+        QVERIFY(manifest.open(QIODevice::WriteOnly));
+        manifest.write(
+            "\"AppState\" { \"appid\" \"7\" \"name\" \"Some Game\" \"installdir\" \"Some\" }");
+        manifest.close();
+        const QByteArray home = qgetenv("HOME");
+        const auto restoreHome = qScopeGuard([&] { qputenv("HOME", home); });
+        qputenv("HOME", QFile::encodeName(m_root + u"/home"_s));
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        showWindow();
+        QComboBox* drives = pane->driveList();
+        // Found off the window thread, listed when found.
+        QTRY_VERIFY(drives->findText(u"Some Game (Proton C:)"_s) >= 0);
+        pickDrive(drives, drives->findText(u"Some Game (Steam)"_s));
+        QCOMPARE(pane->folderPath(), apps + u"/common/Some"_s);
+        pickDrive(drives, drives->findText(u"Some Game (Proton C:)"_s));
+        QCOMPARE(pane->folderPath(), apps + u"/compatdata/7/pfx/drive_c"_s);
+    }
+
     // --- which mounts count as locations ---
 
     void browsableVolumes_data() {

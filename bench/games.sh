@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Times the search for game places over 500 Steam games in 5 libraries (one in the
+# installation, four on other folders) against `find` listing the same folders (goal: at
+# most 20 ms, on the search's own thread).
+# Usage: bench/games.sh BUILD_DIR      Prints: name|measured|reference|ratio|goal
+set -euo pipefail
+
+build=${1:?usage: bench/games.sh BUILD_DIR}
+bench=$build/bench/GamePlacesBench
+[[ -x $bench ]] || { echo "missing $bench: build the GamePlacesBench target first" >&2; exit 2; }
+for tool in hyperfine jq; do
+    command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 2; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+install=$work/home/.local/share/Steam
+libraries=("$install" "$work"/disk{1..4}/SteamLibrary)
+{
+    echo '"libraryfolders" {'
+    for i in "${!libraries[@]}"; do
+        echo "  \"$i\" { \"path\" \"${libraries[$i]}\" \"label\" \"\" }"
+    done
+    echo '}'
+} >"$work/libraryfolders.vdf"
+for i in "${!libraries[@]}"; do
+    apps=${libraries[$i]}/steamapps
+    mkdir -p "$apps/common"
+    for n in $(seq 1 100); do
+        id=$((i * 1000 + n))
+        mkdir "$apps/common/Game $id"
+        printf '"AppState"\n{\n\t"appid"\t\t"%s"\n\t"name"\t\t"Game %s"\n\t"installdir"\t\t"Game %s"\n}\n' \
+            "$id" "$id" "$id" >"$apps/appmanifest_$id.acf"
+    done
+done
+mv "$work/libraryfolders.vdf" "$install/steamapps/"
+
+search_ms=$(TUNEVANE_BENCH_HOME=$work/home "$bench" \
+    --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
+    --benchmark_format=json 2>/dev/null |
+    jq '.benchmarks[] | select(.aggregate_name == "median") | .real_time')
+
+hyperfine --shell=none --warmup 5 --runs 60 --style none --export-json "$work/find.json" \
+    "find ${libraries[*]/%//steamapps} -maxdepth 2" >/dev/null 2>&1
+find_ms=$(jq '.results[0].median * 1000' "$work/find.json")
+
+awk -v search="$search_ms" -v find="$find_ms" 'BEGIN {
+    printf "500 Steam games in 5 libraries found, ms (vs find over the libraries)|%.3f|%.3f|%.3f|<= 20 ms\n",
+        search, find, search / find
+}'

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace tunevane::files {
+
+// One entry of Valve's text KeyValues: a "key" "value" pair, or a "key" { ... } block.
+struct KeyValue {
+    QString key;
+    QString value;
+    std::vector<KeyValue> children;
+    bool isBlock = false;
+
+    // The first entry named `name`; Steam writes the same key in varying case.
+    const KeyValue* find(QStringView name) const;
+    // The value of the pair named `name`, empty when there is none.
+    QString valueOf(QStringView name) const;
+};
+
+// Steam's files are written by another program and may be truncated, damaged or hostile:
+// anything beyond these is refused rather than read.
+constexpr qsizetype keyValuesMaxBytes = 1 << 20;
+constexpr int keyValuesMaxDepth = 32; // nested blocks
+constexpr int keyValuesMaxEntries = 100'000;
+
+// The top-level entries, as one block keyed "", or nothing when the text is broken.
+std::optional<KeyValue> parseKeyValues(QByteArrayView text);
+// The same for a regular file; nothing for anything else (a pipe, a device, a folder).
+std::optional<KeyValue> readKeyValuesFile(const QString& path);
+
+} // namespace tunevane::files

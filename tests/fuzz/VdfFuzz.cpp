@@ -1,0 +1,22 @@
+// Reads the input as a Steam KeyValues file and walks what came back.
+#include "FuzzInput.h"
+#include "files/KeyValues.h"
+
+using tunevane::files::KeyValue;
+
+static int walk(const KeyValue& block, int depth) {
+    if (depth > tunevane::files::keyValuesMaxDepth)
+        __builtin_trap();
+    int entries = 0;
+    for (const KeyValue& entry : block.children)
+        entries += 1 + (entry.isBlock ? walk(entry, depth + 1) : 0);
+    return entries;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const FuzzInput input(data, size);
+    if (const auto top = tunevane::files::readKeyValuesFile(input.path());
+        top && walk(*top, 0) > tunevane::files::keyValuesMaxEntries)
+        __builtin_trap();
+    return 0;
+}
