@@ -154,11 +154,10 @@ std::optional<KeyValue> parseKeyValues(QByteArrayView text) {
 }
 
 std::optional<KeyValue> readKeyValuesFile(const QString& path) {
-    // Not blocking, so that a pipe put in a file's place cannot hold the reader.
-    const Fd fd(::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    // A pipe put in a file's place cannot hold the reader.
+    const Fd fd = openRegularFile(path);
     struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > keyValuesMaxBytes)
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || info.st_size > keyValuesMaxBytes)
         return std::nullopt;
     // Sized by the file, with a byte to spare to notice one that grew since.
     QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
