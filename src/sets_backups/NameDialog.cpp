@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace tunevane {
@@ -42,7 +41,6 @@ NameDialog::NameDialog(App& app, const QString& name, const FormLook& look, Nami
 void NameDialog::setUp(QComboBox* box, QPushButton* ok) {
     m_box = box;
     connect(ok, &QPushButton::clicked, this, &NameDialog::ok);
-    connect(box->lineEdit(), &QLineEdit::returnPressed, this, &NameDialog::ok);
 }
 
 void NameDialog::ask(QWidget* over, Staged staged, std::function<void()> whenDone) {
@@ -93,6 +91,12 @@ void NameDialog::titleBarClose() {
 void NameDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         abandon();
+        return;
+    }
+    // The box passes Return on; its line edit would say it twice.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        ok();
         return;
     }
     Form::keyPressEvent(event);

@@ -359,7 +359,7 @@ private Q_SLOTS:
         // confirmation stays open, now above the window that replaced the switch window.
         f.switchWindow()->close();
         testsupport::settle();
-        QCOMPARE(visibleWindows(), (QStringList{s.selection, QStringLiteral("FrmReplaceConfirm")}));
+        QCOMPARE(visibleWindows(), (QStringList{QStringLiteral("FrmReplaceConfirm"), s.selection}));
         QCOMPARE(topLevel(QStringLiteral("FrmReplaceConfirm"))->windowHandle()->transientParent(),
                  topLevel(s.selection)->windowHandle());
         // Return answers it as its OK would.
