@@ -2,6 +2,7 @@
 #include "../audio/TestMedia.h"
 #include "TestSupport.h"
 #include "app/App.h"
+#include "files/Fd.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 using tunevane::PreviewPlayer;
 
@@ -59,16 +63,29 @@ QStringList mappedLateLibraries() {
 }
 
 // Runs one test function in a child process of this test, with `variables` set.
-bool runInChild(const char* function, const QStringList& variables) {
+bool runInChild(const QByteArray& function, const QStringList& variables) {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString& variable : variables)
         env.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(function)});
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromUtf8(function)});
     return child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit &&
            child.exitCode() == 0;
+}
+
+// A socket that takes connections and never answers them, as a stopped sound server does.
+tunevane::files::Fd silentServer(const QString& path) {
+    tunevane::files::Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(path).constData(),
+                 sizeof address.sun_path - 1);
+    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd.get(), 16) != 0)
+        return tunevane::files::Fd();
+    return fd;
 }
 
 // The faults these tests catch froze the window for 13 s and more.
@@ -340,24 +357,42 @@ private Q_SLOTS:
         QVERIFY2(gaps.longest() < stallFaultMs, qPrintable(QString::number(gaps.longest())));
     }
 
-    // Runs in a child process whose sound server address leads nowhere.
+    // Runs in a child process whose sound server address leads nowhere, or to a server that
+    // takes the connection and never answers: no command waits for it.
+    void playWithoutSoundServer_data() {
+        QTest::addColumn<bool>("listening");
+        QTest::newRow("no server") << false;
+        QTest::newRow("server never answers") << true;
+    }
+
     void playWithoutSoundServer() {
         if (qEnvironmentVariableIsSet("TUNEVANE_NO_SERVER_CHILD")) {
+            const GapWatch gaps;
+            {
+                PreviewPlayer player;
+                openFile(player, QStringLiteral("Sequencer"), midi);
+                QCOMPARE(mode(player), QStringLiteral("stopped"));
+                command(player, "Play");
+                QCOMPARE(mode(player), QStringLiteral("stopped"));
+                openFile(player, QStringLiteral("WaveAudio"), wav);
+                command(player, "Play");
+                QCOMPARE(mode(player), QStringLiteral("stopped"));
+                QCOMPARE(player.processedUSecs(), 0);
+                QTest::qWait(200);
+            }
+            QTest::qWait(200);
+            QVERIFY2(gaps.longest() < stallFaultMs, qPrintable(QString::number(gaps.longest())));
             QVERIFY(!PreviewPlayer::outputAvailable());
-            PreviewPlayer player;
-            openFile(player, QStringLiteral("Sequencer"), midi);
-            QCOMPARE(mode(player), QStringLiteral("stopped"));
-            command(player, "Play");
-            QCOMPARE(mode(player), QStringLiteral("stopped"));
-            openFile(player, QStringLiteral("WaveAudio"), wav);
-            command(player, "Play");
-            QCOMPARE(mode(player), QStringLiteral("stopped"));
-            QCOMPARE(player.processedUSecs(), 0);
             return;
         }
-        QVERIFY(runInChild("playWithoutSoundServer",
+        QFETCH(bool, listening);
+        const QString address = dir.filePath(QStringLiteral("server%1").arg(listening));
+        const tunevane::files::Fd server =
+            listening ? silentServer(address) : tunevane::files::Fd();
+        QVERIFY(server.valid() == listening);
+        QVERIFY(runInChild(QByteArray("playWithoutSoundServer:") + QTest::currentDataTag(),
                            {QStringLiteral("TUNEVANE_NO_SERVER_CHILD=1"),
-                            u"PULSE_SERVER=unix:" + dir.filePath(QStringLiteral("none")),
+                            u"PULSE_SERVER=unix:" + address,
                             QStringLiteral("TUNEVANE_REQUIRE_AUDIO=0")}));
     }
 };
