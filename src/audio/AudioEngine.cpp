@@ -322,16 +322,13 @@ void AudioEngine::shutDown() {
 }
 
 void AudioEngine::serverAnswered() {
-    {
-        // The sound library makes its own connection here, on the thread its sinks live on.
-        const ServerCall call;
-        AudioOutput::deviceAvailable();
-    }
+    // The sound library makes its own connection at the first play, on this thread, where
+    // its sinks live: opens never queue behind it.
     for (PlayerCore* core : std::vector(cores()))
         core->serverAnswered();
 }
 
-bool AudioEngine::run(std::function<void()> work) {
+bool AudioEngine::run(std::function<void()> work, int serverPatienceMs) {
     if (QThread::currentThread() == m_thread || !m_thread->isRunning()) {
         work();
         return true;
@@ -377,11 +374,11 @@ bool AudioEngine::outputAvailable() {
     if (SoundServer::state(2s) != SoundServer::State::Answered)
         return false;
     auto available = std::make_shared<std::atomic<bool>>(false);
-    return run([available] {
-               const ServerCall call;
-               *available = AudioOutput::deviceAvailable();
-           }) &&
-           *available;
+    const auto ask = [available] {
+        const ServerCall call;
+        *available = AudioOutput::deviceAvailable();
+    };
+    return run(ask, 2000) && *available;
 }
 
 void AudioEngine::warmUp() {

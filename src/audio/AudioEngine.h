@@ -18,13 +18,11 @@ public:
 
     // Runs `work` on the audio thread after everything sent before it, and waits until it
     // is done, except for the sound server: once the audio thread has waited on the server
-    // for `serverPatience` within this call, it returns false and `work` runs later. Runs
+    // for `serverPatienceMs` within this call, it returns false and `work` runs later. Runs
     // it here when this is the audio thread, or when that thread has ended.
-    bool run(std::function<void()> work);
+    bool run(std::function<void()> work, int serverPatienceMs = 40);
     // The same without waiting.
     void post(std::function<void()> work);
-
-    static constexpr int serverPatienceMs = 40;
 
 private:
     AudioEngine();

@@ -270,7 +270,7 @@ private Q_SLOTS:
         QSignalSpy modes(&player, &PreviewPlayer::modeChanged);
         openFile(player, QStringLiteral("WaveAudio"), wav);
         command(player, "Play");
-        QCOMPARE(mode(player), QStringLiteral("playing"));
+        QTRY_COMPARE(mode(player), QStringLiteral("playing"));
         QTRY_COMPARE_WITH_TIMEOUT(mode(player), QStringLiteral("stopped"), 30000);
         QVERIFY(player.atEnd());
         QVERIFY(player.processedUSecs() >= 250000);
@@ -283,7 +283,7 @@ private Q_SLOTS:
         QVERIFY(!player.atEnd());
         QCOMPARE(player.processedUSecs(), 0);
         command(player, "Play");
-        QCOMPARE(mode(player), QStringLiteral("playing"));
+        QTRY_COMPARE(mode(player), QStringLiteral("playing"));
         command(player, "Stop");
         QCOMPARE(mode(player), QStringLiteral("stopped"));
         QVERIFY(!player.atEnd());
@@ -298,18 +298,18 @@ private Q_SLOTS:
         openFile(player, QStringLiteral("Sequencer"), midi);
         command(player, "Play");
         command(player, "Pause");
-        QCOMPARE(mode(player), QStringLiteral("paused"));
+        QTRY_COMPARE(mode(player), QStringLiteral("paused"));
         command(player, "Play");
-        QCOMPARE(mode(player), QStringLiteral("playing"));
+        QTRY_COMPARE(mode(player), QStringLiteral("playing"));
         QTRY_COMPARE_WITH_TIMEOUT(mode(player), QStringLiteral("stopped"), 30000);
         QVERIFY(player.atEnd());
         // The back-to-start button makes it playable again without a new open.
         command(player, "Prev");
         QVERIFY(!player.atEnd());
         command(player, "Play");
-        QCOMPARE(mode(player), QStringLiteral("playing"));
+        QTRY_COMPARE(mode(player), QStringLiteral("playing"));
         command(player, "Prev");
-        QCOMPARE(mode(player), QStringLiteral("playing"));
+        QTRY_COMPARE(mode(player), QStringLiteral("playing"));
         QTRY_COMPARE_WITH_TIMEOUT(mode(player), QStringLiteral("stopped"), 30000);
     }
 
@@ -325,8 +325,8 @@ private Q_SLOTS:
         player.resize(119, 25);
         player.show();
         QTest::mouseClick(play, Qt::LeftButton);
-        QCOMPARE(mode(player), PreviewPlayer::outputAvailable() ? QStringLiteral("playing")
-                                                                : QStringLiteral("stopped"));
+        QTRY_COMPARE(mode(player), PreviewPlayer::outputAvailable() ? QStringLiteral("playing")
+                                                                    : QStringLiteral("stopped"));
     }
 
     // A song whose notes all sit at one instant plays badly, but the window thread goes on
@@ -342,13 +342,13 @@ private Q_SLOTS:
 
         const GapWatch gaps;
         command(player, "Play");
-        QCOMPARE(mode(player), QStringLiteral("playing"));
+        QTRY_COMPARE(mode(player), QStringLiteral("playing"));
         for (int round = 0; round < 4; ++round) {
             QTest::qWait(400);
             command(player, "Pause");
-            QCOMPARE(mode(player), QStringLiteral("paused"));
+            QTRY_COMPARE(mode(player), QStringLiteral("paused"));
             command(player, "Play");
-            QCOMPARE(mode(player), QStringLiteral("playing"));
+            QTRY_COMPARE(mode(player), QStringLiteral("playing"));
         }
         command(player, "Close");
         QCOMPARE(mode(player), QStringLiteral("not open"));
