@@ -1,6 +1,6 @@
 // Audio timings. Run through bench/audio.sh, which makes the media first:
-//   AudioBench --make-media DIR       writes DIR/big.wav (10 MB), song.mid, other.mid and
-//                                     dense.mid (1 MB, every note at tick 0)
+//   AudioBench --make-media DIR       writes DIR/big.wav (10 MB), song.mid, other.mid,
+//                                     dense.mid (1 MB, every note at tick 0) and song.wav
 //   AudioBench --clicks DIR           player open times in one process: a 10 MB WAV, the
 //                                     first MIDI click after the bank warmed up in the
 //                                     background, later MIDI clicks (ms, one per line)
@@ -13,6 +13,9 @@
 //                                     longest the window thread went without an event and
 //                                     the longest command (ms)
 //   AudioBench --stall                the same loop with nothing playing, for reference
+//   AudioBench --silent-server DIR    the same loop, then the player dropped, while the sound
+//                                     server takes the connection and never answers; prints
+//                                     the longest the window thread went without an event
 //   AudioBench [benchmark flags]      source-level open times, with TUNEVANE_BENCH_MEDIA=DIR
 
 #include "../tests/audio/TestMedia.h"
@@ -22,12 +25,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 namespace {
 
@@ -79,12 +85,14 @@ QByteArray busySong(int bars) {
 int makeMedia(const QString& dir) {
     // 16-bit stereo at 44.1 kHz: 10 MB (10^7 bytes) is about 57 s.
     const int frames = 10 * 1000 * 1000 / 4;
-    const bool ok =
-        testmedia::writeWav(dir + QStringLiteral("/big.wav"), SF_FORMAT_PCM_16, 44100, 2,
-                            testmedia::sine(frames, 44100, 2)) &&
-        testmedia::writeFile(dir + QStringLiteral("/song.mid"), busySong(30)) &&
-        testmedia::writeFile(dir + QStringLiteral("/other.mid"), busySong(8)) &&
-        testmedia::writeFile(dir + QStringLiteral("/dense.mid"), testmedia::denseMidi(1024 * 1024));
+    const bool ok = testmedia::writeWav(dir + QStringLiteral("/big.wav"), SF_FORMAT_PCM_16, 44100,
+                                        2, testmedia::sine(frames, 44100, 2)) &&
+                    testmedia::writeFile(dir + QStringLiteral("/song.mid"), busySong(30)) &&
+                    testmedia::writeFile(dir + QStringLiteral("/other.mid"), busySong(8)) &&
+                    testmedia::writeFile(dir + QStringLiteral("/dense.mid"),
+                                         testmedia::denseMidi(1024 * 1024)) &&
+                    testmedia::writeWav(dir + QStringLiteral("/song.wav"), SF_FORMAT_PCM_16, 22050,
+                                        1, testmedia::sine(22050, 22050, 1));
     return ok ? 0 : 1;
 }
 
@@ -217,6 +225,52 @@ int stall(int argc, char** argv) {
     return 0;
 }
 
+int silentServer(int argc, char** argv) {
+    // A socket that takes connections and never answers them, as a stopped server does,
+    // named before the audio layer first looks for a server.
+    const QByteArray path = QFile::encodeName(QString::fromLocal8Bit(argv[2]) + u"/silent");
+    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    if (server < 0 || ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(server, 16) != 0)
+        return 1;
+    qputenv("PULSE_SERVER", "unix:" + path);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    auto player = std::make_unique<PreviewPlayer>();
+    if (clickMs(*player, QStringLiteral("WaveAudio"),
+                QString::fromLocal8Bit(argv[2]) + QStringLiteral("/song.wav")) < 0)
+        return 1;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed(), longest = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    const char* commands[] = {"Play", "Pause", "Play", "Stop", "Prev"};
+    int next = 0;
+    QTimer toggle;
+    toggle.setInterval(100);
+    QObject::connect(&toggle, &QTimer::timeout, [&] {
+        if (player)
+            player->setProperty("Command", QString::fromLatin1(commands[next++ % 5]));
+    });
+    QTimer::singleShot(1500, [&] { player.reset(); });
+    QTimer::singleShot(2000, &app, &QCoreApplication::quit);
+    tick.start();
+    toggle.start();
+    QApplication::exec();
+    std::printf("%.3f\n", double(longest) / 1e6 - 1.0);
+    return 0;
+}
+
 void BM_WavOpen10MB(benchmark::State& state) {
     const QString path = media("big.wav");
     for (auto _ : state) {
@@ -259,6 +313,8 @@ int main(int argc, char** argv) {
         return players(argc, argv);
     if (is("--stall") && argc <= 3)
         return stall(argc, argv);
+    if (is("--silent-server") && argc == 3)
+        return silentServer(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -4,35 +4,108 @@
 #include "audio/Log.h"
 #include "audio/MidiSource.h"
 #include "audio/SoundFont.h"
+#include "audio/SoundServer.h"
 #include "audio/WavSource.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
 
 namespace tunevane::audio {
 
 namespace {
 
-// One player's state, owned by the audio thread. The mode and the end flag are also
-// published for the window thread, which reads them without waiting.
+using namespace std::chrono_literals;
+
+// How long Play itself waits for the sound server's first answer, and how long a play
+// asked before that answer may still start when it comes.
+constexpr auto firstAnswerPatience = 30ms;
+constexpr qint64 pendingPlayMs = 2000;
+
+qint64 nowMs() {
+    // Never zero, which means "not waiting" below.
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+               .count() +
+           1;
+}
+
+// Since when the audio thread has been waiting on the sound server; zero when it is not.
+std::atomic<qint64> serverCallSince = 0;
+
+// Marks a call on the audio thread that waits for the sound server to answer.
+class ServerCall {
+public:
+    ServerCall() { serverCallSince = nowMs(); }
+    ~ServerCall() { serverCallSince = 0; }
+    Q_DISABLE_COPY_MOVE(ServerCall)
+};
+
+void logServerSilent() {
+    static std::atomic<bool> logged = false;
+    if (!logged.exchange(true))
+        qCWarning(lcAudio) << "sound server does not answer";
+}
+
+class PlayerCore;
+
+// What a player's handle on the window thread and its core on the audio thread share.
+struct Link {
+    Link(QObject* context, std::function<void()> changed)
+        : context(context), changed(std::move(changed)) {}
+
+    // The notice crosses to the context's thread; once detached, none is sent.
+    void notify() {
+        const std::lock_guard guard(lock);
+        if (context)
+            QMetaObject::invokeMethod(context, changed, Qt::QueuedConnection);
+    }
+    void detach() {
+        const std::lock_guard guard(lock);
+        context = nullptr;
+    }
+
+    std::atomic<Mode> mode = Mode::NotOpen;
+    std::atomic<bool> atEnd = false;
+    PlayerCore* core = nullptr; // touched on the audio thread only
+
+private:
+    std::mutex lock;
+    QObject* context;
+    std::function<void()> changed;
+};
+
+// Every core, on the audio thread only.
+std::vector<PlayerCore*>& cores() {
+    static std::vector<PlayerCore*> all;
+    return all;
+}
+
+// One player's state, owned by the audio thread. The mode and the end flag are published
+// through the link, and every change of mode is sent to the window as a notice.
 class PlayerCore final : public QObject {
 public:
-    explicit PlayerCore(std::function<void()> changed)
-        : m_changed(std::move(changed)), m_output(new AudioOutput(this)) {
+    explicit PlayerCore(std::shared_ptr<Link> link)
+        : m_link(std::move(link)), m_output(new AudioOutput(this)) {
+        cores().push_back(this);
         connect(m_output, &AudioOutput::finished, this, [this] {
             m_playedBefore += m_output->processedUSecs();
-            m_atEnd = true;
+            m_link->atEnd = true;
             setMode(Mode::Stopped);
-            m_changed();
         });
         connect(m_output, &AudioOutput::failed, this, [this] {
             m_playedBefore += m_output->processedUSecs();
             setMode(Mode::Stopped);
-            m_changed();
         });
     }
     ~PlayerCore() override {
+        std::erase(cores(), this);
         // The sink pulls from the source, so it goes first.
         m_output->stop();
     }
@@ -54,36 +127,62 @@ public:
     }
 
     void close() {
+        m_pendingPlay = false;
         m_output->stop();
         m_source.reset();
-        m_atEnd = false;
+        m_link->atEnd = false;
         m_playedBefore = 0;
         setMode(Mode::NotOpen);
     }
 
     void play() {
+        m_pendingPlay = false;
         if (mode() == Mode::Paused) {
-            m_output->resume();
+            {
+                const ServerCall call;
+                m_output->resume();
+            }
             setMode(Mode::Playing);
             return;
         }
         // At the end only a new open or a rewind starts again.
-        if (mode() != Mode::Stopped || m_atEnd)
+        if (mode() != Mode::Stopped || m_link->atEnd)
             return;
-        // No sound server: nothing to play on, and nothing to wait for.
-        if (!AudioOutput::deviceAvailable() || !m_output->start(m_source.get()))
-            return;
-        setMode(Mode::Playing);
+        SoundServer::State server;
+        {
+            const ServerCall call;
+            server = SoundServer::state(firstAnswerPatience);
+        }
+        if (server == SoundServer::State::Answered) {
+            startOutput();
+        } else if (server == SoundServer::State::Asking) {
+            // Not yet: it starts if the server answers soon, through the usual notice.
+            logServerSilent();
+            m_pendingPlay = true;
+            m_playAsked.start();
+        }
+        // With no sound server there is nothing to play on, and nothing to wait for.
+    }
+
+    void serverAnswered() {
+        if (std::exchange(m_pendingPlay, false) && m_playAsked.elapsed() < pendingPlayMs &&
+            mode() == Mode::Stopped && !m_link->atEnd)
+            startOutput();
     }
 
     void pause() {
+        m_pendingPlay = false;
         if (mode() != Mode::Playing)
             return;
-        m_output->pause();
+        {
+            const ServerCall call;
+            m_output->pause();
+        }
         setMode(Mode::Paused);
     }
 
     void stop() {
+        m_pendingPlay = false;
         if (mode() != Mode::Playing && mode() != Mode::Paused)
             return;
         m_playedBefore += m_output->processedUSecs();
@@ -97,7 +196,7 @@ public:
         const bool wasPlaying = mode() == Mode::Playing;
         m_output->stop();
         m_playedBefore = 0;
-        m_atEnd = false;
+        m_link->atEnd = false;
         if (!m_source->rewind()) {
             close();
             return;
@@ -111,67 +210,81 @@ public:
         return m_playedBefore + (m_output->isActive() ? m_output->processedUSecs() : 0);
     }
 
-    Mode mode() const { return m_mode.load(); }
-    bool atEnd() const { return m_atEnd.load(); }
-
 private:
-    void setMode(Mode mode) { m_mode = mode; }
+    Mode mode() const { return m_link->mode.load(); }
+    void setMode(Mode mode) {
+        if (m_link->mode.exchange(mode) != mode)
+            m_link->notify();
+    }
 
-    std::function<void()> m_changed;
+    void startOutput() {
+        const ServerCall call;
+        if (AudioOutput::deviceAvailable() && m_output->start(m_source.get()))
+            setMode(Mode::Playing);
+    }
+
+    std::shared_ptr<Link> m_link;
     AudioOutput* m_output;
     std::unique_ptr<PcmSource> m_source;
     qint64 m_playedBefore = 0;
-    std::atomic<Mode> m_mode = Mode::NotOpen;
-    std::atomic<bool> m_atEnd = false;
+    bool m_pendingPlay = false;
+    QElapsedTimer m_playAsked;
 };
 
-// The window thread's handle on a PlayerCore.
+// The window thread's handle on a PlayerCore. Neither making nor dropping one waits.
 class ThreadedPlayback final : public Playback {
 public:
     ThreadedPlayback(AudioEngine& engine, QObject* context, std::function<void()> changed)
-        : m_engine(engine) {
-        // The notice crosses to the caller's thread and is dropped if `context` is gone.
-        auto post = [context, changed = std::move(changed)] {
-            QMetaObject::invokeMethod(context, changed, Qt::QueuedConnection);
-        };
-        m_engine.run([&] { m_core = new PlayerCore(post); });
+        : m_engine(engine), m_link(std::make_shared<Link>(context, std::move(changed))) {
+        m_engine.post([link = m_link] { link->core = new PlayerCore(link); });
     }
     ~ThreadedPlayback() override {
-        m_engine.run([this] { delete m_core; });
+        m_link->detach();
+        m_engine.post([link = m_link] { delete std::exchange(link->core, nullptr); });
     }
     Q_DISABLE_COPY_MOVE(ThreadedPlayback)
 
     bool open(Device device, const QString& path) override {
-        bool opened = false;
-        m_engine.run([&] { opened = m_core->open(device, path); });
-        return opened;
+        // The bank loads on a thread of its own: only this open waits for it, never the
+        // audio thread.
+        if (device == Device::Sequencer)
+            soundfont::ensureLoaded();
+        auto opened = std::make_shared<std::atomic<bool>>(false);
+        return command([=](PlayerCore& core) { *opened = core.open(device, path); }) && *opened;
     }
     void close() override {
-        m_engine.run([this] { m_core->close(); });
+        command([](PlayerCore& core) { core.close(); });
     }
     void play() override {
-        m_engine.run([this] { m_core->play(); });
+        command([](PlayerCore& core) { core.play(); });
     }
     void pause() override {
-        m_engine.run([this] { m_core->pause(); });
+        command([](PlayerCore& core) { core.pause(); });
     }
     void stop() override {
-        m_engine.run([this] { m_core->stop(); });
+        command([](PlayerCore& core) { core.stop(); });
     }
     void rewind() override {
-        m_engine.run([this] { m_core->rewind(); });
+        command([](PlayerCore& core) { core.rewind(); });
     }
-    Mode mode() const override { return m_core->mode(); }
-    bool atEnd() const override { return m_core->atEnd(); }
+    Mode mode() const override { return m_link->mode.load(); }
+    bool atEnd() const override { return m_link->atEnd.load(); }
     qint64 processedUSecs() const override {
-        qint64 played = 0;
-        m_engine.run([&] { played = m_core->processedUSecs(); });
-        return played;
+        auto played = std::make_shared<std::atomic<qint64>>(0);
+        command([played](PlayerCore& core) { *played = core.processedUSecs(); });
+        return played->load();
     }
 
 private:
+    bool command(std::function<void(PlayerCore&)> work) const {
+        return m_engine.run([link = m_link, work = std::move(work)] {
+            if (link->core)
+                work(*link->core);
+        });
+    }
+
     AudioEngine& m_engine;
-    PlayerCore* m_core = nullptr;
+    std::shared_ptr<Link> m_link;
 };
 
 AudioEngine* theEngine = nullptr;
@@ -184,6 +297,10 @@ AudioEngine::AudioEngine() : m_thread(new QThread), m_anchor(new QObject) {
     m_thread->start();
     // The thread must end while the application still exists.
     qAddPostRoutine(&AudioEngine::shutDown);
+    SoundServer::start([this] {
+        QMetaObject::invokeMethod(
+            m_anchor, [this] { serverAnswered(); }, Qt::QueuedConnection);
+    });
 }
 
 AudioEngine& AudioEngine::instance() {
@@ -193,18 +310,59 @@ AudioEngine& AudioEngine::instance() {
 }
 
 void AudioEngine::shutDown() {
+    SoundServer::stop();
     if (!theEngine)
         return;
+    // Players dropped just before still go, with everything they own.
+    theEngine->run([] {});
     theEngine->m_thread->quit();
-    theEngine->m_thread->wait();
+    // A thread that waits on a silent server is left to the end of the process.
+    if (!theEngine->m_thread->wait(QDeadlineTimer(2000)))
+        logServerSilent();
 }
 
-void AudioEngine::run(const std::function<void()>& work) {
+void AudioEngine::serverAnswered() {
+    // The sound library makes its own connection at the first play, on this thread, where
+    // its sinks live: opens never queue behind it.
+    for (PlayerCore* core : std::vector(cores()))
+        core->serverAnswered();
+}
+
+bool AudioEngine::run(std::function<void()> work, int serverPatienceMs) {
     if (QThread::currentThread() == m_thread || !m_thread->isRunning()) {
+        work();
+        return true;
+    }
+    struct Done {
+        std::mutex lock;
+        std::condition_variable cv;
+        bool done = false;
+    };
+    auto done = std::make_shared<Done>();
+    post([work = std::move(work), done] {
+        work();
+        const std::lock_guard guard(done->lock);
+        done->done = true;
+        done->cv.notify_all();
+    });
+    const qint64 asked = nowMs();
+    std::unique_lock guard(done->lock);
+    while (!done->cv.wait_for(guard, 5ms, [&] { return done->done; })) {
+        const qint64 since = serverCallSince.load();
+        if (since != 0 && nowMs() - std::max(since, asked) >= serverPatienceMs) {
+            logServerSilent();
+            return false;
+        }
+    }
+    return true;
+}
+
+void AudioEngine::post(std::function<void()> work) {
+    if (!m_thread->isRunning()) {
         work();
         return;
     }
-    QMetaObject::invokeMethod(m_anchor, work, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(m_anchor, std::move(work), Qt::QueuedConnection);
 }
 
 std::unique_ptr<Playback> AudioEngine::newPlayback(QObject* context,
@@ -213,9 +371,14 @@ std::unique_ptr<Playback> AudioEngine::newPlayback(QObject* context,
 }
 
 bool AudioEngine::outputAvailable() {
-    bool available = false;
-    run([&] { available = AudioOutput::deviceAvailable(); });
-    return available;
+    if (SoundServer::state(2s) != SoundServer::State::Answered)
+        return false;
+    auto available = std::make_shared<std::atomic<bool>>(false);
+    const auto ask = [available] {
+        const ServerCall call;
+        *available = AudioOutput::deviceAvailable();
+    };
+    return run(ask, 2000) && *available;
 }
 
 void AudioEngine::warmUp() {

@@ -12,17 +12,23 @@ public:
     static AudioEngine& instance();
 
     std::unique_ptr<Playback> newPlayback(QObject* context, std::function<void()> changed) override;
+    // Waits up to two seconds for the sound server's first answer; the windows never ask.
     bool outputAvailable() override;
     void warmUp() override;
 
-    // Runs `work` on the audio thread and returns when it is done. Runs it here when this
-    // is the audio thread, or when that thread has already ended with the application.
-    void run(const std::function<void()>& work);
+    // Runs `work` on the audio thread after everything sent before it, and waits until it
+    // is done, except for the sound server: once the audio thread has waited on the server
+    // for `serverPatienceMs` within this call, it returns false and `work` runs later. Runs
+    // it here when this is the audio thread, or when that thread has ended.
+    bool run(std::function<void()> work, int serverPatienceMs = 40);
+    // The same without waiting.
+    void post(std::function<void()> work);
 
 private:
     AudioEngine();
     Q_DISABLE_COPY_MOVE(AudioEngine)
     static void shutDown();
+    void serverAnswered();
 
     QThread* m_thread = nullptr;
     QObject* m_anchor = nullptr; // lives on the audio thread; calls are queued to it

@@ -5,7 +5,6 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace tunevane {
@@ -114,10 +113,10 @@ void AudioOutput::stop() {
     auto pull = std::move(m_pull);
     sink->disconnect(this);
     sink->stop();
-    if (m_inSinkSignal) {
-        sink.release()->deleteLater();
-        pull.release()->deleteLater();
-    }
+    // Never deleted here: a sink's destructor runs this thread's pending events, which may
+    // be the sink's own signal still running, or a queued command that deletes our owner.
+    sink.release()->deleteLater();
+    pull.release()->deleteLater();
 }
 
 qint64 AudioOutput::processedUSecs() const {
@@ -127,7 +126,6 @@ qint64 AudioOutput::processedUSecs() const {
 void AudioOutput::onStateChanged() {
     if (!m_sink)
         return;
-    const QScopedValueRollback inSignal(m_inSinkSignal, true);
     const QAudio::Error error = m_sink->error();
     if (m_sink->state() == QAudio::StoppedState &&
         (error == QAudio::FatalError || error == QAudio::OpenError || error == QAudio::IOError)) {

@@ -49,8 +49,6 @@ private:
     QElapsedTimer m_drainClock;
     qint64 m_lastProcessed = 0;
     bool m_paused = false;
-    // Set while the sink is telling us of a change: it is still running its own code then.
-    bool m_inSinkSignal = false;
 };
 
 } // namespace tunevane

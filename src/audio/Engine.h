@@ -17,7 +17,9 @@ enum class Mode { NotOpen, Stopped, Playing, Paused };
 
 // The sound of one player. Decoding, synthesis and the sink live on the audio thread;
 // every call returns once that thread has carried it out, so its effect on the mode is
-// there when the call returns.
+// there when the call returns. The one exception is the sound server, which may never
+// answer: no call waits on it for more than a few tens of milliseconds. A call cut short
+// takes effect later, in order, and the mode change comes as a `changed` notice.
 class Playback {
 public:
     Playback() = default;
@@ -45,8 +47,8 @@ class Engine {
 public:
     virtual ~Engine() = default;
 
-    // `changed` runs on `context`'s thread whenever the mode changes by itself (the end of
-    // the sound, a lost sound server).
+    // `changed` runs on `context`'s thread after the mode changes, whether by a call or by
+    // itself (the end of the sound, a lost sound server, a late answer from the server).
     virtual std::unique_ptr<Playback> newPlayback(QObject* context,
                                                   std::function<void()> changed) = 0;
     // Whether any sound output exists now; without one, play does nothing.

@@ -171,13 +171,15 @@ bool MidiSource::dispatchDue(qint64& budgetEvents, qint64 startedNsecs) {
         }
         if (sampleOf(m_pending.tick) > double(m_position))
             return true;
-        // The clock is read every few events: reading it costs more than most events.
-        if (budgetEvents <= 0 ||
-            ((budgetEvents & 15) == 0 && nowNsecs() - startedNsecs > eventBudgetNsecs)) {
+        // The clock is read every few events: reading it costs more than most events. The
+        // first due event always goes, so that a song moves on however slow the machine.
+        if (budgetEvents <= 0 || (budgetEvents < maxEventsPerRead && (budgetEvents & 15) == 0 &&
+                                  nowNsecs() - startedNsecs > eventBudgetNsecs)) {
             ++m_overBudgetReads;
             return false;
         }
         --budgetEvents;
+        ++m_sentEvents;
         send(m_pending);
         m_hasPending = false;
     }

@@ -38,6 +38,8 @@ public:
 
     // Reads that left due events for later because their budget was spent.
     qint64 overBudgetReads() const { return m_overBudgetReads; }
+    // Events handed to the synthesiser since the source was made.
+    qint64 sentEvents() const { return m_sentEvents; }
 
 private:
     explicit MidiSource(MidiSong song) : m_song(std::move(song)) {}
@@ -57,6 +59,7 @@ private:
     qint64 m_position = 0; // frames rendered since the start
     qint64 m_tailFrames = 0;
     qint64 m_overBudgetReads = 0;
+    qint64 m_sentEvents = 0;
     // Tempo map so far: the sample at which the current tempo began, and its rate.
     quint64 m_tempoTick = 0;
     double m_tempoSample = 0;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QThreadPool>
+#include <condition_variable>
 #include <fluidsynth.h>
 #include <mutex>
 
@@ -19,10 +20,11 @@ const QString packagedBank = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"
 // whichever synthesiser asks, and sample data is reference-counted per preset.
 struct Shared {
     std::mutex lock;
+    std::condition_variable loaded;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* holder = nullptr;
     fluid_sfont_t* bank = nullptr;
-    bool tried = false;
+    bool loading = false;
     int borrowers = 0;
 
     ~Shared() {
@@ -66,23 +68,46 @@ void logLibraryMessage(int level, const char* message, void*) {
         qCWarning(lcAudio, "synthesiser: %s", message);
 }
 
-bool load(Shared& s) {
-    s.settings = new_fluid_settings();
-    if (!s.settings)
-        return false;
-    fluid_settings_setnum(s.settings, "synth.sample-rate", sampleRate);
-    // Large banks load in a fraction of the time and memory when samples come on demand.
-    fluid_settings_setint(s.settings, "synth.dynamic-sample-loading", 1);
-    s.holder = new_fluid_synth(s.settings);
-    if (!s.holder)
-        return false;
-    const int id = fluid_synth_sfload(s.holder, files::encodePath(path()).constData(), 0);
-    if (id == FLUID_FAILED) {
-        qCWarning(lcAudio) << "cannot load the SoundFont" << path();
-        return false;
+// Reads the bank into a holder of its own, with no lock held: the players and their
+// synthesisers go on while it loads. Kept for the life of the process once loaded.
+void loadBank(Shared& s) {
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_synth_t* holder = nullptr;
+    fluid_sfont_t* bank = nullptr;
+    if (settings) {
+        fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+        // Large banks load in a fraction of the time and memory when samples come on demand.
+        fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+        holder = new_fluid_synth(settings);
     }
-    s.bank = fluid_synth_get_sfont_by_id(s.holder, id);
-    return s.bank != nullptr;
+    if (holder) {
+        const int id = fluid_synth_sfload(holder, files::encodePath(path()).constData(), 0);
+        if (id == FLUID_FAILED)
+            qCWarning(lcAudio) << "cannot load the SoundFont" << path();
+        else
+            bank = fluid_synth_get_sfont_by_id(holder, id);
+    }
+    if (!bank) {
+        delete_fluid_synth(holder);
+        delete_fluid_settings(settings);
+    }
+    const std::lock_guard guard(s.lock);
+    if (bank) {
+        s.settings = settings;
+        s.holder = holder;
+        s.bank = bank;
+    }
+    s.loading = false;
+    s.loaded.notify_all();
+}
+
+// Starts a load unless the bank is there or a load is under way; a failed one is tried
+// again, so that a bank installed while the program runs is found.
+void startLoading(Shared& s) {
+    if (s.bank || s.loading)
+        return;
+    s.loading = true;
+    QThreadPool::globalInstance()->start([&s] { loadBank(s); });
 }
 
 } // namespace
@@ -111,16 +136,17 @@ bool isLoaded() {
 bool ensureLoaded() {
     routeLibraryMessages();
     Shared& s = shared();
-    const std::lock_guard guard(s.lock);
-    if (!s.tried) {
-        s.tried = true;
-        load(s);
-    }
+    std::unique_lock guard(s.lock);
+    startLoading(s);
+    s.loaded.wait(guard, [&] { return !s.loading; });
     return s.bank != nullptr;
 }
 
 void warmUp() {
-    QThreadPool::globalInstance()->start([] { ensureLoaded(); });
+    routeLibraryMessages();
+    Shared& s = shared();
+    const std::lock_guard guard(s.lock);
+    startLoading(s);
 }
 
 _fluid_synth_t* newSynth() {

@@ -11,10 +11,10 @@ namespace tunevane::soundfont {
 QString path();
 
 bool isLoaded();
-// Loads the bank on first use; false when no bank can be read. Safe from any thread: a
-// caller that arrives while another thread loads waits for that load.
+// Waits for the bank, which loads on a pool thread on first use; false when it cannot be
+// read. A failed load is tried again at the next call. Safe from any thread.
 bool ensureLoaded();
-// Starts loading the bank on a background thread and returns at once.
+// Starts loading the bank on a pool thread and returns at once.
 void warmUp();
 
 // A synthesiser with no bank yet; nullptr when the bank cannot be loaded. Free it with

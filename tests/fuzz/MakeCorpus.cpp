@@ -1,5 +1,6 @@
 // Writes the fuzzers' seed corpus: MakeCorpus DIR writes DIR/wav/* and DIR/midi/*.
 #include "TestMedia.h"
+#include "audio/MidiSong.h"
 
 #include <QDir>
 #include <cstdio>
@@ -49,5 +50,15 @@ int main(int argc, char** argv) {
     midi("long-header.mid", longHeader);
     midi("smpte.mid", smpte);
     midi("dense.mid", testmedia::denseMidi(2000));
+    // Just under and just over the event cap: program changes under running status, the
+    // smallest event there is.
+    const auto events = [](qint64 count) {
+        QByteArray track("\x00\xc0\x00", 3);
+        for (qint64 i = 1; i < count; ++i)
+            track.append("\x00\x05", 2);
+        return testmedia::standardMidiFile(track);
+    };
+    midi("events-at-cap.mid", events(tunevane::MidiSong::maxEvents));
+    midi("events-over-cap.mid", events(tunevane::MidiSong::maxEvents + 1));
     return ok ? 0 : 1;
 }

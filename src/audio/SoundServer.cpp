@@ -1,0 +1,93 @@
+#include "audio/SoundServer.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <pulse/context.h>
+#include <pulse/mainloop.h>
+#include <thread>
+#include <utility>
+
+namespace tunevane::audio {
+
+namespace {
+
+constexpr auto retryAfter = std::chrono::seconds(3);
+
+struct Asking {
+    std::mutex lock;
+    std::condition_variable changed;
+    SoundServer::State state = SoundServer::State::Asking;
+    bool started = false;
+    bool stopping = false;
+};
+
+// Never freed: the asking thread may still wait on a silent server when the process ends.
+Asking& asking() {
+    static auto* instance = new Asking;
+    return *instance;
+}
+
+// Blocks until the server answers or refuses; forever when it does neither.
+bool serverAnswers() {
+    pa_mainloop* loop = pa_mainloop_new();
+    if (!loop)
+        return false;
+    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "Tunevane");
+    bool ready = false;
+    if (context && pa_context_connect(context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) >= 0) {
+        for (;;) {
+            const pa_context_state_t state = pa_context_get_state(context);
+            ready = state == PA_CONTEXT_READY;
+            if (ready || !PA_CONTEXT_IS_GOOD(state) || pa_mainloop_iterate(loop, 1, nullptr) < 0)
+                break;
+        }
+        pa_context_disconnect(context);
+    }
+    if (context)
+        pa_context_unref(context);
+    pa_mainloop_free(loop);
+    return ready;
+}
+
+} // namespace
+
+void SoundServer::start(std::function<void()> answered) {
+    Asking& a = asking();
+    {
+        const std::lock_guard guard(a.lock);
+        if (std::exchange(a.started, true))
+            return;
+    }
+    std::thread([&a, answered = std::move(answered)] {
+        for (;;) {
+            const bool answers = serverAnswers();
+            std::unique_lock guard(a.lock);
+            if (a.stopping)
+                return;
+            a.state = answers ? State::Answered : State::Absent;
+            a.changed.notify_all();
+            if (answers)
+                break;
+            a.changed.wait_for(guard, retryAfter, [&] { return a.stopping; });
+            if (a.stopping)
+                return;
+        }
+        answered();
+    }).detach();
+}
+
+void SoundServer::stop() {
+    Asking& a = asking();
+    const std::lock_guard guard(a.lock);
+    a.stopping = true;
+    a.changed.notify_all();
+}
+
+SoundServer::State SoundServer::state(std::chrono::milliseconds patience) {
+    Asking& a = asking();
+    std::unique_lock guard(a.lock);
+    a.changed.wait_for(guard, patience, [&] { return a.state != State::Asking; });
+    return a.state;
+}
+
+} // namespace tunevane::audio
