@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Checks on the built .deb, as a Debian packager and a user would see it:
 #   package.sh lintian DIR             lintian finds no error
+#   package.sh same DIR SOURCE           the same commit built again in another folder gives
+#                                      a package with the same contents (needs
+#                                      SOURCE_DATE_EPOCH, as scripts/test sets it; skips
+#                                      without)
 #   package.sh install DIR SMOKETEST [FOLDER...]
 #                                      it installs into a scratch root, its code names none
 #                                      of the FOLDERs (the build's), the installed program
@@ -18,6 +22,22 @@ case "$mode" in
 lintian)
     # Tags are printed for the record; only errors fail.
     lintian --fail-on error --tag-display-limit 0 "$deb"
+    ;;
+same)
+    source_dir="$3"
+    [ -n "${SOURCE_DATE_EPOCH:-}" ] || { echo "SOURCE_DATE_EPOCH is not set"; exit 77; }
+    other="$(mktemp -d /tmp/tunevane-again.XXXXXX)"
+    trap 'rm -rf "$other"' EXIT
+    mkdir "$other/checkout" "$other/one" "$other/two"
+    tar -C "$source_dir" --exclude=./build -cf - . | tar -C "$other/checkout" -xf -
+    cmake --preset release -S "$other/checkout" >/dev/null
+    cmake --build "$other/checkout/build/release" \
+        --target tunevane tunevane_audio_plugin tunevane_package_files >/dev/null
+    (cd "$other/checkout/build/release" && cpack --config CPackConfig.cmake >/dev/null)
+    dpkg-deb -R "$deb" "$other/one"
+    dpkg-deb -R "$other"/checkout/build/release/package/tunevane_*.deb "$other/two"
+    diff -r "$other/one" "$other/two"
+    echo "the package built in another folder is the same"
     ;;
 install)
     smoketest="$3"
@@ -70,7 +90,7 @@ install)
     echo "installed, started, removed cleanly"
     ;;
 *)
-    echo "usage: package.sh lintian|install DIR [SMOKETEST [FOLDER...]]" >&2
+    echo "usage: package.sh lintian|same|install DIR [SOURCE|SMOKETEST [FOLDER...]]" >&2
     exit 2
     ;;
 esac
