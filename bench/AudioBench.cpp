@@ -82,6 +82,27 @@ QByteArray busySong(int bars) {
     return testmedia::standardMidiFile(track);
 }
 
+// The longest gap between the ticks of a 1 ms timer on the window thread, once `tick` runs.
+struct StallWatch {
+    StallWatch() {
+        clock.start();
+        last = clock.nsecsElapsed();
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(1);
+        QObject::connect(&tick, &QTimer::timeout, [this] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+    }
+    // The timer's own interval is not a stall.
+    double longestMs() const { return double(longest) / 1e6 - 1.0; }
+
+    QElapsedTimer clock;
+    QTimer tick;
+    qint64 last = 0, longest = 0;
+};
+
 int makeMedia(const QString& dir) {
     // 16-bit stereo at 44.1 kHz: 10 MB (10^7 bytes) is about 57 s.
     const int frames = 10 * 1000 * 1000 / 4;
@@ -196,32 +217,21 @@ int stall(int argc, char** argv) {
         return 1;
     player.setProperty("Command", QStringLiteral("Play"));
     qint64 longestCommand = 0;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed(), longest = 0;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
+    StallWatch watch;
     // Commands cross to the audio thread and wait there: they are part of the stall.
     QTimer toggle;
     toggle.setInterval(250);
     QObject::connect(&toggle, &QTimer::timeout, [&] {
         const bool playing = player.property("Mode").toString() == u"playing";
-        const qint64 before = clock.nsecsElapsed();
+        const qint64 before = watch.clock.nsecsElapsed();
         player.setProperty("Command", playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
-        longestCommand = std::max(longestCommand, clock.nsecsElapsed() - before);
+        longestCommand = std::max(longestCommand, watch.clock.nsecsElapsed() - before);
     });
     QTimer::singleShot(4000, &app, &QCoreApplication::quit);
-    tick.start();
+    watch.tick.start();
     toggle.start();
     QApplication::exec();
-    // The timer's own interval is not a stall.
-    std::printf("%.3f\n%.3f\n", double(longest) / 1e6 - 1.0, double(longestCommand) / 1e6);
+    std::printf("%.3f\n%.3f\n", watch.longestMs(), double(longestCommand) / 1e6);
     return 0;
 }
 
@@ -243,17 +253,7 @@ int silentServer(int argc, char** argv) {
     if (clickMs(*player, QStringLiteral("WaveAudio"),
                 QString::fromLocal8Bit(argv[2]) + QStringLiteral("/song.wav")) < 0)
         return 1;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed(), longest = 0;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
+    StallWatch watch;
     const char* commands[] = {"Play", "Pause", "Play", "Stop", "Prev"};
     int next = 0;
     QTimer toggle;
@@ -264,10 +264,10 @@ int silentServer(int argc, char** argv) {
     });
     QTimer::singleShot(1500, [&] { player.reset(); });
     QTimer::singleShot(2000, &app, &QCoreApplication::quit);
-    tick.start();
+    watch.tick.start();
     toggle.start();
     QApplication::exec();
-    std::printf("%.3f\n", double(longest) / 1e6 - 1.0);
+    std::printf("%.3f\n", watch.longestMs());
     return 0;
 }
 
