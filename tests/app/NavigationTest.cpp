@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "AppFixture.h"
 
 #include "app/App.h"
 #include "app/Ui.h"
@@ -24,11 +24,8 @@ using testsupport::settle;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
 
-class NavigationTest : public QObject {
+class NavigationTest : public QObject, protected testsupport::AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<App> m_app;
 
     void click(const QString& window, const QString& button) {
         QVERIFY2(testsupport::click(window, button), qPrintable(window + u' ' + button));
@@ -44,15 +41,13 @@ private Q_SLOTS:
     }
 
     void init() {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_app = std::make_unique<App>(m_folder->path());
+        makeApp();
         m_app->start();
         settle();
     }
 
     void cleanup() {
-        m_app.reset();
-        settle();
+        dropApp();
         QCOMPARE(visibleWindows(), QStringList());
     }
 

@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "AppFixture.h"
 
 #include "app/App.h"
 #include "app/Twips.h"
@@ -30,11 +30,8 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 
-class AboutTest : public QObject {
+class AboutTest : public QObject, protected testsupport::AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<App> m_app;
 
     QWidget* openAbout() {
         FrmMidi& music = m_app->forms().get<FrmMidi>();
@@ -57,15 +54,9 @@ private Q_SLOTS:
         QDir::setCurrent(QDir::tempPath());
     }
 
-    void init() {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_app = std::make_unique<App>(m_folder->path());
-    }
+    void init() { makeApp(); }
 
-    void cleanup() {
-        m_app.reset();
-        settle();
-    }
+    void cleanup() { dropApp(); }
 
     void showsNameVersionAndSite() {
         QWidget* about = openAbout();

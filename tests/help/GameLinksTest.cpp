@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "AppFixture.h"
 
 #include "app/App.h"
 #include "app/Twips.h"
@@ -22,11 +22,8 @@ using namespace tunevane;
 using testsupport::settle;
 using testsupport::topLevel;
 
-class GameLinksTest : public QObject {
+class GameLinksTest : public QObject, protected testsupport::AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<App> m_app;
 
     // Opens the games window through its opener's "Games" button.
     Form* openGames(const QString& games) {
@@ -61,15 +58,9 @@ private Q_SLOTS:
         QDir::setCurrent(QDir::tempPath());
     }
 
-    void init() {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_app = std::make_unique<App>(m_folder->path());
-    }
+    void init() { makeApp(); }
 
-    void cleanup() {
-        m_app.reset();
-        settle();
-    }
+    void cleanup() { dropApp(); }
 
     void opensEmptyModalAndClosesBack_data() {
         QTest::addColumn<QString>("games");

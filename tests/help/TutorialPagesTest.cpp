@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "AppFixture.h"
 
 #include "app/App.h"
 #include "app/Controls.h"
@@ -71,11 +71,8 @@ bool drawnAt(const QImage& shot, const QPoint& point, const QColor& colour) {
 
 } // namespace
 
-class TutorialPagesTest : public QObject {
+class TutorialPagesTest : public QObject, protected testsupport::AppFixture {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<App> m_app;
 
     TutorialPage* open(const QString& name) {
         TutorialPage* page = loadTutorialPage(*m_app, name);
@@ -117,14 +114,10 @@ private Q_SLOTS:
         QDir::setCurrent(QDir::tempPath());
     }
 
-    void init() {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_app = std::make_unique<App>(m_folder->path());
-    }
+    void init() { makeApp(); }
 
     void cleanup() {
-        m_app.reset();
-        settle();
+        dropApp();
         QCOMPARE(visibleWindows(), QStringList());
     }
 
