@@ -33,6 +33,25 @@ Forms::~Forms() {
         delete form.data();
 }
 
+namespace {
+
+// Filled while the program's statics are made, before main(); read-only after.
+std::vector<Forms::Kind>& kinds() {
+    static std::vector<Forms::Kind> known;
+    return known;
+}
+
+} // namespace
+
+bool Forms::know(std::type_index type, Form* (*make)(App&)) {
+    kinds().push_back({type, make});
+    return true;
+}
+
+std::span<const Forms::Kind> Forms::knownKinds() {
+    return kinds();
+}
+
 bool Forms::empty() const {
     return m_loaded.empty();
 }

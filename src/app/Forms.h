@@ -4,7 +4,9 @@
 
 #include <QPointer>
 #include <map>
+#include <span>
 #include <typeindex>
+#include <vector>
 
 namespace tunevane {
 
@@ -19,6 +21,7 @@ public:
     ~Forms();
 
     template <class T> T& get() {
+        static_cast<void>(s_known<T>);
         if (T* form = find<T>())
             return *form;
         auto* form = new T(m_app);
@@ -57,7 +60,20 @@ public:
 
     bool empty() const;
 
+    // Every window kind the linked program can load: a kind is known once any linked code can
+    // reach it through get(), so nothing keeps a list by hand that a new window could miss.
+    struct Kind {
+        std::type_index type;
+        Form* (*make)(App&); // a new window of the kind, without its load steps
+    };
+    static std::span<const Kind> knownKinds();
+
 private:
+    static bool know(std::type_index type, Form* (*make)(App&));
+    template <class T>
+    static inline const bool s_known = know(typeid(T),
+                                            [](App& app) -> Form* { return new T(app); });
+
     App& m_app;
     std::map<std::type_index, QPointer<Form>> m_loaded;
 };
