@@ -19,6 +19,7 @@
 //   AudioBench [benchmark flags]      source-level open times, with TUNEVANE_BENCH_MEDIA=DIR
 
 #include "../tests/audio/TestMedia.h"
+#include "BenchMain.h"
 #include "audio/MidiSource.h"
 #include "audio/WavSource.h"
 #include "selection/PreviewPlayer.h"
@@ -28,7 +29,6 @@
 #include <QFile>
 #include <QTimer>
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
@@ -315,8 +315,5 @@ int main(int argc, char** argv) {
         return stall(argc, argv);
     if (is("--silent-server") && argc == 3)
         return silentServer(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -1,8 +1,7 @@
+#include "BenchMain.h"
 #include "files/GamePlaces.h"
 
 #include <QString>
-
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 
@@ -34,10 +33,5 @@ int main(int argc, char** argv) {
         std::fputs("set TUNEVANE_BENCH_HOME to a home holding Steam libraries\n", stderr);
         return 2;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

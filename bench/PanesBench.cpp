@@ -1,11 +1,10 @@
+#include "BenchMain.h"
 #include "selection/BrowsingPane.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QWidget>
-
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 
@@ -51,10 +50,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

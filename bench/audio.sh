@@ -2,13 +2,10 @@
 # Audio figures against their goals, each beside a reference measured in this same run.
 # Usage: bench/audio.sh BUILD_DIR   (builds nothing; needs hyperfine, fluidsynth, jq,
 # pulseaudio: without a reachable sound server it starts a private one on a null sink)
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=${1:?usage: $0 BUILD_DIR}
 bench=$build/bench/AudioBench
-[[ -x $bench ]] || { echo "no $bench: build the AudioBench target first" >&2; exit 2; }
-for tool in hyperfine fluidsynth jq pulseaudio pactl; do
-    command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 2; }
-done
+needs "$bench" hyperfine fluidsynth jq pulseaudio pactl
 
 work=$(mktemp -d)
 pids=()

@@ -4,11 +4,11 @@
 # Usage: bench/copy.sh BUILD_DIR [SCRATCH_PARENT]   (scratch defaults to the build folder,
 # which lies on a disk; /tmp may be a tmpfs, where sync costs nothing)
 # Prints: name|measured|reference|ratio|goal
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 build=${1:?usage: bench/copy.sh BUILD_DIR [SCRATCH_PARENT]}
 copier=$build/bench/CopyTiming
-[[ -x $copier ]] || { echo "missing $copier: build it first" >&2; exit 2; }
+needs "$copier"
 files=6
 mib=64
 runs=7

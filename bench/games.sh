@@ -3,14 +3,11 @@
 # installation, four on other folders) against `find` listing the same folders (goal: at
 # most 20 ms, on the search's own thread).
 # Usage: bench/games.sh BUILD_DIR      Prints: name|measured|reference|ratio|goal
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 build=${1:?usage: bench/games.sh BUILD_DIR}
 bench=$build/bench/GamePlacesBench
-[[ -x $bench ]] || { echo "missing $bench: build the GamePlacesBench target first" >&2; exit 2; }
-for tool in hyperfine jq; do
-    command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 2; }
-done
+needs "$bench" hyperfine jq
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -2,14 +2,11 @@
 # Times a browsing pane filling its file list from a 10,000-file folder (5,000 of them
 # .wav) against `find` filtering the same folder (goal: at most 3x).
 # Usage: bench/panes.sh BUILD_DIR      Prints: name|measured|reference|ratio|goal
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 build=${1:?usage: bench/panes.sh BUILD_DIR}
 bench=$build/bench/PanesBench
-[[ -x $bench ]] || { echo "missing $bench: build the PanesBench target first" >&2; exit 2; }
-for tool in hyperfine jq; do
-    command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 2; }
-done
+needs "$bench" hyperfine jq
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -2,15 +2,11 @@
 # Start → start-up window drawn, the program against a bare Qt Widgets window, offscreen.
 # Both run unchanged with bench/ExitWhenDrawn preloaded, which ends each at its first frame.
 # Usage: bench/startup.sh BUILD_DIR      Prints: name|measured|reference|ratio|goal
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 build=${1:?usage: bench/startup.sh BUILD_DIR}
 preload=$build/bench/libExitWhenDrawn.so
-for file in "$preload" "$build/bin/tunevane" "$build/bench/BareWindow"; do
-    [[ -e $file ]] || { echo "missing $file: build it first" >&2; exit 2; }
-done
-command -v hyperfine >/dev/null && command -v jq >/dev/null ||
-    { echo "startup.sh needs hyperfine and jq" >&2; exit 2; }
+needs "$preload" "$build/bin/tunevane" "$build/bench/BareWindow" hyperfine jq
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
