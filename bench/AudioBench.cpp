@@ -16,6 +16,9 @@
 //   AudioBench --silent-server DIR    the same loop, then the player dropped, while the sound
 //                                     server takes the connection and never answers; prints
 //                                     the longest the window thread went without an event
+//   AudioBench --stopped-server DIR PID
+//                                     the same with a real server, PID, that stops (SIGSTOP)
+//                                     while a sound plays; it goes on (SIGCONT) at the end
 //   AudioBench [benchmark flags]      source-level open times, with TUNEVANE_BENCH_MEDIA=DIR
 
 #include "../tests/audio/TestMedia.h"
@@ -26,11 +29,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -235,24 +242,14 @@ int stall(int argc, char** argv) {
     return 0;
 }
 
-int silentServer(int argc, char** argv) {
-    // A socket that takes connections and never answers them, as a stopped server does,
-    // named before the audio layer first looks for a server.
-    const QByteArray path = QFile::encodeName(QString::fromLocal8Bit(argv[2]) + u"/silent");
-    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
-    if (server < 0 || ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(server, 16) != 0)
-        return 1;
-    qputenv("PULSE_SERVER", "unix:" + path);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+// Opens a WAV, runs `meanwhile`, clicks through the player's commands and then drops the
+// player, as a closing window does; prints the longest the window thread went without an event.
+int commandsThenClose(QApplication& app, const QString& dir,
+                      const std::function<void(PreviewPlayer&)>& meanwhile) {
     auto player = std::make_unique<PreviewPlayer>();
-    if (clickMs(*player, QStringLiteral("WaveAudio"),
-                QString::fromLocal8Bit(argv[2]) + QStringLiteral("/song.wav")) < 0)
+    if (clickMs(*player, QStringLiteral("WaveAudio"), dir + QStringLiteral("/song.wav")) < 0)
         return 1;
+    meanwhile(*player);
     StallWatch watch;
     const char* commands[] = {"Play", "Pause", "Play", "Stop", "Prev"};
     int next = 0;
@@ -269,6 +266,43 @@ int silentServer(int argc, char** argv) {
     QApplication::exec();
     std::printf("%.3f\n", watch.longestMs());
     return 0;
+}
+
+int silentServer(int argc, char** argv) {
+    // A socket that takes connections and never answers them, named before the audio layer
+    // first looks for a server.
+    const QByteArray path = QFile::encodeName(QString::fromLocal8Bit(argv[2]) + u"/silent");
+    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    if (server < 0 || ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(server, 16) != 0)
+        return 1;
+    qputenv("PULSE_SERVER", "unix:" + path);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return commandsThenClose(app, QString::fromLocal8Bit(argv[2]), [](PreviewPlayer&) {});
+}
+
+int stoppedServer(int argc, char** argv) {
+    // The server answered and a sound is playing when it stops, as under SIGSTOP or a
+    // debugger; it goes on only after the figure is taken, so that the program can end.
+    const pid_t server = static_cast<pid_t>(std::atoll(argv[3]));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (!PreviewPlayer::outputAvailable())
+        return 1;
+    const int status =
+        commandsThenClose(app, QString::fromLocal8Bit(argv[2]), [&](PreviewPlayer& player) {
+            player.setProperty("Command", QStringLiteral("Play"));
+            QEventLoop playing;
+            QTimer::singleShot(300, &playing, &QEventLoop::quit);
+            playing.exec();
+            ::kill(server, SIGSTOP);
+        });
+    ::kill(server, SIGCONT);
+    return status;
 }
 
 void BM_WavOpen10MB(benchmark::State& state) {
@@ -315,5 +349,7 @@ int main(int argc, char** argv) {
         return stall(argc, argv);
     if (is("--silent-server") && argc == 3)
         return silentServer(argc, argv);
+    if (is("--stopped-server") && argc == 4)
+        return stoppedServer(argc, argv);
     return runBenchmarks(argc, argv);
 }

@@ -10,25 +10,36 @@ needs "$bench" hyperfine fluidsynth jq pulseaudio pactl
 work=$(mktemp -d)
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # A server the stopped-server figure left stopped would not see the TERM.
+    for pid in "${pids[@]}"; do kill -CONT "$pid" 2>/dev/null; kill "$pid" 2>/dev/null || true; done
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-if ! pactl info >/dev/null 2>&1; then
-    export XDG_RUNTIME_DIR=$work/runtime
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
-    pulseaudio --daemonize=no --exit-idle-time=-1 -n \
+# start_server RUNTIME: a private server on a null sink, for what follows with
+# XDG_RUNTIME_DIR=RUNTIME; its PID is left in $server.
+start_server() {
+    mkdir -m 700 "$1"
+    XDG_RUNTIME_DIR=$1 pulseaudio --daemonize=no --exit-idle-time=-1 -n \
         --load="module-null-sink sink_name=null" \
-        --load="module-native-protocol-unix auth-anonymous=1" >"$work/pulse.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+        --load="module-native-protocol-unix auth-anonymous=1" >"$1.log" 2>&1 &
+    server=$!
+    pids+=($server)
+    for _ in $(seq 50); do XDG_RUNTIME_DIR=$1 pactl info >/dev/null 2>&1 && break; sleep 0.1; done
     # A new stream on an idle null sink stalls; one silent stream keeps it running.
-    pacat --raw --latency-msec=20 /dev/zero &
+    XDG_RUNTIME_DIR=$1 pacat --raw --latency-msec=20 /dev/zero &
     pids+=($!)
     sleep 2
+}
+
+if ! pactl info >/dev/null 2>&1; then
+    start_server "$work/runtime"
+    export XDG_RUNTIME_DIR=$work/runtime
 fi
+# The stopped-server figure stops a server of its own, never the desktop's.
+start_server "$work/stoppable"
+stoppable=$server
 
 "$bench" --make-media "$work"
 export TUNEVANE_BENCH_MEDIA="$work"
@@ -51,6 +62,7 @@ for i in 1 2 3; do
     "$bench" --stall >"$work/idle$i"
     "$bench" --silent-server "$work" >"$work/silent$i"
     rm -f "$work/silent"
+    XDG_RUNTIME_DIR=$work/stoppable "$bench" --stopped-server "$work" "$stoppable" >"$work/stopped$i"
 done
 
 python3 - "$work" "$sf2" <<'PY'
@@ -72,6 +84,7 @@ stall = max(s[0] for s in stalls)
 command = max(s[1] for s in stalls)
 idle = max(lines(f"idle{i}")[0] for i in (1, 2, 3))
 silent = max(lines(f"silent{i}")[0] for i in (1, 2, 3))
+stopped = max(lines(f"stopped{i}")[0] for i in (1, 2, 3))
 
 # One line per figure for bench/run: name|measured|reference|ratio|goal.
 print(f"SoundFont: {sf2}")
@@ -86,5 +99,7 @@ row("peak RSS, two MIDI players, MiB (vs no player)", rss_two, rss_none, "<= 80 
 row("longest window stall, dense MIDI playing, ms (vs nothing playing)", stall, idle, "<= 20 ms")
 row("longest window stall, sound server not answering, ms (vs nothing playing)", silent, idle,
     "<= 50 ms")
+row("longest window stall, sound server stopped while playing, ms (vs nothing playing)", stopped,
+    idle, "<= 50 ms")
 print(f"longest player command while the dense MIDI played: {command:.1f} ms (worst of 3 runs of 4 s)")
 PY
