@@ -14,7 +14,7 @@ constexpr Control controls[] = {
      .font = boxCaptionFont},
     {.kind = Kind::Label,
      .name = "LblNote",
-     .box = {60, 210, 4620, 1680},
+     .box = {60, 285, 4620, 1605},
      .caption = "When using backup, it is not necessary to be in the \"Switch\" process in order "
                 "to backup your files. If you like, you can backup all of your game files ahead "
                 "of time. Just go through the steps set forth previously but do not add "
@@ -30,7 +30,7 @@ constexpr Control controls[] = {
      .font = boxCaptionFont},
     {.kind = Kind::Label,
      .name = "LblBackup",
-     .box = {60, 210, 3855, 2880},
+     .box = {60, 285, 3855, 2805},
      .caption = "It is extremely important that you back up your original game files so you "
                 "don't permanently lose them when you make the switch. The Tunevane midi backup "
                 "allows for the backup of 3 files at a time and stores them in the Tunevane "

@@ -19,7 +19,7 @@ constexpr Control controls[] = {
      .font = boxCaptionFont},
     {.kind = Kind::Label,
      .name = "LblUsingSets",
-     .box = {60, 210, 5535, 2460},
+     .box = {60, 285, 5535, 2385},
      .caption = "You'll notice by looking at Figures 1 and 2, that the set that was saved "
                 "(Figure 2) and the actual game directory,  (Figure 1) both contain the same file "
                 "names. This makes it easy to switch the files when you'd like to use the set "
@@ -40,7 +40,7 @@ constexpr Control controls[] = {
      .font = boxCaptionFont},
     {.kind = Kind::Label,
      .name = "LblNamingSets1",
-     .box = {60, 210, 5535, 1185},
+     .box = {60, 285, 5535, 1035},
      .caption = "Be sure to add the name of the game you're saving the set for to the set name.  "
                 "Otherwise when you decide to use the set at a later date, you most likely won't "
                 "remember which game you saved it for.  Figure 2 gives you one example of how you "
@@ -50,7 +50,7 @@ constexpr Control controls[] = {
      .wrap = true},
     {.kind = Kind::Label,
      .name = "LblNamingSets2",
-     .box = {60, 1395, 5535, 615},
+     .box = {60, 1335, 5535, 690},
      .caption = "\"MrPatt\" identifies the game to which the set belongs, and \"TZone\" uses a key "
                 "word to describe one key characteristic about the set. Such as one specific "
                 "sound effect that stands out above the others.",

@@ -15,6 +15,8 @@
 #include <span>
 #include <vector>
 
+class QGroupBox;
+
 namespace tunevane {
 
 // Box captions on every page.
@@ -61,9 +63,24 @@ inline constexpr char pictureSearchPath[] = "tutorial";
 QString pictureFile(const char* file, const char* extension);
 std::optional<PictureControls> readPictureControls(const QString& jsonPath);
 
-// From the point of `box` nearest to the target to a point just inside `target`; a line that
-// leaves the box never crosses it.
-QLine pointerLine(const QRect& box, const QRect& target);
+// What a pointer line keeps clear of, in page pixels.
+struct LineSurroundings {
+    std::vector<QRect> obstacles; // the picture's other controls, crossed only where need be
+    std::vector<QRect> walls;     // the page's other boxes and buttons, never crossed
+    std::vector<QRect> borders;   // edges that a line may cross but never run along
+    std::vector<QLine> lines;     // lines already drawn, never crossed
+    QRect caption;                // the box's caption, where no line starts
+};
+
+struct PointerRoute {
+    QLine line;
+    int hindrances = 0; // what the line could not keep clear of; 0 on a clear route
+};
+
+// From an edge of `box` into the centre third of `target`: the shortest route clear of
+// `around`, or where none is, the one that hides the least.
+PointerRoute pointerLine(const QRect& box, const QRect& target,
+                         const LineSurroundings& around = {});
 
 // A static page: pictures of our windows, captioned boxes, pointer lines and buttons.
 class TutorialPage : public Form {
@@ -99,6 +116,8 @@ private:
     static std::function<void()> returnTo(Form& opener);
     void showPictures();
     void drawLines();
+    void route(const std::vector<std::pair<const QGroupBox*, QRect>>& lines,
+               const std::vector<QRect>& controls);
 
     const PageLayout& m_layout;
     Built m_built;

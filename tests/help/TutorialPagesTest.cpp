@@ -42,16 +42,40 @@ QString okButtonOf(const PageLayout& layout) {
     return {};
 }
 
+// The segment's pixels after its first one, one per step along its longer axis.
+std::vector<QPoint> pixelsAfterStart(const QLine& line) {
+    const int steps = std::max(std::abs(line.dx()), std::abs(line.dy()));
+    std::vector<QPoint> pixels;
+    for (int step = 2; step <= steps; ++step)
+        pixels.push_back(line.p1() + (line.p2() - line.p1()) * step / steps);
+    return pixels;
+}
+
 // Whether the segment leaves `box` at its start and never comes back into it.
 bool staysOutside(const QLine& line, const QRect& box) {
-    const int steps = std::max(std::abs(line.dx()), std::abs(line.dy()));
-    for (int step = 2; step <= steps; ++step) {
-        const QPoint point = line.p1() + (line.p2() - line.p1()) * step / steps;
-        if (box.contains(point))
-            return false;
-    }
-    return true;
+    return std::ranges::none_of(pixelsAfterStart(line),
+                                [&](const QPoint& p) { return box.contains(p); });
 }
+
+// Whether more than 8 of the segment's pixels lie within 2 pixels of one edge of `rect`.
+bool runsAlongEdge(const QLine& line, const QRect& rect) {
+    const QRect r = rect.adjusted(-2, -2, 2, 2);
+    const QRect bands[] = {r.adjusted(0, 0, 0, 5 - r.height()), r.adjusted(0, r.height() - 5, 0, 0),
+                           r.adjusted(0, 0, 5 - r.width(), 0), r.adjusted(r.width() - 5, 0, 0, 0)};
+    return std::ranges::any_of(bands, [&](const QRect& band) {
+        return std::ranges::count_if(pixelsAfterStart(line),
+                                     [&](const QPoint& p) { return band.contains(p); }) > 8;
+    });
+}
+
+// The lines whose page leaves them a clear route. The others have a pane, a row of buttons or
+// another line between box and target, and are only kept off the page's boxes and buttons.
+const QStringList clearRoutes = {QStringLiteral("FrmMidiHelp Sound Effects"),
+                                 QStringLiteral("FrmMidiHelp Multimedia Controls"),
+                                 QStringLiteral("FrmWavHelp1 Close")};
+// A button under the whole box: these lines pass beneath it.
+const QStringList underButton = {QStringLiteral("FrmMidiHelp2 Step 1"),
+                                 QStringLiteral("FrmWavHelp2 Step 1")};
 
 QStringList sorted(QStringList names) {
     names.sort();
@@ -96,6 +120,43 @@ class TutorialPagesTest : public QObject, protected testsupport::AppFixture {
         form->showModeless();
         settle();
         return *form;
+    }
+
+    // Whether the line crosses no other control, line or frame border, and runs along no
+    // border; frames and the target's parts are crossed on the way in.
+    static bool clearRoute(const TutorialPage& page, size_t index, const PagePicture& picture,
+                           const QRect& box) {
+        const TutorialPage::DrawnLine& drawn = page.lines()[index];
+        const auto rects = readPictureControls(pictureFile(picture.file, "json"))->rects;
+        const QPoint origin = page.pictureOrigin(picture);
+        const QRect target = rects.value(drawn.target).translated(origin);
+        std::vector<QRect> all, crossable;
+        for (const QRect& rect : rects)
+            all.push_back(rect.translated(origin));
+        for (const QRect& rect : all) {
+            if (std::ranges::any_of(
+                    all, [&](const QRect& r) { return r != rect && rect.contains(r); }) ||
+                target.contains(rect))
+                crossable.push_back(rect);
+        }
+        for (const QWidget* child : page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isHidden() && child->geometry() != box && child->width() < page.width())
+                (child->objectName() == QLatin1String(picture.control) ? crossable : all)
+                    .push_back(child->geometry());
+        }
+        all.push_back(box);
+        for (const QRect& rect : all) {
+            const bool crossing = !std::ranges::count(crossable, rect) && rect != box &&
+                                  !staysOutside(drawn.line, rect);
+            if (crossing || runsAlongEdge(drawn.line, rect))
+                return false;
+        }
+        for (const TutorialPage::DrawnLine& other : page.lines()) {
+            if (&other != &drawn &&
+                QLineF(other.line).intersects(QLineF(drawn.line)) == QLineF::BoundedIntersection)
+                return false;
+        }
+        return true;
     }
 
     static void click(const QString& window, const QString& button) {
@@ -158,6 +219,10 @@ private Q_SLOTS:
                 const int needed = label->wordWrap() ? label->heightForWidth(label->width())
                                                      : label->sizeHint().height();
                 QVERIFY2(needed <= label->height(), qPrintable(placed.name));
+                // Clear of the box's caption and borders.
+                if (auto* box = qobject_cast<QGroupBox*>(label->parentWidget()))
+                    QVERIFY2(box->contentsRect().contains(label->geometry()),
+                             qPrintable(placed.name));
                 if (!label->wordWrap())
                     QVERIFY(label->sizeHint().width() <= label->width());
             }
@@ -185,7 +250,9 @@ private Q_SLOTS:
             const QRect target = readPictureControls(pictureFile(picture.file, "json"))
                                      ->rects.value(drawn.target)
                                      .translated(origin);
-            QVERIFY2(target.contains(drawn.line.p2()), qPrintable(drawn.target));
+            const QRect centreThird = target.adjusted(target.width() / 3, target.height() / 3,
+                                                      -target.width() / 3, -target.height() / 3);
+            QVERIFY2(centreThird.contains(drawn.line.p2()), qPrintable(drawn.target));
             QVERIFY(QRect(origin, QSize(picture.width, picture.height)).contains(drawn.line.p2()));
 
             QGroupBox* box = nullptr;
@@ -196,6 +263,16 @@ private Q_SLOTS:
             QVERIFY(edge.contains(drawn.line.p1()) &&
                     !edge.adjusted(1, 1, -1, -1).contains(drawn.line.p1()));
             QVERIFY2(staysOutside(drawn.line, edge), qPrintable(drawn.box));
+            const QString line = page + u' ' + drawn.box;
+            if (clearRoutes.contains(line))
+                QVERIFY2(clearRoute(*window, i, picture, edge), qPrintable(line));
+            for (const QWidget* other :
+                 window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (other != box && other->width() < window->width() &&
+                    other->objectName() != QLatin1String(picture.control) &&
+                    !underButton.contains(line))
+                    QVERIFY2(staysOutside(drawn.line, other->geometry()), qPrintable(line));
+            }
 
             // Drawn, where no button lies over it.
             const QPoint middle = (drawn.line.p1() + drawn.line.p2()) / 2;
@@ -346,7 +423,7 @@ private Q_SLOTS:
     void pointerLine() {
         QFETCH(QRect, box);
         QFETCH(QRect, target);
-        const QLine line = tunevane::pointerLine(box, target);
+        const QLine line = tunevane::pointerLine(box, target).line;
         QVERIFY(target.contains(line.p2()));
         QVERIFY(box.contains(line.p1()) && !box.adjusted(1, 1, -1, -1).contains(line.p1()));
         QVERIFY(staysOutside(line, box));
