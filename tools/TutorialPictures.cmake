@@ -4,10 +4,11 @@
 add_executable(TutorialPictures ${CMAKE_CURRENT_LIST_DIR}/TutorialPictures.cpp)
 target_link_libraries(TutorialPictures PRIVATE tunevane_lib Qt6::Test)
 
-# The same screen as the tests: no window frame, 96 DPI; in a sanitizer build, the same
-# suppressions for the libraries' own leaks.
+# The same screen as the tests: no window frame, 96 DPI, unscaled whatever the builder's
+# setting; in a sanitizer build, the same suppressions for the libraries' own leaks.
 set(tutorial_offscreen
     "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/support/offscreen.json"
+    "QT_SCALE_FACTOR=1"
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
 set(tutorial_picture_dir ${PROJECT_BINARY_DIR}/pictures)
 set(tutorial_picture_files)
@@ -15,7 +16,8 @@ foreach(name IN ITEMS midi-selection midi-switch midi-backup midi-backup-name
                       wav-selection wav-switch wav-backup wav-backup-name
                       set-game-folder set-saved-set)
     list(APPEND tutorial_picture_files
-        ${tutorial_picture_dir}/${name}.png ${tutorial_picture_dir}/${name}.json)
+        ${tutorial_picture_dir}/${name}.png ${tutorial_picture_dir}/${name}@2x.png
+        ${tutorial_picture_dir}/${name}.json)
 endforeach()
 
 add_custom_command(OUTPUT ${tutorial_picture_files}

@@ -63,7 +63,7 @@ void settle() {
 // One window as it stood on screen, with the rectangle of each named control in it.
 struct Grab {
     QString window;
-    QImage image;
+    QImage image, sharp; // at one and at two device pixels to the pixel
     QColor background;
     QHash<QString, QRect> rects;
 };
@@ -136,7 +136,14 @@ Grab grab(const QString& name) {
     QWidget* window = shownWindow(name);
     window->raise();
     settle();
-    Grab shot{name, window->grab().toImage(), window->palette().color(QPalette::Window), {}};
+    // Rendered at fixed ratios, whatever the screen's, so every build gives the same pictures.
+    const auto render = [window](int ratio) {
+        QImage image(window->size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        window->render(&image);
+        return image;
+    };
+    Grab shot{name, render(1), render(2), window->palette().color(QPalette::Window), {}};
     for (const QWidget* child : window->findChildren<QWidget*>()) {
         const QString object = child->objectName();
         if (object.isEmpty() || object.startsWith(u"qt_") || !child->isVisibleTo(window))
@@ -372,9 +379,24 @@ QStringList areaOf(const QString& picture) {
 }
 
 struct Picture {
-    QImage image;
+    QImage image, sharp;
     QHash<QString, QRect> rects;
 };
+
+// `source` cut to `cut` and scaled to `scaledSize` at `offset` in a picture of `size`, all in
+// pixels, on a canvas of `ratio` device pixels to the pixel.
+QImage scaleInto(const QImage& source, const QRect& cut, const QSize& size, const QSize& scaledSize,
+                 const QPointF& offset, const QColor& background, int ratio) {
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.fill(background);
+    QImage part = source.copy(QRect(cut.topLeft() * ratio, cut.size() * ratio));
+    part.setDevicePixelRatio(1); // drawn in device pixels
+    QPainter painter(&image);
+    painter.drawImage(offset * ratio, part.scaled(scaledSize * ratio, Qt::IgnoreAspectRatio,
+                                                  Qt::SmoothTransformation));
+    painter.end();
+    return image;
+}
 
 Picture render(const Grab& source, const QStringList& area, const QSize& size) {
     QRect cut = source.image.rect();
@@ -393,12 +415,9 @@ Picture render(const Grab& source, const QStringList& area, const QSize& size) {
     const QSize scaledSize(qRound(cut.width() * scale), qRound(cut.height() * scale));
     const QPointF offset((size.width() - scaledSize.width()) / 2,
                          (size.height() - scaledSize.height()) / 2);
-    Picture picture{QImage(size, QImage::Format_RGB32), {}};
-    picture.image.fill(source.background);
-    QPainter painter(&picture.image);
-    painter.drawImage(offset, source.image.copy(cut).scaled(scaledSize, Qt::IgnoreAspectRatio,
-                                                            Qt::SmoothTransformation));
-    painter.end();
+    Picture picture{scaleInto(source.image, cut, size, scaledSize, offset, source.background, 1),
+                    scaleInto(source.sharp, cut, size, scaledSize, offset, source.background, 2),
+                    {}};
     for (auto it = source.rects.begin(); it != source.rects.end(); ++it) {
         const QRectF moved(offset + QPointF(it.value().topLeft() - cut.topLeft()) * scale,
                            QSizeF(it.value().size()) * scale);
@@ -415,16 +434,20 @@ void save(const QString& path, const QByteArray& bytes) {
         fail(QStringLiteral("cannot write %1").arg(path));
 }
 
+void savePng(const QString& path, const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        fail(QStringLiteral("cannot encode %1").arg(path));
+    save(path, png);
+}
+
 void write(const QString& folder, const QString& name, const QString& window,
            const Picture& picture) {
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (!picture.image.save(&buffer, "PNG"))
-            fail(QStringLiteral("cannot encode %1").arg(name));
-    }
-    save(folder + u'/' + name + QStringLiteral(".png"), png);
+    savePng(folder + u'/' + name + QStringLiteral(".png"), picture.image);
+    // Beside it under Qt's name for twice the pixels, which screens of more pixels pick up.
+    savePng(folder + u'/' + name + QStringLiteral("@2x.png"), picture.sharp);
 
     QJsonObject controls;
     for (auto it = picture.rects.begin(); it != picture.rects.end(); ++it) {
@@ -497,11 +520,7 @@ void shootPage(const QString& name, const QString& file) {
         fail(QStringLiteral("no tutorial page %1").arg(name));
     page->showModal();
     settle();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    shownWindow(name)->grab().save(&buffer, "PNG");
-    save(file, png);
+    savePng(file, shownWindow(name)->grab().toImage());
 }
 
 // The offscreen platform's complaints about window-system calls it has no use for.

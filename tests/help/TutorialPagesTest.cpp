@@ -231,7 +231,7 @@ private Q_SLOTS:
         for (const PagePicture& picture : layout.pictures) {
             const QSize stated(picture.width, picture.height);
             auto* label = window->findChild<QLabel*>(QString::fromUtf8(picture.control));
-            QCOMPARE(label->pixmap().size(), stated);
+            QCOMPARE(label->pixmap().deviceIndependentSize().toSize(), stated);
             QVERIFY(label->contentsRect().size().expandedTo(stated) ==
                     label->contentsRect().size());
             const auto controls = readPictureControls(pictureFile(picture.file, "json"));
@@ -282,6 +282,18 @@ private Q_SLOTS:
             QVERIFY(covered ||
                     drawnAt(shot, middle, window->palette().color(QPalette::WindowText)));
         }
+    }
+
+    // Run by TutorialPagesSharp at twice the pixels.
+    void sharpOnDoubleScreens() {
+        if (qApp->devicePixelRatio() != 2)
+            QSKIP("for a screen of twice the pixels");
+        const PagePicture& picture = layoutNamed(QStringLiteral("FrmWavHelp2")).pictures.front();
+        const QPixmap shown = open(QStringLiteral("FrmWavHelp2"))
+                                  ->findChild<QLabel*>(QString::fromUtf8(picture.control))
+                                  ->pixmap();
+        QCOMPARE(shown.devicePixelRatio(), 2.0);
+        QCOMPARE(shown.deviceIndependentSize().toSize(), QSize(picture.width, picture.height));
     }
 
     void openAndCloseLeaveNothing_data() {
