@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace tunevane {
 
 namespace {
@@ -27,6 +29,33 @@ Qt::WindowFlags flagsFor(const FormLook& look) {
     if (look.minimisable)
         flags |= Qt::WindowMinimizeButtonHint;
     return flags;
+}
+
+// Forms shown so far, to tell whether one was shown meanwhile.
+int windowsShown = 0;
+
+bool takesTab(const QWidget* widget, const QWidget* window) {
+    return widget->window() == window && !widget->focusProxy() &&
+           (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+}
+
+// As the controls are read: a control whose top lies below the bottom of a row's highest one
+// starts the next row, and each row goes left to right. Read from where the controls lie,
+// not listed per window, so that a moved control moves in the chain with it.
+void sortInReadingOrder(const QWidget* window, std::vector<QWidget*>& stops) {
+    const auto box = [window](const QWidget* widget) {
+        return QRect(widget->mapTo(window, QPoint()), widget->size());
+    };
+    std::ranges::stable_sort(stops, {}, [&](const QWidget* widget) { return box(widget).top(); });
+    for (auto row = stops.begin(); row != stops.end();) {
+        const int bottom = box(*row).bottom();
+        const auto next = std::find_if(
+            row, stops.end(), [&](const QWidget* widget) { return box(widget).top() > bottom; });
+        std::stable_sort(row, next, [&](const QWidget* a, const QWidget* b) {
+            return box(a).left() < box(b).left();
+        });
+        row = next;
+    }
 }
 
 } // namespace
@@ -96,6 +125,33 @@ void Form::answerKeysWith(QPushButton* ok) {
     m_keyButton = ok;
 }
 
+void Form::leadTabChainWith(std::vector<QWidget*> controls) {
+    m_tabLead.assign(controls.begin(), controls.end());
+}
+
+void Form::orderTabChain() {
+    std::vector<QWidget*> chain;
+    const auto add = [this, &chain](QWidget* top) {
+        QList<QWidget*> candidates = top->findChildren<QWidget*>();
+        candidates << top;
+        std::vector<QWidget*> stops;
+        for (QWidget* widget : std::as_const(candidates))
+            if (takesTab(widget, this) && std::ranges::find(chain, widget) == chain.end())
+                stops.push_back(widget);
+        sortInReadingOrder(this, stops);
+        chain.insert(chain.end(), stops.begin(), stops.end());
+    };
+    for (QWidget* lead : m_tabLead)
+        if (lead)
+            add(lead);
+    add(this);
+    for (size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    // The window would start at the first control made, wherever it lies.
+    if (!chain.empty() && !focusWidget())
+        chain.front()->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 void Form::keyPressEvent(QKeyEvent* event) {
     const bool answer = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
                         event->key() == Qt::Key_Escape;
@@ -115,6 +171,9 @@ void Form::closeEvent(QCloseEvent* event) {
 
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    m_shownAt = ++windowsShown;
+    if (!m_placed)
+        orderTabChain();
     if (m_centred && !m_placed) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();
@@ -127,13 +186,30 @@ void Form::showEvent(QShowEvent* event) {
 
 void Form::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (event->spontaneous() || !m_afterModal)
+    if (event->spontaneous())
         return;
-    setWindowModality(Qt::NonModal);
-    // The opener goes on after the handler that closed this window has returned.
-    QTimer::singleShot(0, &m_app, [then = std::exchange(m_afterModal, {}), &app = m_app] {
-        if (!app.hasEnded())
-            then();
+    if (m_afterModal) {
+        setWindowModality(Qt::NonModal);
+        // The opener goes on after the handler that closed this window has returned.
+        QTimer::singleShot(0, &m_app, [then = std::exchange(m_afterModal, {}), &app = m_app] {
+            if (!app.hasEnded())
+                then();
+        });
+    }
+    // Left to itself, a desktop without a window manager gives the keys to no window at all
+    // when the active one goes: the window shown last of those still up takes them back,
+    // unless one shown since is about to.
+    QTimer::singleShot(0, &m_app, [shown = windowsShown] {
+        if (QApplication::activeWindow() || shown != windowsShown)
+            return;
+        Form* last = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* form = qobject_cast<Form*>(widget);
+            if (form && form->isVisible() && (!last || form->m_shownAt > last->m_shownAt))
+                last = form;
+        }
+        if (last)
+            last->activateWindow();
     });
 }
 

@@ -66,6 +66,10 @@ protected:
 
     // Return and Esc press `ok`, as they do in any desktop dialog with one button.
     void answerKeysWith(QPushButton* ok);
+    // Tab reaches these first, in this order, each with its parts; then the rest of the
+    // window row by row. Controls made after the table are ordered too: the chain is laid
+    // when the window is first shown.
+    void leadTabChainWith(std::vector<QWidget*> controls);
     void keyPressEvent(QKeyEvent* event) override;
 
     void closeEvent(QCloseEvent* event) override;
@@ -73,12 +77,16 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void orderTabChain();
+
     App& m_app;
     bool m_centred;
     bool m_placed = false;
     std::function<void()> m_afterModal;
     QPointer<QPushButton> m_keyButton;
     std::span<const Control> m_table;
+    std::vector<QPointer<QWidget>> m_tabLead;
+    int m_shownAt = 0;
 };
 
 } // namespace tunevane

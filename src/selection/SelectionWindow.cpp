@@ -6,6 +6,8 @@
 #include "selection/PreviewPlayer.h"
 #include "switching/SwitchWindow.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -52,6 +54,10 @@ void SelectionWindow::bindSelection(const Built& built, const SelectionSide& sid
     m_replacementPane = makePane(built, side.replacementPane);
     m_gamePlayer = built.get<PreviewPlayer>(side.gamePane.player);
     m_replacementPlayer = built.get<PreviewPlayer>(side.replacementPane.player);
+    // Each pane is read down to its player before the next; the game pane comes first.
+    leadTabChainWith({m_gamePane->driveList(), m_gamePane->folderList(), m_gamePane->fileList(),
+                      m_gamePlayer, m_replacementPane->driveList(), m_replacementPane->folderList(),
+                      m_replacementPane->fileList(), m_replacementPlayer});
 
     for (int n = 1; n <= side.slotCount; ++n) {
         m_gameLabels.push_back(built.get<QLabel>(numbered(side.gameLabel, n)));

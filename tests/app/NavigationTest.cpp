@@ -9,7 +9,9 @@
 #include "switching/FrmCopyMidi.h"
 #include "switching/FrmCopyWavs.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -32,6 +34,15 @@ class NavigationTest : public QObject, protected testsupport::AppFixture {
     }
 
     void enter() { click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi")); }
+
+    // Pixels that turned from light to dark or back, as a dotted frame does; a tint does not.
+    static bool marked(const QImage& focused, const QImage& unfocused) {
+        int changed = 0;
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x)
+                changed += std::abs(qGray(focused.pixel(x, y)) - qGray(unfocused.pixel(x, y))) > 96;
+        return changed >= 20;
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -153,6 +164,55 @@ private Q_SLOTS:
         settle();
         QCOMPARE(ended.count(), 1);
         QCOMPARE(visibleWindows(), QStringList());
+    }
+
+    // From the control a window starts on, Tab goes round it in reading order, and each
+    // control it stops at marks its focus plainly.
+    void tabGoesRoundInReadingOrder_data() {
+        QTest::addColumn<QString>("clicks"); // window.button, pressed on the way there
+        QTest::addColumn<QString>("stops");
+        QTest::newRow("music")
+            << QString()
+            << "DrvMidi2 DirMidi2 FleMidi2 DrvMidi1 DirMidi1 FleMidi1 "
+               "CmdChooseGame1mid CmdRemoveMidi1 CmdReplaceMidi1 CmdChooseGame2mid "
+               "CmdRemoveMidi2 CmdReplaceMidi2 CmdChooseGame3mid CmdRemoveMidi3 "
+               "CmdReplaceMidi3 CmdTunevane CmdAbout CmdGotoWavSelect1 "
+               "CmdMidiGames CmdExit1 CmdHelpMidi";
+        QTest::newRow("music switch")
+            << "FrmMidi.CmdTunevane"
+            << "CmdMidiRemove1 CmdMidiRemove2 CmdMidiRemove3 CmdMidiBackup "
+               "CmdSwitch3 CmdFavorites CmdExitFrmCopyMidi CmdMidiHelp2";
+        QTest::newRow("effects")
+            << "FrmMidi.CmdGotoWavSelect1"
+            << "DrvWav1 DirWav1 FleWav1 DrvWav2 DirWav2 FleWav2 CmdChooseGame1 CmdRemove1 "
+               "CmdReplaceWav1 CmdChooseGame2 CmdRemove2 CmdReplaceWav2 CmdChooseGame3 CmdRemove3 "
+               "CmdReplaceWav3 CmdChooseGame4 CmdRemove4 CmdReplaceWav4 CmdChooseGame5 CmdRemove5 "
+               "CmdReplaceWav5 CmdChooseGame6 CmdRemove6 CmdReplaceWav6 CmdSwitch CmdQuit2 "
+               "CmdWavGames CmdExitProgWav CmdWavHelp1";
+        QTest::newRow("effects switch")
+            << "FrmMidi.CmdGotoWavSelect1 FrmWavSelect.CmdSwitch"
+            << "CmdClear1 CmdClear2 CmdClear3 CmdClear4 CmdClear5 CmdClear6 CmdWavBackup "
+               "CmdSwitch2 CmdCreateSet CmdExitFrmCopyWavs CmdWavHelp2";
+    }
+
+    void tabGoesRoundInReadingOrder() {
+        QFETCH(QString, clicks);
+        QFETCH(QString, stops);
+        enter();
+        for (const QString& step : clicks.split(u' ', Qt::SkipEmptyParts))
+            click(step.section(u'.', 0, 0), step.section(u'.', 1));
+        QVERIFY(QTest::qWaitForWindowActive(QApplication::activeWindow()));
+        QStringList walked;
+        for (QWidget* stop = QApplication::focusWidget(); walked.size() < 40;) {
+            walked << stop->objectName();
+            const QImage focused = stop->grab().toImage();
+            QTest::keyClick(stop, Qt::Key_Tab);
+            QVERIFY2(marked(focused, stop->grab().toImage()), qPrintable(walked.last()));
+            stop = QApplication::focusWidget();
+            if (stop->objectName() == walked.first())
+                break;
+        }
+        QCOMPARE(walked.join(u' '), stops);
     }
 
     void modalContinuationRunsOnceAfterHide() {
