@@ -3,6 +3,8 @@
 #include "sets_backups/FrmSetName.h"
 #include "switching/FrmCopyWavs.h"
 
+#include <QApplication>
+
 using testsupport::messageBox;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
@@ -325,6 +327,8 @@ private Q_SLOTS:
         QTest::keyClick(topLevel(QStringLiteral("FrmSetConfirm")), Qt::Key_Escape);
         testsupport::settle();
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        // The keys go back to the switch window, even with no window manager to give them.
+        QCOMPARE(QApplication::activeWindow(), topLevel(QStringLiteral("FrmCopyWavs")));
         QCOMPARE(f.programTree(),
                  QStringList({QStringLiteral("Favorite Midi/"), QStringLiteral("Kept/"),
                               QStringLiteral("Kept/G1.WAV=replacements/R1.WAV"),
