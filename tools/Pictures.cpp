@@ -10,6 +10,9 @@
 namespace tunevane::pictures {
 
 QImage grab(QWidget& window) {
+    // The picture shows the window, not a focus frame on whichever control was made first.
+    if (QWidget* focused = window.focusWidget())
+        focused->clearFocus();
     for (int round = 0; round < 3; ++round) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();

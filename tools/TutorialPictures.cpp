@@ -135,6 +135,9 @@ void expectText(QWidget* window, const QString& label) {
 Grab grab(const QString& name) {
     QWidget* window = shownWindow(name);
     window->raise();
+    // A picture explains a window, not where the last scripted click left the focus.
+    if (QWidget* focused = window->focusWidget())
+        focused->clearFocus();
     settle();
     // Rendered at fixed ratios, whatever the screen's, so every build gives the same pictures.
     const auto render = [window](int ratio) {
