@@ -21,7 +21,8 @@ const QString packagedBank = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"
 struct Shared {
     std::mutex lock;
     std::condition_variable loaded;
-    fluid_settings_t* settings = nullptr;
+    fluid_settings_t* settings = nullptr; // the playing synthesisers'
+    fluid_settings_t* holderSettings = nullptr;
     fluid_synth_t* holder = nullptr;
     fluid_sfont_t* bank = nullptr;
     bool loading = false;
@@ -32,6 +33,7 @@ struct Shared {
         if (borrowers > 0)
             return;
         delete_fluid_synth(holder);
+        delete_fluid_settings(holderSettings);
         delete_fluid_settings(settings);
     }
 };
@@ -72,13 +74,20 @@ void logLibraryMessage(int level, const char* message, void*) {
 // synthesisers go on while it loads. Kept for the life of the process once loaded.
 void loadBank(Shared& s) {
     fluid_settings_t* settings = new_fluid_settings();
+    fluid_settings_t* holderSettings = new_fluid_settings();
     fluid_synth_t* holder = nullptr;
     fluid_sfont_t* bank = nullptr;
-    if (settings) {
+    if (settings && holderSettings) {
         fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+        fluid_settings_setnum(holderSettings, "synth.sample-rate", sampleRate);
         // Large banks load in a fraction of the time and memory when samples come on demand.
-        fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-        holder = new_fluid_synth(settings);
+        fluid_settings_setint(holderSettings, "synth.dynamic-sample-loading", 1);
+        // The holder never sounds: without voices and effects it is made in half the time,
+        // and a first MIDI click waits for it.
+        fluid_settings_setint(holderSettings, "synth.polyphony", 1);
+        fluid_settings_setint(holderSettings, "synth.reverb.active", 0);
+        fluid_settings_setint(holderSettings, "synth.chorus.active", 0);
+        holder = new_fluid_synth(holderSettings);
     }
     if (holder) {
         const int id = fluid_synth_sfload(holder, files::encodePath(path()).constData(), 0);
@@ -89,11 +98,13 @@ void loadBank(Shared& s) {
     }
     if (!bank) {
         delete_fluid_synth(holder);
+        delete_fluid_settings(holderSettings);
         delete_fluid_settings(settings);
     }
     const std::lock_guard guard(s.lock);
     if (bank) {
         s.settings = settings;
+        s.holderSettings = holderSettings;
         s.holder = holder;
         s.bank = bank;
     }
