@@ -28,7 +28,7 @@ start_server() {
     pids+=($server)
     for _ in $(seq 50); do XDG_RUNTIME_DIR=$1 pactl info >/dev/null 2>&1 && break; sleep 0.1; done
     # A new stream on an idle null sink stalls; one silent stream keeps it running.
-    XDG_RUNTIME_DIR=$1 pacat --raw --latency-msec=20 /dev/zero &
+    XDG_RUNTIME_DIR=$1 pacat --raw --latency-msec=20 /dev/zero 2>>"$1.log" &
     pids+=($!)
     sleep 2
 }
