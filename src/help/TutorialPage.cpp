@@ -365,35 +365,45 @@ void TutorialPage::route(const std::vector<std::pair<const QGroupBox*, QRect>>& 
             sum += route.hindrances;
         return sum;
     };
+    // What each line must keep clear of, but the other lines, is the same in every attempt.
+    std::vector<bool> holdsAnother(controls.size());
+    for (size_t i = 0; i < controls.size(); ++i) {
+        holdsAnother[i] = std::ranges::any_of(controls, [&](const QRect& other) {
+            return other != controls[i] && controls[i].contains(other);
+        });
+    }
+    std::vector<LineSurroundings> surroundings(lines.size());
+    for (size_t index = 0; index < lines.size(); ++index) {
+        const auto& [box, target] = lines[index];
+        LineSurroundings& around = surroundings[index];
+        for (size_t i = 0; i < controls.size(); ++i) {
+            // Frames are crossed to reach what they hold, and the target's parts on the way
+            // in; only their borders are kept clear of.
+            const QRect& control = controls[i];
+            const bool frame =
+                holdsAnother[i] || control.contains(target) || target.contains(control);
+            (frame ? around.borders : around.obstacles).push_back(control);
+        }
+        for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child == box || child->isHidden())
+                continue;
+            const bool picture = std::ranges::any_of(m_layout.pictures, [&](const auto& p) {
+                return child->objectName() == QLatin1String(p.control);
+            });
+            (picture ? around.borders : around.walls).push_back(child->geometry());
+        }
+        around.caption = captionRect(box);
+    }
     for (size_t attempt = 0; attempt <= lines.size() && (best.empty() || total(best) >= misleading);
          ++attempt) {
         std::vector<PointerRoute> routes(lines.size());
-        LineSurroundings around;
+        std::vector<QLine> drawn;
         for (size_t index : order) {
-            const auto& [box, target] = lines[index];
-            around.obstacles.clear();
-            around.walls.clear();
-            around.borders.clear();
-            for (const QRect& control : controls) {
-                // Frames are crossed to reach what they hold, and the target's parts on the
-                // way in; only their borders are kept clear of.
-                const bool frame = control.contains(target) || target.contains(control) ||
-                                   std::ranges::any_of(controls, [&](const QRect& other) {
-                                       return other != control && control.contains(other);
-                                   });
-                (frame ? around.borders : around.obstacles).push_back(control);
-            }
-            for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (child == box || child->isHidden())
-                    continue;
-                const bool picture = std::ranges::any_of(m_layout.pictures, [&](const auto& p) {
-                    return child->objectName() == QLatin1String(p.control);
-                });
-                (picture ? around.borders : around.walls).push_back(child->geometry());
-            }
-            around.caption = captionRect(box);
-            routes[index] = pointerLine(box->geometry(), target, around);
-            around.lines.push_back(routes[index].line);
+            LineSurroundings around = surroundings[index];
+            around.lines = drawn;
+            routes[index] =
+                pointerLine(lines[index].first->geometry(), lines[index].second, around);
+            drawn.push_back(routes[index].line);
         }
         if (best.empty() || total(routes) < total(best))
             best = routes;
