@@ -15,6 +15,7 @@ namespace tunevane {
 enum class Copying {
     ReplacementsOverGameFiles,
     ReplacementsIntoProgramFolder,
+    ReplacementsIntoFavorites,
     GameFilesIntoProgramFolder,
 };
 
@@ -30,13 +31,16 @@ struct Operation {
 struct SlotChoice {
     bool chosen = false; // any value the operation reads from the slot is set
     QString fileName;    // the name to tell the user if it was not done
+    QString sourceName;  // the name of the file its copy reads, for the reason it failed
 };
 
 // The first chosen slot (1-based) that a copy run which copied `done` slots did not reach.
 std::optional<int> firstChosenNotDone(std::span<const SlotChoice> slots, qsizetype done);
 
 // Why a run stopped, in one short sentence of our own: never the platform's text.
-QString stopReason(const Operation& operation, const files::RunResult& run);
+// `sourceName` names the file the failed copy read.
+QString stopReason(const Operation& operation, const files::RunResult& run,
+                   const QString& sourceName);
 
 // A success confirmation is shown only when every chosen slot was done: then `confirm` runs.
 // Otherwise a message under the confirmation's title names the first selection that was not

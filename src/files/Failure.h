@@ -16,6 +16,8 @@ enum class Failure {
     FolderMissing,     // the destination's folder is no longer there
     FolderNotWritable, // the destination's folder refuses new files
     DiskFull,
+    AlreadyThere, // a copy that must not replace anything found a file of its name
+    Busy,         // another running copy of the program holds the folder
     Other,
 };
 

@@ -1,8 +1,10 @@
 #include "files/Fd.h"
 #include "files/Path.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 
 namespace tunevane::files {
 
@@ -16,6 +18,26 @@ Fd openRegularFile(const QString& path) {
         return Fd();
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+int renameNoReplace(int fromFolder, const char* from, int toFolder, const char* to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0)
+        return 0;
+#else
+    constexpr unsigned noReplace = 1U << 0;
+    if (::syscall(SYS_renameat2, fromFolder, from, toFolder, to, noReplace) == 0)
+        return 0;
+#endif
+    // Some filesystems do not know the flag; there a check just before the rename has to do.
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    struct stat st;
+    if (::fstatat(toFolder, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::renameat(fromFolder, from, toFolder, to) == 0 ? 0 : errno;
 }
 
 } // namespace tunevane::files

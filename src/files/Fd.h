@@ -9,7 +9,8 @@ namespace tunevane::files {
 // Owns one file descriptor and closes it once.
 class Fd {
 public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
+    Fd() = default;
+    explicit Fd(int fd) : m_fd(fd) {}
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     ~Fd() { reset(); }
@@ -32,10 +33,14 @@ public:
     }
 
 private:
-    int m_fd;
+    int m_fd = -1;
 };
 
 // Opens a regular file for reading without blocking on FIFOs or devices; invalid otherwise.
 Fd openRegularFile(const QString& path);
+
+// Renames `from` in one folder to `to` in another (AT_FDCWD for the current one), but never
+// over anything already named `to`. 0, or the error number: EEXIST when `to` is taken.
+int renameNoReplace(int fromFolder, const char* from, int toFolder, const char* to);
 
 } // namespace tunevane::files

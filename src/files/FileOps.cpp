@@ -21,6 +21,7 @@
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <type_traits>
 #include <unistd.h>
 #include <utility>
@@ -34,12 +35,16 @@ constexpr std::string_view tempSuffix = ".part";
 constexpr int tempRandomLength = 6;
 constexpr std::string_view tempAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// Set on a named temporary when it is made, and taken off just before it gets its final name:
+// only a file that carries it is ever removed as a leftover.
+constexpr char tempMark[] = "user.tunevane.temporary";
 // Small enough that the disk writes one piece while the next is copied.
 constexpr size_t kernelChunk = size_t(8) << 20;
+constexpr size_t compareChunk = size_t(1) << 20;
 
-std::function<void(const QString&)>& beforeReadHook() {
-    static std::function<void(const QString&)> hook;
-    return hook;
+CopyHooks& hooks() {
+    static CopyHooks installed;
+    return installed;
 }
 
 QByteArray shown(const QByteArray& path) {
@@ -158,6 +163,58 @@ Failure copyContents(int from, int to, const QByteArray& sourcePath, const QByte
     }
 }
 
+QByteArray descriptorPath(int fd) {
+    return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd);
+}
+
+// Fills `buffer` from `offset` on, short only at the end of the file; -1 with errno on error.
+ssize_t readAt(int fd, char* buffer, size_t size, off_t offset) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, buffer + done, size - done, offset + off_t(done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += size_t(n);
+    }
+    return ssize_t(done);
+}
+
+// Reads the source a second time, through an open of its own (on FUSE a new open drops what
+// the kernel cached of the file), and compares it with what was written. On a file system
+// whose times are too coarse to show a rewrite (sshfs), only the bytes can.
+Failure sameBytes(int source, int temp, const QByteArray& sourcePath, const QByteArray& tempPath) {
+    const Fd again(
+        openRetrying(descriptorPath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    const int reread = again.valid() ? again.get() : source;
+    const std::unique_ptr<char[]> written(new char[compareChunk]);
+    const std::unique_ptr<char[]> read(new char[compareChunk]);
+    for (off_t offset = 0;;) {
+        const ssize_t mine = readAt(temp, written.get(), compareChunk, offset);
+        if (mine < 0) {
+            const int error = errno;
+            return failed(Failure::Other, "read back", tempPath, error);
+        }
+        const ssize_t theirs = readAt(reread, read.get(), compareChunk, offset);
+        if (theirs < 0) {
+            const int error = errno;
+            return failed(Failure::SourceUnreadable, "read again", sourcePath, error);
+        }
+        if (mine != theirs || std::memcmp(written.get(), read.get(), size_t(mine)) != 0) {
+            qCWarning(lcFiles, "copy %s: the source's bytes changed while it was read",
+                      shown(sourcePath).constData());
+            return Failure::SourceChanged;
+        }
+        if (mine == 0)
+            return Failure::None;
+        offset += mine;
+    }
+}
+
 bool sameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -247,7 +304,12 @@ bool stillNamed(int folder, const char* name, int fd) {
            byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
 }
 
-// Only our own names, only plain files with no other name, and only those no copy holds.
+bool carriesMark(int fd) {
+    return ::fgetxattr(fd, tempMark, nullptr, 0) >= 0;
+}
+
+// Only our own names, only plain files with no other name that carry our mark, and only those
+// no copy holds: a file the user happened to name like ours stays.
 void removeStaleTemporaries(int folder, const QByteArray& folderPath) {
     const int listingFd = openAtRetrying(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listingFd < 0) {
@@ -267,7 +329,8 @@ void removeStaleTemporaries(int folder, const QByteArray& folderPath) {
                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         struct stat st;
         if (!temp.valid() || ::fstat(temp.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_nlink != 1 || lockExclusive(temp.get()) != Lock::Held ||
+            st.st_nlink != 1 || !carriesMark(temp.get()) ||
+            lockExclusive(temp.get()) != Lock::Held ||
             !stillNamed(folder, entry->d_name, temp.get()))
             continue;
         const QByteArray path = folderPath + '/' + entry->d_name;
@@ -278,33 +341,84 @@ void removeStaleTemporaries(int folder, const QByteArray& folderPath) {
     }
 }
 
+// Where the new bytes are written. Unnamed until it is complete where the file system has
+// such files; otherwise, and for a moment before the final rename, under a temporary name.
+struct Temporary {
+    Fd fd;
+    // Closing a named temporary is where some file systems report late write errors; this
+    // second descriptor keeps the lock, and the file, until it has its final name.
+    Fd holder;
+    QByteArray name;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
 // Made with O_EXCL so that it never reuses a file that someone else owns.
-std::optional<QByteArray> createTemporary(int folder, Fd& fd) {
+bool createNamed(int folder, mode_t mode, Temporary& temp) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = temporaryName();
-        // 0644 through the umask, like any new file; an existing destination's bits come later.
-        fd.reset(openAtRetrying(folder, name.constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0644));
-        if (!fd.valid()) {
+        temp.fd.reset(openAtRetrying(folder, name.constData(),
+                                     O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode));
+        if (!temp.fd.valid()) {
             if (errno == EEXIST)
                 continue;
-            return std::nullopt;
+            return false;
         }
-        switch (lockExclusive(fd.get())) {
+        // Without a mark it can never be told from a user's file: a kill may then leave it.
+        if (::fsetxattr(temp.fd.get(), tempMark, "1", 1, XATTR_CREATE) != 0)
+            logError("mark as temporary", name, errno);
+        switch (lockExclusive(temp.fd.get())) {
         case Lock::Unsupported: // such a folder is never cleaned either
-            return name;
+            temp.name = name;
+            return true;
         case Lock::Held:
-            if (stillNamed(folder, name.constData(), fd.get()))
-                return name;
+            if (stillNamed(folder, name.constData(), temp.fd.get())) {
+                temp.name = name;
+                return true;
+            }
             break;
         case Lock::Busy:
             break;
         }
         // Another copy's clean-up took it for a leftover in the instant before the lock.
-        fd.reset();
+        temp.fd.reset();
     }
     errno = EEXIST;
-    return std::nullopt;
+    return false;
+}
+
+// `mode` is what the file may grant while it is written, before the umask or a folder's
+// default access list; false with errno when no temporary can be made.
+bool createTemporary(int folder, mode_t mode, Temporary& temp) {
+    if (!hooks().namedTemporaries) {
+        temp.fd.reset(openAtRetrying(folder, ".", O_TMPFILE | O_RDWR | O_NOCTTY | O_CLOEXEC, mode));
+        // EISDIR and EOPNOTSUPP say the kernel or the file system has no unnamed files.
+        if (!temp.fd.valid() && errno != EISDIR && errno != EOPNOTSUPP && errno != EINVAL)
+            return false;
+    }
+    if (!temp.fd.valid() && !createNamed(folder, mode, temp))
+        return false;
+    // Held as long as the file may carry a temporary name, so that no clean-up takes it.
+    if (temp.name.isEmpty())
+        (void)lockExclusive(temp.fd.get());
+    temp.holder.reset(::fcntl(temp.fd.get(), F_DUPFD_CLOEXEC, 0));
+    struct stat st;
+    if (::fstat(temp.fd.get(), &st) == 0) {
+        temp.device = st.st_dev;
+        temp.inode = st.st_ino;
+    }
+    return true;
+}
+
+// Removes the temporary's name, and only while that name is still the temporary.
+void removeTemporary(int folder, const QByteArray& folderPath, const Temporary& temp) {
+    struct stat st;
+    if (temp.name.isEmpty() ||
+        ::fstatat(folder, temp.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        st.st_dev != temp.device || st.st_ino != temp.inode)
+        return;
+    if (::unlinkat(folder, temp.name.constData(), 0) != 0)
+        logError("remove", folderPath + '/' + temp.name, errno);
 }
 
 struct AclFree {
@@ -312,104 +426,227 @@ struct AclFree {
 };
 using Acl = std::unique_ptr<std::remove_pointer_t<acl_t>, AclFree>;
 
-// The owning group's own bits in an access control list; where a file has a list, the mode's
-// group bits are the list's mask, which may grant more.
-mode_t owningGroupBits(acl_t acl) {
+bool hasAccessLists(int error) {
+    return error != ENOTSUP && error != ENOSYS;
+}
+
+mode_t bitsOf(acl_entry_t entry) {
+    acl_permset_t permissions;
+    if (::acl_get_permset(entry, &permissions) != 0)
+        return 0;
+    return (::acl_get_perm(permissions, ACL_READ) == 1 ? 4 : 0) |
+           (::acl_get_perm(permissions, ACL_WRITE) == 1 ? 2 : 0) |
+           (::acl_get_perm(permissions, ACL_EXECUTE) == 1 ? 1 : 0);
+}
+
+// What the owning group may really do under an access list: its own entry as the mask
+// limits it. The mode's group bits show the mask, which may grant more.
+mode_t effectiveGroupBits(acl_t acl) {
+    mode_t group = 0;
+    mode_t mask = 07;
+    acl_entry_t entry;
+    for (int which = ACL_FIRST_ENTRY; ::acl_get_entry(acl, which, &entry) == 1;
+         which = ACL_NEXT_ENTRY) {
+        acl_tag_t tag;
+        if (::acl_get_tag_type(entry, &tag) != 0)
+            continue;
+        if (tag == ACL_GROUP_OBJ)
+            group = bitsOf(entry);
+        else if (tag == ACL_MASK)
+            mask = bitsOf(entry);
+    }
+    return (group & mask) << 3;
+}
+
+// The owning group's entry grants nothing: for a file whose group could not be kept.
+void clearOwningGroup(acl_t acl) {
     acl_entry_t entry;
     for (int which = ACL_FIRST_ENTRY; ::acl_get_entry(acl, which, &entry) == 1;
          which = ACL_NEXT_ENTRY) {
         acl_tag_t tag;
         acl_permset_t permissions;
-        if (::acl_get_tag_type(entry, &tag) != 0 || tag != ACL_GROUP_OBJ ||
-            ::acl_get_permset(entry, &permissions) != 0)
-            continue;
-        return (::acl_get_perm(permissions, ACL_READ) == 1 ? 040 : 0) |
-               (::acl_get_perm(permissions, ACL_WRITE) == 1 ? 020 : 0) |
-               (::acl_get_perm(permissions, ACL_EXECUTE) == 1 ? 010 : 0);
+        if (::acl_get_tag_type(entry, &tag) == 0 && tag == ACL_GROUP_OBJ &&
+            ::acl_get_permset(entry, &permissions) == 0) {
+            ::acl_clear_perms(permissions);
+            ::acl_set_permset(entry, permissions);
+        }
     }
-    return 0;
 }
 
-// The old file's permission bits and, where it has one, its access control list. Read by path:
-// unlike an open descriptor, that needs no read permission on the old file.
-bool copyPermissions(int temp, const QByteArray& tempPath, const QByteArray& destination,
-                     mode_t mode) {
-    mode &= 0777;
-    const Acl acl(::acl_get_file(destination.constData(), ACL_TYPE_ACCESS));
-    if (!acl) {
-        const int error = errno;
-        // Without lists on this filesystem the mode says everything; otherwise a list we
-        // cannot read might be one the mode would widen.
-        if (error != ENOTSUP && error != ENOSYS) {
-            logError("read the access list of", destination, error);
-            return false;
-        }
-    } else if (::acl_equiv_mode(acl.get(), nullptr) == 1) {
-        if (::acl_set_fd(temp, acl.get()) == 0)
-            return true;
-        logError("set the access list of", tempPath, errno);
-        mode = (mode & ~mode_t(070)) | owningGroupBits(acl.get());
+// The old file's owner and group where they can be kept, and its access or less: its whole
+// access list where it has one, else its mode; never what the folder's default list gave the
+// temporary. `old` is the old file, opened through the folder the rename uses.
+bool giveOldAccess(int temp, int old, const struct stat& oldStat, const QByteArray& tempPath,
+                   const QByteArray& destination) {
+    struct stat mine;
+    if (::fstat(temp, &mine) != 0) {
+        logError("stat", tempPath, errno);
+        return false;
     }
-    if (::fchmod(temp, mode) == 0)
+    // Root replacing a user's file must not leave it owned by root. fchown may clear set-id
+    // bits, so it goes first.
+    bool groupKept = mine.st_gid == oldStat.st_gid;
+    if (mine.st_uid != oldStat.st_uid || !groupKept) {
+        groupKept = ::fchown(temp, oldStat.st_uid, oldStat.st_gid) == 0 ||
+                    ::fchown(temp, static_cast<uid_t>(-1), oldStat.st_gid) == 0;
+    }
+    mode_t mode = oldStat.st_mode & 0777;
+    // Read by the descriptor's path: unlike the descriptor, that needs no read permission.
+    Acl acl(::acl_get_file(descriptorPath(old).constData(), ACL_TYPE_ACCESS));
+    if (!acl && hasAccessLists(errno)) {
+        // A list we cannot read might be one the mode would widen.
+        logError("read the access list of", destination, errno);
+        return false;
+    }
+    const bool extended = acl && ::acl_equiv_mode(acl.get(), nullptr) == 1;
+    if (!groupKept) {
+        // The group bits would otherwise go to whatever group the copy was given.
+        qCWarning(lcFiles, "replace %s: its group %u cannot be kept, so the group gets no access",
+                  shown(destination).constData(), unsigned(oldStat.st_gid));
+        mode &= ~mode_t(070);
+        if (extended)
+            clearOwningGroup(acl.get());
+    }
+    const Acl wanted(extended ? acl.release() : ::acl_from_mode(mode));
+    int error = hooks().accessListsRefused ? EPERM : 0;
+    if (!error && wanted && ::acl_set_fd(temp, wanted.get()) == 0)
         return true;
-    logError("set the mode of", tempPath, errno);
-    return false;
+    if (!error)
+        error = wanted ? errno : ENOMEM;
+    if (hasAccessLists(error))
+        logError("set the access list of", tempPath, error);
+    // The named entries are lost; the owning group gets what the list really gave it.
+    if (extended)
+        mode = (mode & ~mode_t(070)) | (groupKept ? effectiveGroupBits(wanted.get()) : 0);
+    if (::fchmod(temp, mode) != 0) {
+        logError("set the mode of", tempPath, errno);
+        return false;
+    }
+    // A list the folder's default put on the temporary would still grant its entries.
+    const Acl left(::acl_get_fd(temp));
+    if (left && ::acl_equiv_mode(left.get(), nullptr) == 1) {
+        logFailure("set the access list of", tempPath, "a list the folder gave it is left");
+        return false;
+    }
+    return true;
+}
+
+// Gives the finished temporary the destination's name: over the old file, or, with
+// Existing::Keep, only where no file has that name.
+Failure putInPlace(int folder, const QByteArray& folderPath, Temporary& temp,
+                   const QByteArray& destination, const QByteArray& name, Existing existing) {
+    const bool keep = existing == Existing::Keep;
+    if (temp.name.isEmpty()) {
+        // An unnamed file gets a name by linking it; a link never replaces anything.
+        const QByteArray linked = keep ? name : temporaryName();
+        if (!keep && ::fsetxattr(temp.fd.get(), tempMark, "1", 1, XATTR_CREATE) != 0)
+            logError("mark as temporary", folderPath + '/' + linked, errno);
+        if (::linkat(AT_FDCWD, descriptorPath(temp.fd.get()).constData(), folder,
+                     linked.constData(), AT_SYMLINK_FOLLOW) != 0) {
+            const int error = errno;
+            if (error == EEXIST && keep)
+                return failed(Failure::AlreadyThere, "copy to", destination, error);
+            return failed(destinationFailure(error), "name a copy in", folderPath, error);
+        }
+        if (keep)
+            return Failure::None;
+        temp.name = linked;
+    }
+    // The mark would go with the file; a kill in the instant after this leaves one temporary.
+    (void)::fremovexattr(temp.holder.get(), tempMark);
+    const int error =
+        keep ? renameNoReplace(folder, temp.name.constData(), folder, name.constData())
+             : (::renameat(folder, temp.name.constData(), folder, name.constData()) == 0 ? 0
+                                                                                         : errno);
+    if (error == 0)
+        return Failure::None;
+    if (error == EEXIST && keep)
+        return failed(Failure::AlreadyThere, "copy to", destination, error);
+    return failed(destinationFailure(error), "rename a temporary over", destination, error);
+}
+
+// Looks at what stands at the destination, through the folder the rename uses; `old` is left
+// invalid where nothing does. An answer ends the copy there: a refusal, or success for the
+// source itself.
+std::optional<Failure> findOld(int folder, const QByteArray& name, const QByteArray& destination,
+                               const struct stat& source, Existing existing, Fd& old,
+                               struct stat& oldStat) {
+    old.reset(openAtRetrying(folder, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!old.valid() || ::fstat(old.get(), &oldStat) != 0) {
+        const int error = errno;
+        if (error == ENOENT && !old.valid())
+            return std::nullopt;
+        return failed(destinationFailure(error), "replace", destination, error);
+    }
+    if (oldStat.st_dev == source.st_dev && oldStat.st_ino == source.st_ino)
+        return Failure::None;
+    if (!S_ISREG(oldStat.st_mode)) {
+        logFailure("replace", destination, "not a plain file");
+        return Failure::Other;
+    }
+    if (existing == Existing::Keep) {
+        logFailure("copy to", destination, "a file of that name is there already");
+        return Failure::AlreadyThere;
+    }
+    // Mode bits, not access(): root may write anything, but the user protected this file.
+    if ((oldStat.st_mode & 0222) == 0) {
+        logFailure("replace", destination, "the file is read-only");
+        return Failure::ReadOnly;
+    }
+    return std::nullopt;
 }
 
 Failure replaceWith(int source, const struct stat& sourceAtOpen, const QByteArray& sourcePath,
-                    const QByteArray& destination, const struct stat* existing) {
+                    const QByteArray& destination, Existing existing) {
     const auto [folderPath, destinationName] = splitPath(destination);
     Fd folder(openRetrying(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) {
         const int error = errno;
         return failed(destinationFailure(error), "open folder", folderPath, error);
     }
+    Fd old;
+    struct stat oldStat {};
+    if (const std::optional<Failure> answer = findOld(folder.get(), destinationName, destination,
+                                                      sourceAtOpen, existing, old, oldStat))
+        return *answer;
     removeStaleTemporaries(folder.get(), folderPath);
 
-    Fd temp;
-    const std::optional<QByteArray> tempName = createTemporary(folder.get(), temp);
-    if (!tempName) {
+    Temporary temp;
+    // A replacement grants no one but its owner anything until it has the old file's access.
+    if (!createTemporary(folder.get(), old.valid() ? 0600 : 0644, temp)) {
         const int error = errno;
         return failed(destinationFailure(error), "create a temporary in", folderPath, error);
     }
-    const QByteArray tempPath = folderPath + '/' + *tempName;
-    // Closing the temporary is where some filesystems report late write errors; this second
-    // descriptor keeps the lock until the temporary has its final name.
-    const Fd lockHolder(::fcntl(temp.get(), F_DUPFD_CLOEXEC, 0));
+    const QByteArray tempPath =
+        folderPath + '/' + (temp.name.isEmpty() ? QByteArrayLiteral("(unnamed)") : temp.name);
 
-    if (const auto& hook = beforeReadHook())
-        hook(decodeName(sourcePath));
+    if (hooks().beforeRead)
+        hooks().beforeRead(decodeName(sourcePath));
     off_t copied = 0;
-    Failure failure = copyContents(source, temp.get(), sourcePath, tempPath, copied);
+    Failure failure = copyContents(source, temp.fd.get(), sourcePath, tempPath, copied);
+    if (failure == Failure::None && hooks().afterRead)
+        hooks().afterRead(decodeName(sourcePath));
+    if (failure == Failure::None)
+        failure = sameBytes(source, temp.fd.get(), sourcePath, tempPath);
     if (failure == Failure::None)
         failure = sourceUnchanged(source, sourceAtOpen, copied, sourcePath);
-    if (failure == Failure::None && existing) {
-        struct stat mine;
-        // Ownership is kept where we are allowed to keep it; root replacing a user's file
-        // must not leave it owned by root. fchown may clear set-id bits, so it goes first.
-        if (::fstat(temp.get(), &mine) == 0 &&
-            (mine.st_uid != existing->st_uid || mine.st_gid != existing->st_gid)) {
-            if (::fchown(temp.get(), existing->st_uid, existing->st_gid) != 0)
-                (void)::fchown(temp.get(), static_cast<uid_t>(-1), existing->st_gid);
-        }
-        if (!copyPermissions(temp.get(), tempPath, destination, existing->st_mode))
-            failure = Failure::Other;
-    }
-    if (failure == Failure::None && ::fsync(temp.get()) != 0) {
+    if (failure == Failure::None && old.valid() &&
+        !giveOldAccess(temp.fd.get(), old.get(), oldStat, tempPath, destination))
+        failure = Failure::Other;
+    if (failure == Failure::None && ::fsync(temp.fd.get()) != 0) {
         const int error = errno;
         failure = failed(destinationFailure(error), "flush", tempPath, error);
     }
-    if (!temp.close() && failure == Failure::None) {
+    // Closing an unnamed file would lose it; only a named one is closed before its rename.
+    if (!temp.name.isEmpty() && !temp.fd.close() && failure == Failure::None) {
         const int error = errno;
         failure = failed(destinationFailure(error), "close", tempPath, error);
     }
-    if (failure == Failure::None && ::renameat(folder.get(), tempName->constData(), folder.get(),
-                                               destinationName.constData()) != 0) {
-        const int error = errno;
-        failure = failed(destinationFailure(error), "rename a temporary over", destination, error);
-    }
+    if (failure == Failure::None)
+        failure =
+            putInPlace(folder.get(), folderPath, temp, destination, destinationName, existing);
     if (failure != Failure::None) {
-        ::unlinkat(folder.get(), tempName->constData(), 0);
+        removeTemporary(folder.get(), folderPath, temp);
         return failure;
     }
     // The file is in place either way; this only makes the new name survive a power cut.
@@ -420,7 +657,7 @@ Failure replaceWith(int source, const struct stat& sourceAtOpen, const QByteArra
 
 } // namespace
 
-Failure copyFileTo(const QString& source, const QString& destination) {
+Failure copyFileTo(const QString& source, const QString& destination, Existing existing) {
     if (source.isEmpty() || destination.isEmpty()) {
         qCWarning(lcFiles, "copy %s to %s: a path is empty", qUtf8Printable(readableName(source)),
                   qUtf8Printable(readableName(destination)));
@@ -451,32 +688,13 @@ Failure copyFileTo(const QString& source, const QString& destination) {
         logFailure("copy", sourcePath, "not a plain file");
         return Failure::SourceUnreadable;
     }
-
-    struct stat existing;
-    if (::stat(target->constData(), &existing) == 0) {
-        if (existing.st_dev == sourceStat.st_dev && existing.st_ino == sourceStat.st_ino)
-            return Failure::None;
-        if (!S_ISREG(existing.st_mode)) {
-            logFailure("replace", *target, "not a plain file");
-            return Failure::Other;
-        }
-        // Mode bits, not access(): root may write anything, but the user protected this file.
-        if ((existing.st_mode & 0222) == 0) {
-            logFailure("replace", *target, "the file is read-only");
-            return Failure::ReadOnly;
-        }
-        return replaceWith(in.get(), sourceStat, sourcePath, *target, &existing);
-    }
-    const int error = errno;
-    if (error != ENOENT)
-        return failed(destinationFailure(error), "replace", *target, error);
-    return replaceWith(in.get(), sourceStat, sourcePath, *target, nullptr);
+    return replaceWith(in.get(), sourceStat, sourcePath, *target, existing);
 }
 
-RunResult copyRun(const QList<CopyPair>& pairs) {
+RunResult copyRun(const QList<CopyPair>& pairs, Existing existing) {
     RunResult run;
     for (const CopyPair& pair : pairs) {
-        run.failure = copyFileTo(pair.source, pair.destination);
+        run.failure = copyFileTo(pair.source, pair.destination, existing);
         if (run.failure != Failure::None) {
             qCWarning(lcFiles, "copy run stopped at pair %lld of %lld",
                       static_cast<long long>(run.copied + 1), static_cast<long long>(pairs.size()));
@@ -496,8 +714,8 @@ bool isTemporaryName(const QString& fileName) {
     return isTemporaryBytes(std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
-void setBeforeReadHook(std::function<void(const QString& source)> hook) {
-    beforeReadHook() = std::move(hook);
+void setCopyHooks(CopyHooks installed) {
+    hooks() = std::move(installed);
 }
 
 } // namespace tunevane::files

@@ -1,4 +1,5 @@
 #include "files/ProgramFolder.h"
+#include "files/Fd.h"
 #include "files/Log.h"
 #include "files/Path.h"
 
@@ -13,34 +14,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace tunevane::files {
 
 namespace {
-
-// 0, or the error number.
-int renameNoReplace(const char* from, const char* to) {
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
-        return 0;
-#else
-    constexpr unsigned noReplace = 1U << 0;
-    if (::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, noReplace) == 0)
-        return 0;
-#endif
-    // Some filesystems do not know the flag; there a check just before the rename has to do.
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    struct stat st;
-    if (::lstat(to, &st) == 0)
-        return EEXIST;
-    if (errno != ENOENT)
-        return errno;
-    return ::rename(from, to) == 0 ? 0 : errno;
-}
 
 bool isEmptyFolder(const char* path) {
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(path), ::closedir);
@@ -97,7 +77,7 @@ bool ProgramFolder::renameSubfolder(const QString& oldName, const QString& newNa
         return fail(std::strerror(errno));
     if (!S_ISDIR(st.st_mode))
         return fail(std::strerror(ENOTDIR));
-    const int error = renameNoReplace(from.constData(), to.constData());
+    const int error = renameNoReplace(AT_FDCWD, from.constData(), AT_FDCWD, to.constData());
     return error == 0 || fail(std::strerror(error));
 }
 
@@ -123,7 +103,8 @@ Failure ProgramFolder::setAsideUnlessEmpty(const QString& name, const QDateTime&
     int error = EEXIST;
     for (int attempt = 1; attempt <= 1000 && error == EEXIST; ++attempt) {
         const QString aside = attempt == 1 ? stem : stem + u' ' + QString::number(attempt);
-        error = renameNoReplace(from.constData(), encodePath(m_path + u'/' + aside).constData());
+        error = renameNoReplace(AT_FDCWD, from.constData(), AT_FDCWD,
+                                encodePath(m_path + u'/' + aside).constData());
         if (error == 0) {
             qCInfo(lcFiles, "set %s aside as %s", qUtf8Printable(readableName(name)),
                    qUtf8Printable(readableName(aside)));
@@ -134,6 +115,52 @@ Failure ProgramFolder::setAsideUnlessEmpty(const QString& name, const QDateTime&
     }
     logError("set aside", m_path + u'/' + name, error);
     return destinationFailure(error);
+}
+
+Failure ProgramFolder::holdEmptySubfolder(const QString& name, const QDateTime& now,
+                                          Fd& hold) const {
+    hold.reset();
+    if (!isBareName(name)) {
+        logError("hold", name, EINVAL);
+        return Failure::Other;
+    }
+    const QString path = m_path + u'/' + name;
+    const QByteArray encoded = encodePath(path);
+    // Three rounds: what is set aside is replaced by a fresh folder, which someone may take.
+    for (int round = 0; round < 3; ++round) {
+        makeSubfolder(name);
+        Fd folder(::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (folder.valid()) {
+            if (::flock(folder.get(), LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno;
+                if (error == EWOULDBLOCK) {
+                    qCWarning(lcFiles, "%s is held by another running copy",
+                              qUtf8Printable(readableName(path)));
+                    return Failure::Busy;
+                }
+                qCInfo(lcFiles, "cannot lock %s: %s", qUtf8Printable(readableName(path)),
+                       std::strerror(error));
+            }
+            struct stat held;
+            struct stat named;
+            if (::fstat(folder.get(), &held) != 0 || ::lstat(encoded.constData(), &named) != 0 ||
+                held.st_dev != named.st_dev || held.st_ino != named.st_ino)
+                continue;
+            if (isEmptyFolder(encoded.constData())) {
+                hold = std::move(folder);
+                return Failure::None;
+            }
+        } else if (errno != ENOTDIR && errno != ELOOP) {
+            const int error = errno;
+            logError("hold", path, error);
+            return destinationFailure(error);
+        }
+        // Moved while held, so no other copy is filling it.
+        if (const Failure failure = setAsideUnlessEmpty(name, now); failure != Failure::None)
+            return failure;
+    }
+    logError("hold", path, EAGAIN);
+    return Failure::Other;
 }
 
 QString ProgramFolder::filePath(QStringView folderLiteral, const QString& fileName) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/Failure.h"
+#include "files/Fd.h"
 
 #include <QString>
 #include <QStringView>
@@ -25,6 +26,11 @@ public:
     // "NAME unfinished 2026-12-08 14.03.22" (" 2", " 3"… added when taken), so that nothing
     // left there is mixed into what is made next, and nothing is lost.
     Failure setAsideUnlessEmpty(const QString& name, const QDateTime& now) const;
+    // Makes `name` an empty folder, setting aside whatever stands there as above, and holds it
+    // for this process until `hold` is closed: a second running copy of the program gets
+    // Failure::Busy and touches nothing in it. The lock writes nothing, and the kernel drops
+    // it with the process. Where the file system has no such locks, nobody holds it.
+    Failure holdEmptySubfolder(const QString& name, const QDateTime& now, Fd& hold) const;
     // Joined as plain strings, so a program folder of "/" gives "//TempDir/NAME".
     QString filePath(QStringView folderLiteral, const QString& fileName) const;
 

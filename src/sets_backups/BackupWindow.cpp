@@ -40,10 +40,13 @@ void BackupWindow::backup() {
     std::vector<StagedCopy> copies;
     for (const SlotPair& slot : m_slots) {
         const QString& told = slot.gameName.isEmpty() ? slot.gamePath : slot.gameName;
-        copies.push_back(
-            {slot.gamePath, slot.gameName, {!slot.gamePath.isEmpty(), files::readableName(told)}});
+        copies.push_back({slot.gamePath,
+                          slot.gameName,
+                          {!slot.gamePath.isEmpty(), files::readableName(told), slot.gameName}});
     }
-    Staged staged = stage(app().programFolder(), backupStaging, copies);
+    // Two game files of one name from two folders: the second must not replace the first,
+    // which may be the only copy of that original once the game is switched.
+    Staged staged = stage(app().programFolder(), backupStaging, copies, files::Existing::Keep);
     app().forms().get<FrmSetName2>().ask(this, std::move(staged), [self = QPointer(this)] {
         if (self)
             self->hideAndUnload();

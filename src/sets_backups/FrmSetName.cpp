@@ -55,10 +55,11 @@ void FrmSetName::saveSet(Form& over, std::span<const SlotPair> slots) {
         copies.push_back({slot.replacementPath,
                           slot.gameName,
                           {!slot.replacementPath.isEmpty() || !slot.gameName.isEmpty(),
-                           files::readableName(told)}});
+                           files::readableName(told), slot.replacementName}});
     }
     App& app = over.app();
-    Staged staged = stage(app.programFolder(), setStaging, copies);
+    // A set holds the user's own files: of two slots with one game file name, the later wins.
+    Staged staged = stage(app.programFolder(), setStaging, copies, files::Existing::Replace);
     app.forms().get<FrmSetName>().ask(&over, std::move(staged));
 }
 

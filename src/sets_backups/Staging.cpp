@@ -8,17 +8,17 @@
 namespace tunevane {
 
 Staged stage(const files::ProgramFolder& folder, const QString& staging,
-             std::span<const StagedCopy> copies) {
+             std::span<const StagedCopy> copies, files::Existing sameName) {
     Staged staged;
     for (const StagedCopy& copy : copies)
         staged.choices.push_back(copy.choice);
     // An abandoned backup may hold the only copy of a game's files: never mixed, never lost.
-    staged.run.failure = folder.setAsideUnlessEmpty(staging, QDateTime::currentDateTime());
+    staged.run.failure =
+        folder.holdEmptySubfolder(staging, QDateTime::currentDateTime(), staged.hold);
     if (staged.run.failure != files::Failure::None) {
         staged.ready = false;
         return staged;
     }
-    folder.makeSubfolder(staging);
     const QString into = QStringLiteral("/") + staging + QStringLiteral("/");
     QList<files::CopyPair> pairs;
     for (const StagedCopy& copy : copies) {
@@ -27,7 +27,7 @@ Staged stage(const files::ProgramFolder& folder, const QString& staging,
                                        ? folder.filePath(into, copy.fileName)
                                        : QString()});
     }
-    staged.run = files::copyRun(pairs);
+    staged.run = files::copyRun(pairs, sameName);
     return staged;
 }
 

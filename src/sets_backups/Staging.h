@@ -26,13 +26,17 @@ struct Staged {
     std::vector<SlotChoice> choices;
     files::RunResult run;
     // False when what an earlier, abandoned save left in the staging folder could not be set
-    // aside: nothing was copied, and the folder must not be named.
+    // aside, or another running copy of the program holds the folder: nothing was copied, and
+    // the folder must not be named.
     bool ready = true;
+    // The staging folder, held until it is named or left.
+    files::Fd hold;
 };
 
 // Sets aside whatever an abandoned save left in the staging folder, makes it afresh and copies
-// into it in slot order, stopping at the first copy that fails.
+// into it in slot order, stopping at the first copy that fails. With Existing::Keep a copy
+// never replaces what an earlier one of the same run staged, and the run stops there.
 Staged stage(const files::ProgramFolder& folder, const QString& staging,
-             std::span<const StagedCopy> copies);
+             std::span<const StagedCopy> copies, files::Existing sameName);
 
 } // namespace tunevane

@@ -149,11 +149,12 @@ void FrmCopyMidi::addToFavorites() {
         pairs.append(
             {pair.replacementPath, folder.filePath(u"/Favorite Midi/", pair.replacementName)});
         choices.push_back({!pair.replacementPath.isEmpty(),
-                           pair.replacementName.isEmpty() ? pair.gameName : pair.replacementName});
+                           pair.replacementName.isEmpty() ? pair.gameName : pair.replacementName,
+                           pair.replacementName});
     }
     showConfirmation<FrmFavorites>({QStringLiteral("Add to Favorites"),
                                     QStringLiteral("Adding to favorites"), QStringLiteral("added"),
-                                    Copying::ReplacementsIntoProgramFolder},
+                                    Copying::ReplacementsIntoFavorites},
                                    choices, files::copyRun(pairs));
 }
 

@@ -84,19 +84,20 @@ std::vector<SlotPair> SwitchWindow::sideSlots() const {
 }
 
 files::RunResult SwitchWindow::replaceGameFiles() const {
+    const std::vector<SlotPair> slots = sideSlots();
     QList<files::CopyPair> pairs;
-    for (const SlotPair& pair : sideSlots())
+    for (const SlotPair& pair : slots)
         pairs.append({pair.replacementPath, pair.gamePath});
     const files::RunResult run = files::copyRun(pairs);
     // Where the window says nothing (a first copy that fails), the log still says why.
     if (run.copied < pairs.size()) {
-        const files::CopyPair& stopped = pairs[run.copied];
-        if (!stopped.source.isEmpty() || !stopped.destination.isEmpty())
+        const SlotPair& stopped = slots[static_cast<size_t>(run.copied)];
+        if (!stopped.replacementPath.isEmpty() || !stopped.gamePath.isEmpty())
             qCWarning(lcFiles, "switch stopped at selection %lld, copy of %s over %s: %s",
                       static_cast<long long>(run.copied + 1),
-                      qUtf8Printable(files::readableName(stopped.source)),
-                      qUtf8Printable(files::readableName(stopped.destination)),
-                      qUtf8Printable(stopReason(switching, run)));
+                      qUtf8Printable(files::readableName(stopped.replacementPath)),
+                      qUtf8Printable(files::readableName(stopped.gamePath)),
+                      qUtf8Printable(stopReason(switching, run, stopped.replacementName)));
     }
     return run;
 }
@@ -105,7 +106,8 @@ void SwitchWindow::confirmSwitch(const files::RunResult& run) {
     std::vector<SlotChoice> choices;
     for (const SlotPair& pair : sideSlots()) {
         choices.push_back({!pair.gamePath.isEmpty() || !pair.replacementPath.isEmpty(),
-                           pair.gameName.isEmpty() ? pair.replacementName : pair.gameName});
+                           pair.gameName.isEmpty() ? pair.replacementName : pair.gameName,
+                           pair.replacementName});
     }
     showConfirmation<FrmReplaceConfirm>(switching, choices, run);
 }

@@ -179,10 +179,12 @@ void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
     QStringList spread;
     for (int n = 0; n <= files.size(); ++n)
         spread << u"%1 new: %2"_s.arg(n).arg(newCounts[n]);
+    // Unnamed temporaries leave nothing; only a kill in the instant between naming one and
+    // renaming it over the game file can.
     qInfo("%d kills (%s), %d temporaries left and cleared", kills, qPrintable(spread.join(u", ")),
           leftTemporaries);
-    // Without this the kills could all have missed the copies and proven nothing.
-    QVERIFY2(kills == 0 || leftTemporaries > 0, "no kill landed while a copy was writing");
+    // Without this the kills could all have missed the run and proven nothing.
+    QVERIFY2(kills == 0 || newCounts[files.size()] < kills, "no kill landed while the run copied");
 }
 
 int main(int argc, char** argv) {

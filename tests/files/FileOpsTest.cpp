@@ -17,6 +17,7 @@
 
 #include <acl/libacl.h>
 #include <algorithm>
+#include <csignal>
 #include <fcntl.h>
 #include <grp.h>
 #include <map>
@@ -25,6 +26,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace tunevane::files;
@@ -219,7 +221,11 @@ enum class Setup {
     SourceGrows,
     SourceTouched,
     SourceTimesRestored,
+    SourceRewrittenAfterRead,
     DestinationAcl,
+    FolderDefaultAcl,
+    AccessListRefused,
+    NamedTemporary,
 };
 
 struct Scene {
@@ -229,9 +235,11 @@ struct Scene {
     QString changed; // relative path of the file that takes the new bytes on success
     uint expectedMode = 0;
     std::optional<std::pair<uint, uint>> owner; // unset: the old file's owner
+    std::optional<QByteArray> acl;              // unset: the old file's list
     bool unprivileged = false;
-    std::function<void(const QString&)> beforeRead; // changes the source mid-copy
+    CopyHooks hooks;     // changes the source mid-copy, or takes another file system's path
     QStringList touched; // names whose change time moves with the old file's link count
+    QString logged;      // what the log must say; empty: nothing on success, a failure's path
     QString skip;
 };
 
@@ -355,10 +363,13 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, testsupport::Mou
     case Setup::DiskFull:
         break;
     case Setup::UnprivilegedReplace:
-        // Proves that the child can copy at all, so its refusals mean something.
+        // Proves that the child can copy at all, so its refusals mean something. Root's group
+        // cannot be kept, and its bits must not go to nobody's group.
         scene.unprivileged = true;
-        if (asRoot)
+        if (asRoot) {
             scene.owner = std::pair{uint(nobody), uint(nobody)};
+            scene.expectedMode &= ~0070U;
+        }
         return setMode(root, 0755) && setMode(game, 0777);
     case Setup::SameFile:
         scene.source = scene.destination;
@@ -385,12 +396,12 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, testsupport::Mou
         return ::link(QFile::encodeName(scene.destination).constData(),
                       QFile::encodeName(real + u"/OTHER.WAV"_s).constData()) == 0;
     case Setup::SourceShrinks:
-        scene.beforeRead = [](const QString& source) {
+        scene.hooks.beforeRead = [](const QString& source) {
             (void)::truncate(QFile::encodeName(source).constData(), 1000);
         };
         break;
     case Setup::SourceGrows:
-        scene.beforeRead = [](const QString& source) {
+        scene.hooks.beforeRead = [](const QString& source) {
             QFile file(source);
             if (file.open(QIODevice::Append))
                 file.write("more");
@@ -398,14 +409,14 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, testsupport::Mou
         break;
     case Setup::SourceTouched:
         // Rewritten in place at the same size; only the time tells.
-        scene.beforeRead = [](const QString& source) {
+        scene.hooks.beforeRead = [](const QString& source) {
             const timespec times[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
             (void)::utimensat(AT_FDCWD, QFile::encodeName(source).constData(), times, 0);
         };
         break;
     case Setup::SourceTimesRestored:
         // As touch -r or rsync --inplace -t leave it: other bytes, the old times.
-        scene.beforeRead = [](const QString& source) {
+        scene.hooks.beforeRead = [](const QString& source) {
             const QByteArray path = QFile::encodeName(source);
             struct stat st;
             if (::stat(path.constData(), &st) != 0)
@@ -418,6 +429,39 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, testsupport::Mou
             (void)::utimensat(AT_FDCWD, path.constData(), times, 0);
         };
         break;
+    case Setup::SourceRewrittenAfterRead:
+        // As sshfs shows a rewrite within the second: same size, same times. Only the bytes
+        // can tell, so the log must speak of them.
+        scene.logged = u"bytes"_s;
+        scene.hooks.afterRead = [](const QString& source) {
+            QFile file(source);
+            if (file.open(QIODevice::ReadWrite))
+                file.write(pattern(3, 100));
+        };
+        break;
+    case Setup::NamedTemporary:
+        scene.hooks.namedTemporaries = true;
+        break;
+    case Setup::FolderDefaultAcl:
+    case Setup::AccessListRefused: {
+        const bool folder = setup == Setup::FolderDefaultAcl;
+        // A folder's default list names others; a file's list has a mask below its group.
+        const acl_t acl =
+            ::acl_from_text(folder ? "u::rwx,g::r-x,o::r-x,u:1001:rwx,g:1002:rw-,m::rwx"
+                                   : "u::rw-,g::rw-,m::r--,o::---");
+        const int set = ::acl_set_file(QFile::encodeName(folder ? game : destFile).constData(),
+                                       folder ? ACL_TYPE_DEFAULT : ACL_TYPE_ACCESS, acl);
+        ::acl_free(acl);
+        if (set != 0) {
+            scene.skip = u"no access lists on this filesystem"_s;
+            return true;
+        }
+        scene.hooks.accessListsRefused = !folder;
+        if (!folder)
+            scene.logged = u"access list"_s;
+        scene.acl = QByteArray();
+        break;
+    }
     case Setup::DestinationAcl: {
         // The list's mask shows as the mode's group bits: 0640 becomes 0660.
         const acl_t acl = ::acl_from_text("u::rw-,u:65534:rw-,g::r--,m::rw-,o::---");
@@ -440,7 +484,7 @@ bool prepare(Setup setup, mode_t destMode, const QString& root, testsupport::Mou
 Q_DECLARE_METATYPE(Setup)
 Q_DECLARE_METATYPE(Failure)
 
-enum class Leftover { File, Locked, HardLinked, Link, Folder };
+enum class Leftover { File, Unmarked, Locked, HardLinked, Link, Folder, Killed, KilledNamed };
 Q_DECLARE_METATYPE(Leftover)
 
 class FileOpsTest : public QObject {
@@ -544,7 +588,17 @@ void FileOpsTest::copyFileToReplacesOrRefuses_data() {
         << Setup::SourceTouched << 0644 << Failure::SourceChanged;
     QTest::newRow("source rewritten, its times restored")
         << Setup::SourceTimesRestored << 0644 << Failure::SourceChanged;
-    QTest::newRow("unprivileged replace") << Setup::UnprivilegedReplace << 0666 << Failure::None;
+    QTest::newRow("unprivileged replace, group not kept")
+        << Setup::UnprivilegedReplace << 0666 << Failure::None;
+    QTest::newRow("a folder's default list is not inherited")
+        << Setup::FolderDefaultAcl << 0640 << Failure::None;
+    QTest::newRow("a list that cannot be set: the mask holds")
+        << Setup::AccessListRefused << 0640 << Failure::None;
+    QTest::newRow("named temporary") << Setup::NamedTemporary << 0640 << Failure::None;
+    QTest::newRow("named temporary, new destination")
+        << Setup::NamedTemporary << int(noFile) << Failure::None;
+    QTest::newRow("source rewritten within its times")
+        << Setup::SourceRewrittenAfterRead << 0644 << Failure::SourceChanged;
 
     QTest::newRow("same file") << Setup::SameFile << 0640 << Failure::None;
     QTest::newRow("same read-only file") << Setup::SameFile << 0444 << Failure::None;
@@ -581,9 +635,9 @@ void FileOpsTest::copyFileToReplacesOrRefuses() {
 
     const Tree before = snapshot(tmp.path());
     fileWarnings.clear();
-    setBeforeReadHook(scene.beforeRead);
+    setCopyHooks(scene.hooks);
     const std::optional<Failure> outcome = runCopy(scene);
-    setBeforeReadHook({});
+    setCopyHooks({});
     if (!outcome) {
         if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_UNPRIVILEGED"))
             QFAIL("cannot copy as an unprivileged user, but TUNEVANE_REQUIRE_UNPRIVILEGED=1");
@@ -596,14 +650,16 @@ void FileOpsTest::copyFileToReplacesOrRefuses() {
         // The log gives the real cause: the path, and for a full disk the system's word for it.
         const QString cause = failure == Failure::DiskFull
                                   ? QString::fromLocal8Bit(std::strerror(ENOSPC))
-                                  : tmp.path();
+                              : scene.logged.isEmpty() ? tmp.path()
+                                                       : scene.logged;
         const bool named = std::any_of(fileWarnings.cbegin(), fileWarnings.cend(),
                                        [&](const QString& line) { return line.contains(cause); });
-        QVERIFY2(copies ? fileWarnings.isEmpty() : named, qPrintable(fileWarnings.join(u'\n')));
+        QVERIFY2(copies && scene.logged.isEmpty() ? fileWarnings.isEmpty() : named,
+                 qPrintable(fileWarnings.join(u'\n')));
     }
 
     Tree expected = before;
-    if (scene.beforeRead)
+    if (scene.hooks.beforeRead || scene.hooks.afterRead)
         expected[u"src/NEW.WAV"_s] = after.at(u"src/NEW.WAV"_s);
     for (const QString& name : scene.touched)
         expected[name].ctimeNs = after.at(name).ctimeNs;
@@ -625,7 +681,7 @@ void FileOpsTest::copyFileToReplacesOrRefuses() {
         entry.gid = gid;
         entry.inode = now.inode;
         entry.ctimeNs = now.ctimeNs;
-        entry.acl = old != before.end() ? old->second.acl : QByteArray();
+        entry.acl = scene.acl.value_or(old != before.end() ? old->second.acl : QByteArray());
         expected[scene.changed] = entry;
     }
     QVERIFY2(after == expected, qPrintable(difference(expected, after)));
@@ -719,6 +775,11 @@ void FileOpsTest::staleTemporaries_data() {
 
     const QString temporary = u".tunevane-Ab12cd.part"_s;
     QTest::newRow("a killed copy's temporary") << temporary << Leftover::File << true;
+    QTest::newRow("a user's file named like ours") << temporary << Leftover::Unmarked << false;
+    // Killed with the new bytes written: an unnamed file leaves nothing, a named one is marked.
+    QTest::newRow("a copy killed while writing") << QString() << Leftover::Killed << false;
+    QTest::newRow("a copy killed while writing a named temporary")
+        << QString() << Leftover::KilledNamed << true;
     QTest::newRow("a running copy's temporary") << temporary << Leftover::Locked << false;
     QTest::newRow("a temporary with a second name") << temporary << Leftover::HardLinked << false;
     QTest::newRow("a link named like a temporary") << temporary << Leftover::Link << false;
@@ -747,8 +808,32 @@ void FileOpsTest::staleTemporaries() {
     case Leftover::File:
     case Leftover::Locked:
     case Leftover::HardLinked:
+    case Leftover::Unmarked:
         QVERIFY(writeFile(candidate, pattern(3, 700), 0644));
+        if (leftover != Leftover::Unmarked &&
+            ::setxattr(encoded.constData(), "user.tunevane.temporary", "1", 1, 0) != 0)
+            QSKIP("no extended attributes on this filesystem");
         break;
+    case Leftover::Killed:
+    case Leftover::KilledNamed: {
+        const pid_t pid = ::fork();
+        QVERIFY(pid >= 0);
+        if (pid == 0) {
+            setCopyHooks({.afterRead = [](const QString&) { ::raise(SIGKILL); },
+                          .namedTemporaries = leftover == Leftover::KilledNamed});
+            (void)copyFileTo(source, destination);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(QDir(tmp.filePath(u"game"_s))
+                     .entryList(QDir::Files | QDir::Hidden)
+                     .filter(u".tunevane-"_s)
+                     .size(),
+                 leftover == Leftover::KilledNamed ? 1 : 0);
+        break;
+    }
     case Leftover::Link:
         QVERIFY(writeFile(tmp.filePath(u"keep/target"_s), pattern(3, 700), 0644));
         QVERIFY(makeLink(u"../keep/target"_s, candidate));
@@ -772,7 +857,8 @@ void FileOpsTest::staleTemporaries() {
 
     Tree expected = before;
     if (removed)
-        expected.erase(u"game/"_s + name);
+        std::erase_if(expected,
+                      [](const auto& entry) { return entry.first.contains(u"/.tunevane-"); });
     QCOMPARE(after.at(u"game/GAME.WAV"_s).content, pattern(2, 5000));
     expected[u"game/GAME.WAV"_s] = after.at(u"game/GAME.WAV"_s);
     QVERIFY2(after == expected, qPrintable(difference(expected, after)));

@@ -92,6 +92,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("side");
         QTest::addColumn<int>("filled");
         QTest::addColumn<int>("removed"); // slot removed in the switch window, 0: none
+        QTest::addColumn<int>("twin");    // slot 2 holds slot 1's name from another folder
         QTest::addColumn<QString>("said");
         QTest::addColumn<QStringList>("folder");
         const auto files = [](const char* extension, std::initializer_list<int> slots) {
@@ -101,21 +102,33 @@ private Q_SLOTS:
             return lines;
         };
         QTest::newRow("effects, four of six")
-            << QStringLiteral("effects") << 4 << 0 << backedUp << files(".WAV", {1, 2, 3, 4});
+            << QStringLiteral("effects") << 4 << 0 << 0 << backedUp << files(".WAV", {1, 2, 3, 4});
         QTest::newRow("effects, slot 2 cleared, slot 3 filled")
-            << QStringLiteral("effects") << 3 << 2
+            << QStringLiteral("effects") << 3 << 2 << 0
             << QStringLiteral("Backup Confirmation|Backup incomplete: Selection 3 (G3.WAV) and the "
                               "selections after it were not backed up. Selection 2 is empty.")
             << files(".WAV", {1});
         QTest::newRow("effects, none")
-            << QStringLiteral("effects") << 0 << 0 << backedUp << QStringList{};
+            << QStringLiteral("effects") << 0 << 0 << 0 << backedUp << QStringList{};
         QTest::newRow("music, two of three")
-            << QStringLiteral("music") << 2 << 0 << backedUp << files(".MID", {1, 2});
+            << QStringLiteral("music") << 2 << 0 << 0 << backedUp << files(".MID", {1, 2});
         QTest::newRow("music, slot 1 cleared, slot 2 filled")
-            << QStringLiteral("music") << 2 << 1
+            << QStringLiteral("music") << 2 << 1 << 0
             << QStringLiteral("Backup Confirmation|Backup incomplete: Selection 2 (G2.MID) and the "
                               "selections after it were not backed up. Selection 1 is empty.")
             << QStringList{};
+        // The first of two originals of one name is kept, never replaced by the second.
+        const auto twins = [](const char* extension) {
+            return QStringLiteral("Backup Confirmation|Backup incomplete: Selection 2 (G1%1) and "
+                                  "the selections after it were not backed up. Selections 1 and "
+                                  "2 share that file name: back up Selection 2 and the rest under "
+                                  "a second backup name.")
+                .arg(QLatin1String(extension));
+        };
+        QTest::newRow("effects, two game files of one name")
+            << QStringLiteral("effects") << 3 << 0 << 1 << twins(".WAV") << files(".WAV", {1});
+        QTest::newRow("music, two game files of one name")
+            << QStringLiteral("music") << 2 << 0 << 1 << twins(".MID") << files(".MID", {1});
     }
 
     // The backup window shows the game files, backs them up, names the folder and closes.
@@ -123,11 +136,22 @@ private Q_SLOTS:
         QFETCH(QString, side);
         QFETCH(int, filled);
         QFETCH(int, removed);
+        QFETCH(int, twin);
         QFETCH(QString, said);
         QFETCH(QStringList, folder);
         SetsFixture f(sideNamed(side));
         const BackupSide b = BackupSide::of(f.side());
         chooseGames(f, filled);
+        // What each slot's game file is, folder and name.
+        const auto chosen = [&](int slot) {
+            const bool other = twin && slot == 2;
+            return std::pair{other ? f.otherFolder() : f.gameFolder(),
+                             gameFile(f.side(), other ? twin : slot)};
+        };
+        if (twin) {
+            SideFixture::write(f.otherFolder(), chosen(2).second);
+            f.chooseGame(2, chosen(2).second, f.otherFolder());
+        }
         f.next();
         if (removed)
             f.clickSwitch(f.side().clear, removed);
@@ -142,11 +166,11 @@ private Q_SLOTS:
             const bool shown = slot <= filled && slot != removed;
             auto* path = window->findChild<QLabel*>(b.pathLabel.arg(slot));
             QCOMPARE(path->text(),
-                     shown ? f.gameFolder() + u'/' + gameFile(f.side(), slot) : QString());
+                     shown ? chosen(slot).first + u'/' + chosen(slot).second : QString());
             QCOMPARE(path->palette().color(QPalette::WindowText), tunevane::gameRed);
             auto* name = window->findChild<QLabel*>(b.nameLabels[slot - 1]);
             QVERIFY(name->isHidden());
-            QCOMPARE(name->text(), shown ? gameFile(f.side(), slot) : QString());
+            QCOMPARE(name->text(), shown ? chosen(slot).second : QString());
         }
 
         f.click(b.window, b.backup);
@@ -171,7 +195,7 @@ private Q_SLOTS:
         QCOMPARE(disk::tree(f.gameFolder()), game);
         for (int slot = 1; slot <= filled; ++slot)
             QCOMPARE(f.switchLabel(f.side().switchGameName, slot),
-                     slot == removed ? QString() : gameFile(f.side(), slot));
+                     slot == removed ? QString() : chosen(slot).second);
     }
 
     void cancel_data() {

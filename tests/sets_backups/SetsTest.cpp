@@ -1,9 +1,12 @@
 #include "SetsFixture.h"
 
+#include "files/Fd.h"
 #include "sets_backups/FrmSetName.h"
 #include "switching/FrmCopyWavs.h"
 
 #include <QApplication>
+
+#include <sys/file.h>
 
 using testsupport::messageBox;
 using testsupport::topLevel;
@@ -154,7 +157,8 @@ private Q_SLOTS:
             << incomplete(2, QStringLiteral("R2.WAV"), "Selection 1 is empty.") << QStringList{};
         QTest::newRow("replacement gone from disk")
             << 2 << QStringList{QStringLiteral("delete replacements/R2.WAV")}
-            << incomplete(2, QStringLiteral("R2.WAV"), "The file is no longer there.")
+            << incomplete(2, QStringLiteral("R2.WAV"),
+                          "The replacement file R2.WAV is no longer there.")
             << QStringList{g1};
         QTest::newRow("game file only")
             << 1 << QStringList{QStringLiteral("game 2 G2.WAV")}
@@ -239,6 +243,11 @@ private Q_SLOTS:
         QCOMPARE(disk::entries(f.programFolder() + QStringLiteral("/TempDir")),
                  (QStringList{QStringLiteral("G1.WAV"), QStringLiteral("G2.WAV")}));
         QVERIFY(dialog->isVisible());
+        // Held while it waits for a name, so that a second running copy stays out.
+        const tunevane::files::Fd other(
+            ::open(QFile::encodeName(f.programFolder() + QStringLiteral("/TempDir")).constData(),
+                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        QVERIFY(::flock(other.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK);
         QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("New Set")), QString());
         // The confirmation is modal above the switch window; the dialog waits hidden.
         QCOMPARE(visibleWindows(),
@@ -264,12 +273,27 @@ private Q_SLOTS:
                               QStringLiteral("Old Set"), QStringLiteral("Second")}));
     }
 
-    // Leftovers that cannot be moved aside are never named as the new set: nothing is staged.
-    void leftoversThatCannotBeMoved() {
+    void stagingNotTouched_data() {
+        QTest::addColumn<bool>("held"); // by another running copy; else on a read-only disk
+        QTest::addColumn<QString>("said");
+        QTest::newRow("leftovers that cannot be moved")
+            << false
+            << QStringLiteral("Set Confirmation|Set incomplete: nothing was saved. The program "
+                              "folder cannot be written.");
+        QTest::newRow("held by another running copy")
+            << true
+            << QStringLiteral("Set Confirmation|Set incomplete: nothing was saved. Another "
+                              "running copy of Tunevane is saving a set or a backup.");
+    }
+
+    // A staging folder the program cannot have is never copied into, moved or named.
+    void stagingNotTouched() {
+        QFETCH(bool, held);
+        QFETCH(QString, said);
         SetsFixture f(Side::soundEffects());
         fill(f, 1);
         testsupport::Mount mount;
-        if (!mount.mount(f.programFolder(), "size=1m")) {
+        if (!held && !mount.mount(f.programFolder(), "size=1m")) {
             if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
                 QFAIL(mount.why().constData());
             QSKIP(mount.why().constData());
@@ -277,14 +301,20 @@ private Q_SLOTS:
         QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
         disk::write(f.programFolder() + QStringLiteral("/TempDir/OLD.WAV"),
                     f.contentPrefix() + "left over");
-        QVERIFY2(mount.makeReadOnly(), mount.why().constData());
+        // An open of its own holds the lock as another process would.
+        const tunevane::files::Fd other(
+            ::open(QFile::encodeName(f.programFolder() + QStringLiteral("/TempDir")).constData(),
+                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (held)
+            QCOMPARE(::flock(other.get(), LOCK_EX | LOCK_NB), 0);
+        else
+            QVERIFY2(mount.makeReadOnly(), mount.why().constData());
         f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        QCOMPARE(testsupport::dismissMessageBox(),
-                 QStringLiteral("Set Confirmation|Set incomplete: nothing was saved. The program "
-                                "folder cannot be written."));
+        QCOMPARE(testsupport::dismissMessageBox(), said);
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
-        QCOMPARE(f.programTree(), (QStringList{QStringLiteral("TempDir/"),
-                                               QStringLiteral("TempDir/OLD.WAV=left over")}));
+        QCOMPARE(
+            f.programTree().filter(QStringLiteral("TempDir")),
+            (QStringList{QStringLiteral("TempDir/"), QStringLiteral("TempDir/OLD.WAV=left over")}));
     }
 
     void leaving_data() {

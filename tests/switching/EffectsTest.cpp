@@ -184,8 +184,8 @@ private Q_SLOTS:
                                      << false << 0 << QStringLiteral("The game file is read-only.");
         row("read-only 3", "The game file is read-only.");
         row("unwritable 3", "The game folder cannot be written.");
-        row("vanished 3", "The file is no longer there.");
-        row("unreadable 3", "The replacement file cannot be read.");
+        row("vanished 3", "The replacement file R3.WAV is no longer there.");
+        row("unreadable 3", "The replacement file R3.WAV cannot be read.");
         row("full 3", "The disk is full.");
         row("changing 3", "The file changed while it was copied.");
         QTest::newRow("slot 2 removed")
@@ -206,7 +206,7 @@ private Q_SLOTS:
         QLoggingCategory::setFilterRules(QStringLiteral("tunevane.files.warning=true"));
         const auto restore = qScopeGuard([] {
             QLoggingCategory::setFilterRules({});
-            tunevane::files::setBeforeReadHook({});
+            tunevane::files::setCopyHooks({});
         });
         QMap<int, QByteArray> before;
         for (int slot = 1; slot <= 6; ++slot) {
@@ -253,12 +253,12 @@ private Q_SLOTS:
             SideFixture::write(f.replacementFolder(), replacementName(slot),
                                QByteArray(1 << 20, 'x'));
         } else if (what == u"changing") {
-            tunevane::files::setBeforeReadHook(
-                [replacement, folder = f.replacementFolder(),
-                 file = replacementName(slot)](const QString& source) {
+            tunevane::files::setCopyHooks(
+                {.beforeRead = [replacement, folder = f.replacementFolder(),
+                                file = replacementName(slot)](const QString& source) {
                     if (source == replacement)
                         SideFixture::write(folder, file, "rewritten");
-                });
+                }});
         }
         const auto writable = qScopeGuard([&] {
             QFile::setPermissions(f.otherFolder(),

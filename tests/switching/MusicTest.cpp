@@ -97,15 +97,37 @@ private Q_SLOTS:
                  QByteArray("from the other folder"));
     }
 
-    void favouritesFolderDeletedWhileRunning() {
+    void favouritesFolderChanged_data() {
+        QTest::addColumn<bool>("readOnly"); // else deleted while the program runs
+        QTest::addColumn<QString>("said");
+        QTest::newRow("deleted while running") << false << QString();
+        QTest::newRow("read-only")
+            << true
+            << QStringLiteral("Add to Favorites|Adding to favorites incomplete: Selection 1 (%1) "
+                              "and the selections after it were not added. The Favorite Midi "
+                              "folder cannot be written.")
+                   .arg(replacementName(1));
+    }
+
+    void favouritesFolderChanged() {
+        QFETCH(bool, readOnly);
+        QFETCH(QString, said);
         SideFixture f(Side::music());
         makeFiles(f);
-        QDir(f.programFolder() + QStringLiteral("/Favorite Midi")).removeRecursively();
+        const QString folder = f.programFolder() + QStringLiteral("/Favorite Midi");
+        testsupport::Mount mount;
+        if (!readOnly) {
+            QDir(folder).removeRecursively();
+        } else if (!mount.mount(folder, "size=1m") || !mount.makeReadOnly()) {
+            if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
+                QFAIL(mount.why().constData());
+            QSKIP(mount.why().constData());
+        }
         f.chooseReplacement(1, replacementName(1));
         f.next();
         f.clickSwitch(QStringLiteral("CmdFavorites"));
-        QVERIFY(!messageBox());
-        QVERIFY(QFile::exists(favourite(f, replacementName(1))));
+        QCOMPARE(dismissMessageBox(), said);
+        QCOMPARE(QFile::exists(favourite(f, replacementName(1))), !readOnly);
     }
 
     void emptySlotsStillConfirmFavourites() {
