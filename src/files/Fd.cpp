@@ -8,6 +8,10 @@
 
 namespace tunevane::files {
 
+QByteArray descriptorPath(int fd) {
+    return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd);
+}
+
 Fd openRegularFile(const QString& path) {
     if (path.isEmpty())
         return Fd();

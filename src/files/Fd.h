@@ -36,6 +36,10 @@ private:
     int m_fd = -1;
 };
 
+// The name under which the kernel reaches an open file, "/proc/self/fd/N": what it names
+// cannot be swapped, and using it needs no permission on the file itself.
+QByteArray descriptorPath(int fd);
+
 // Opens a regular file for reading without blocking on FIFOs or devices; invalid otherwise.
 Fd openRegularFile(const QString& path);
 

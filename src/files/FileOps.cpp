@@ -163,10 +163,6 @@ Failure copyContents(int from, int to, const QByteArray& sourcePath, const QByte
     }
 }
 
-QByteArray descriptorPath(int fd) {
-    return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd);
-}
-
 // Fills `buffer` from `offset` on, short only at the end of the file; -1 with errno on error.
 ssize_t readAt(int fd, char* buffer, size_t size, off_t offset) {
     size_t done = 0;

@@ -7,10 +7,10 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLoggingCategory>
-#include <QPluginLoader>
 #include <QStyle>
 #include <QToolButton>
 #include <array>
+#include <dlfcn.h>
 
 namespace tunevane {
 
@@ -23,16 +23,24 @@ constexpr std::array<QStringView, 6> commandNames{u"Open",  u"Close", u"Play",
 
 // The audio layer, loaded on first use from beside the program, and only from there;
 // nullptr when it cannot be, and then every open fails as if the file could not be played.
+// It is loaded through the descriptor that was checked: QPluginLoader would look the file up
+// by its name again.
 audio::Engine* engine() {
     static audio::Engine* const loaded = []() -> audio::Engine* {
-        const std::optional<QString> file = files::trustedCodePath(
-            QCoreApplication::applicationDirPath() + u'/' + QStringLiteral(TUNEVANE_AUDIO_PLUGIN));
+        const QString path =
+            QCoreApplication::applicationDirPath() + u'/' + QStringLiteral(TUNEVANE_AUDIO_PLUGIN);
+        const std::optional<files::Fd> file = files::openTrustedCode(path);
         if (!file)
             return nullptr;
-        QPluginLoader loader(*file);
-        if (auto* found = qobject_cast<audio::Engine*>(loader.instance()))
+        void* library =
+            ::dlopen(files::descriptorPath(file->get()).constData(), RTLD_NOW | RTLD_LOCAL);
+        using Instance = QObject* (*)();
+        const auto instance =
+            library ? reinterpret_cast<Instance>(::dlsym(library, "qt_plugin_instance")) : nullptr;
+        if (auto* found = instance ? qobject_cast<audio::Engine*>(instance()) : nullptr)
             return found;
-        qCWarning(lcUi).noquote() << "no audio layer at" << *file << "-" << loader.errorString();
+        qCWarning(lcUi).noquote() << "no audio layer at" << path << "-"
+                                  << (library ? "not the audio layer" : ::dlerror());
         return nullptr;
     }();
     return loaded;

@@ -1,4 +1,5 @@
 #include "files/FileOps.h"
+#include "files/Fd.h"
 #include "files/ProgramFolder.h"
 #include "files/TrustedCode.h"
 
@@ -996,9 +997,14 @@ void FileOpsTest::trustedCode_data() {
     QTest::addColumn<bool>("trusted");
     QTest::newRow("ours, closed") << u"plain"_s << true;
     QTest::newRow("through a link") << u"link"_s << true;
+    QTest::newRow("under a sticky folder all may write") << u"root 1777"_s << true;
     QTest::newRow("missing") << u"missing"_s << false;
     QTest::newRow("writable by others") << u"file o+w"_s << false;
+    QTest::newRow("writable by its group") << u"file g+w"_s << false;
     QTest::newRow("in a folder writable by others") << u"folder o+w"_s << false;
+    QTest::newRow("in a folder writable by its group") << u"folder g+w"_s << false;
+    QTest::newRow("under a folder all may write") << u"root 0777"_s << false;
+    QTest::newRow("another user may write, by its list") << u"file acl"_s << false;
     QTest::newRow("another user's") << u"nobody's"_s << false;
     QTest::newRow("a folder") << u"folder"_s << false;
 }
@@ -1010,24 +1016,40 @@ void FileOpsTest::trustedCode() {
     QVERIFY(tmp.isValid());
     const QString folder = tmp.filePath(u"plugins"_s);
     const QString plugin = folder + u"/tunevane-audio.so"_s;
-    QVERIFY(QDir().mkpath(folder) && setMode(folder, 0755));
+    QVERIFY(QDir().mkpath(folder) && setMode(folder, 0755) && setMode(tmp.path(), 0700));
     if (how == u"folder")
         QVERIFY(QDir().mkpath(plugin));
     else if (how != u"missing")
         QVERIFY(writeFile(plugin, "code", how == u"file o+w" ? 0757 : 0755));
-    if (how == u"folder o+w")
-        QVERIFY(setMode(folder, 0777));
+    if (how.startsWith(u"folder ") || how == u"file g+w")
+        QVERIFY(setMode(how == u"file g+w" ? plugin : folder, how.endsWith(u"o+w") ? 0757 : 0775));
+    if (how.startsWith(u"root "))
+        QVERIFY(setMode(tmp.path(), how.mid(5).toUInt(nullptr, 8)));
     if (how == u"nobody's" && ::chown(QFile::encodeName(plugin).constData(), nobody, nobody) != 0)
         QSKIP("only root can give a file to another user");
+    if (how == u"file acl") {
+        // The mask keeps the entry from writing now; the owner's next chmod would not.
+        const acl_t acl = ::acl_from_text("u::rwx,u:1001:rwx,g::r-x,m::r-x,o::r-x");
+        const int set = ::acl_set_file(QFile::encodeName(plugin).constData(), ACL_TYPE_ACCESS, acl);
+        ::acl_free(acl);
+        if (set != 0)
+            QSKIP("no access lists on this filesystem");
+    }
     QString asked = plugin;
     if (how == u"link") {
         asked = tmp.filePath(u"link.so"_s);
         QVERIFY(makeLink(plugin, asked));
     }
-    const std::optional<QString> real = trustedCodePath(asked);
-    QCOMPARE(real.has_value(), trusted);
-    if (trusted)
-        QCOMPARE(*real, QFileInfo(plugin).canonicalFilePath());
+    const std::optional<Fd> code = openTrustedCode(asked);
+    QCOMPARE(code.has_value(), trusted);
+    if (!trusted)
+        return;
+    // What is loaded is what was checked, even once another file takes its name.
+    QVERIFY(writeFile(folder + u"/other.so"_s, "swapped", 0755));
+    QVERIFY(QFile::remove(plugin) && QFile::rename(folder + u"/other.so"_s, plugin));
+    QFile loaded(QFile::decodeName(descriptorPath(code->get())));
+    QVERIFY(loaded.open(QIODevice::ReadOnly));
+    QCOMPARE(loaded.readAll(), "code");
 }
 
 void FileOpsTest::makeSubfolder_data() {
