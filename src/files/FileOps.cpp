@@ -40,7 +40,8 @@ constexpr std::string_view tempAlphabet =
 constexpr char tempMark[] = "user.tunevane.temporary";
 // Small enough that the disk writes one piece while the next is copied.
 constexpr size_t kernelChunk = size_t(8) << 20;
-constexpr size_t compareChunk = size_t(1) << 20;
+// Two pieces of this size stay in a core's cache while they are compared.
+constexpr size_t compareChunk = size_t(128) << 10;
 
 CopyHooks& hooks() {
     static CopyHooks installed;
@@ -624,6 +625,8 @@ Failure replaceWith(int source, const struct stat& sourceAtOpen, const QByteArra
         hooks().afterRead(decodeName(sourcePath));
     if (failure == Failure::None)
         failure = sameBytes(source, temp.fd.get(), sourcePath, tempPath);
+    if (failure == Failure::None && hooks().afterCheck)
+        hooks().afterCheck(decodeName(sourcePath));
     if (failure == Failure::None)
         failure = sourceUnchanged(source, sourceAtOpen, copied, sourcePath);
     if (failure == Failure::None && old.valid() &&

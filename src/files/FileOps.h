@@ -61,12 +61,15 @@ RunResult copyRun(const QList<CopyPair>& pairs, Existing existing = Existing::Re
 // True for the names copyFileTo gives its temporaries, which a killed copy may leave behind.
 bool isTemporaryName(const QString& fileName);
 
-// Lets a test reach the moments no timing can hit and the file systems no test machine has.
+// Lets a test reach the moments no timing can hit and the file systems no test machine has,
+// and a benchmark time the steps of a copy.
 struct CopyHooks {
     // Between taking the source's size and reading its first byte, with the source's path.
     std::function<void(const QString& source)> beforeRead = {};
     // After the last byte is written, before the copy is checked against the source.
     std::function<void(const QString& source)> afterRead = {};
+    // Once the copy's bytes are checked against the source's, with the source's path.
+    std::function<void(const QString& source)> afterCheck = {};
     // As on FUSE, NFS or vfat, which have no unnamed files.
     bool namedTemporaries = false;
     // As on a file system that reads access lists but will not set them.
