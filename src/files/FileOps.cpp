@@ -301,6 +301,13 @@ bool stillNamed(int folder, const char* name, int fd) {
            byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
 }
 
+// Without the mark a leftover can never be told from a user's file, and a kill may leave it:
+// worth a note in the log, not a failure.
+void markAsTemporary(int fd, const QByteArray& path) {
+    if (::fsetxattr(fd, tempMark, "1", 1, XATTR_CREATE) != 0)
+        qCInfo(lcFiles, "mark %s as temporary: %s", shown(path).constData(), std::strerror(errno));
+}
+
 bool carriesMark(int fd) {
     return ::fgetxattr(fd, tempMark, nullptr, 0) >= 0;
 }
@@ -361,9 +368,7 @@ bool createNamed(int folder, mode_t mode, Temporary& temp) {
                 continue;
             return false;
         }
-        // Without a mark it can never be told from a user's file: a kill may then leave it.
-        if (::fsetxattr(temp.fd.get(), tempMark, "1", 1, XATTR_CREATE) != 0)
-            logError("mark as temporary", name, errno);
+        markAsTemporary(temp.fd.get(), name);
         switch (lockExclusive(temp.fd.get())) {
         case Lock::Unsupported: // such a folder is never cleaned either
             temp.name = name;
@@ -536,8 +541,8 @@ Failure putInPlace(int folder, const QByteArray& folderPath, Temporary& temp,
     if (temp.name.isEmpty()) {
         // An unnamed file gets a name by linking it; a link never replaces anything.
         const QByteArray linked = keep ? name : temporaryName();
-        if (!keep && ::fsetxattr(temp.fd.get(), tempMark, "1", 1, XATTR_CREATE) != 0)
-            logError("mark as temporary", folderPath + '/' + linked, errno);
+        if (!keep)
+            markAsTemporary(temp.fd.get(), folderPath + '/' + linked);
         if (::linkat(AT_FDCWD, descriptorPath(temp.fd.get()).constData(), folder,
                      linked.constData(), AT_SYMLINK_FOLLOW) != 0) {
             const int error = errno;
