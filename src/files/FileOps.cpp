@@ -475,6 +475,18 @@ void clearOwningGroup(acl_t acl) {
     }
 }
 
+// A folder's default list gives a new file entries of its own, which a chmod leaves in place.
+bool dropInheritedList(int temp, mode_t mode, const QByteArray& tempPath) {
+    const Acl inherited(::acl_get_fd(temp));
+    if (!inherited || ::acl_equiv_mode(inherited.get(), nullptr) != 1)
+        return true;
+    const Acl plain(::acl_from_mode(mode));
+    if (!hooks().accessListsRefused && plain && ::acl_set_fd(temp, plain.get()) == 0)
+        return true;
+    logFailure("set the access list of", tempPath, "a list the folder gave it is left");
+    return false;
+}
+
 // The old file's owner and group where they can be kept, and its access or less: its whole
 // access list where it has one, else its mode; never what the folder's default list gave the
 // temporary. `old` is the old file, opened through the folder the rename uses.
@@ -509,28 +521,24 @@ bool giveOldAccess(int temp, int old, const struct stat& oldStat, const QByteArr
         if (extended)
             clearOwningGroup(acl.get());
     }
-    const Acl wanted(extended ? acl.release() : ::acl_from_mode(mode));
-    int error = hooks().accessListsRefused ? EPERM : 0;
-    if (!error && wanted && ::acl_set_fd(temp, wanted.get()) == 0)
-        return true;
-    if (!error)
-        error = wanted ? errno : ENOMEM;
-    if (hasAccessLists(error))
-        logError("set the access list of", tempPath, error);
-    // The named entries are lost; the owning group gets what the list really gave it.
-    if (extended)
-        mode = (mode & ~mode_t(070)) | (groupKept ? effectiveGroupBits(wanted.get()) : 0);
+    if (extended) {
+        const int error = hooks().accessListsRefused           ? EPERM
+                          : ::acl_set_fd(temp, acl.get()) == 0 ? 0
+                                                               : errno;
+        if (error == 0)
+            return true;
+        if (hasAccessLists(error))
+            logError("set the access list of", tempPath, error);
+        // The named entries are lost; the owning group gets what the list really gave it.
+        mode = (mode & ~mode_t(070)) | (groupKept ? effectiveGroupBits(acl.get()) : 0);
+    }
+    // The mode itself, not a list that stands for it: some FUSE file systems take a list and
+    // leave the mode as it was.
     if (::fchmod(temp, mode) != 0) {
         logError("set the mode of", tempPath, errno);
         return false;
     }
-    // A list the folder's default put on the temporary would still grant its entries.
-    const Acl left(::acl_get_fd(temp));
-    if (left && ::acl_equiv_mode(left.get(), nullptr) == 1) {
-        logFailure("set the access list of", tempPath, "a list the folder gave it is left");
-        return false;
-    }
-    return true;
+    return dropInheritedList(temp, mode, tempPath);
 }
 
 // Gives the finished temporary the destination's name: over the old file, or, with
