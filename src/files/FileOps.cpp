@@ -35,8 +35,8 @@ constexpr std::string_view tempSuffix = ".part";
 constexpr int tempRandomLength = 6;
 constexpr std::string_view tempAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-// Set on a named temporary when it is made, and taken off just before it gets its final name:
-// only a file that carries it is ever removed as a leftover.
+// Set on a named temporary when it is made, and taken off once it has its final name: only a
+// file that carries it is ever removed as a leftover.
 constexpr char tempMark[] = "user.tunevane.temporary";
 // Small enough that the disk writes one piece while the next is copied.
 constexpr size_t kernelChunk = size_t(8) << 20;
@@ -562,14 +562,16 @@ Failure putInPlace(int folder, const QByteArray& folderPath, Temporary& temp,
             return Failure::None;
         temp.name = linked;
     }
-    // The mark would go with the file; a kill in the instant after this leaves one temporary.
-    (void)::fremovexattr(temp.holder.get(), tempMark);
     const int error =
         keep ? renameNoReplace(folder, temp.name.constData(), folder, name.constData())
              : (::renameat(folder, temp.name.constData(), folder, name.constData()) == 0 ? 0
                                                                                          : errno);
-    if (error == 0)
+    if (error == 0) {
+        // Taken off only now: a kill before the rename leaves a temporary that the next copy
+        // knows as ours. One after it leaves the mark on a file that no clean-up looks at.
+        (void)::fremovexattr(temp.holder.get(), tempMark);
         return Failure::None;
+    }
     if (error == EEXIST && keep)
         return failed(Failure::AlreadyThere, "copy to", destination, error);
     return failed(destinationFailure(error), "rename a temporary over", destination, error);

@@ -28,7 +28,8 @@ enum class Existing {
 // The new bytes are written into a file with no name where the file system allows, so that
 // a killed copy leaves nothing behind; elsewhere into a hidden temporary beside the
 // destination, marked as this program's own. Either is renamed over the destination only
-// when complete and checked.
+// when complete and checked; an unnamed file is first linked under a marked temporary name,
+// so a kill in the instant before that rename leaves one temporary the next copy removes.
 //
 // The replacement gets the old file's owner and group where the process may set them, and
 // exactly the old file's permission bits and access control list, or less: never what a
