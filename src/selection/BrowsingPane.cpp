@@ -2,10 +2,13 @@
 #include "files/Path.h"
 
 #include "app/Ui.h"
+#include "files/Bounded.h"
 #include "files/FileOps.h"
 #include "files/Log.h"
+#include "files/Mounts.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -13,7 +16,9 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMetaObject>
-#include <QStorageInfo>
+#include <QPointer>
+#include <QSet>
+#include <QStandardItemModel>
 #include <QStringListModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -21,6 +26,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <dirent.h>
 #include <functional>
@@ -29,6 +36,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace tunevane {
 
@@ -41,11 +49,13 @@ constexpr int gameRole = Qt::UserRole + 3;
 constexpr int indentStep = 3;
 // Ancestors deeper than this share one indentation; subfolders still sit one step further in.
 constexpr int maxAncestorLevel = 4;
+// How long the window waits for a folder's listing: long enough for a cold local disk, short
+// enough that a mount that stopped answering is no freeze.
+constexpr std::chrono::milliseconds listingBound{30};
+// How long the program's end waits for a search for games still running.
+constexpr std::chrono::milliseconds searchEndBound{300};
 
-struct Listing {
-    QStringList folders;
-    QStringList files;
-};
+using Listing = BrowsingPane::Listing;
 
 bool hasSuffix(const char* name, std::size_t length, const char* suffix) {
     const std::size_t suffixLength = std::strlen(suffix);
@@ -196,16 +206,100 @@ QList<files::GamePlace>& lastGamePlaces() {
 }
 
 bool isMountPoint(const QString& path) {
-    const QStorageInfo volume(path);
-    return volume.isValid() && volume.isReady() && QDir::cleanPath(volume.rootPath()) == path;
+    const QList<files::MountPoint> mounts = files::mountPoints();
+    return std::any_of(mounts.cbegin(), mounts.cend(),
+                       [&](const files::MountPoint& mount) { return mount.root == path; });
+}
+
+// One search for games at a time, for every pane: a pane that asks while one runs gets the
+// next one's result, never an older one's. The program's end waits a moment for a search
+// that still runs; one that outlives that (a library on a mount that stopped answering)
+// posts nothing any more.
+class GameSearches {
+public:
+    static GameSearches& instance() {
+        // Never destroyed: a search thread may still hold it while the process ends.
+        static auto* const searches = new GameSearches;
+        return *searches;
+    }
+
+    // Window thread. `found` runs there with each newest result.
+    void request(const QString& home, const QString& winePrefix,
+                 std::function<void(QList<files::GamePlace>)> found) {
+        std::unique_lock guard(m_lock);
+        ++m_requested;
+        m_home = home;
+        m_winePrefix = winePrefix;
+        m_found = std::move(found);
+        if (m_running || m_ended)
+            return;
+        if (!m_endHooked) {
+            qAddPostRoutine([] { instance().end(); });
+            m_endHooked = true;
+        }
+        m_running = true;
+        try {
+            std::thread([this] { run(); }).detach();
+        } catch (const std::system_error& error) {
+            m_running = false;
+            qCWarning(lcFiles, "cannot start the search for games: %s", error.what());
+        }
+    }
+
+private:
+    void run() {
+        std::unique_lock guard(m_lock);
+        for (;;) {
+            const quint64 asked = m_requested;
+            const QString home = m_home;
+            const QString winePrefix = m_winePrefix;
+            guard.unlock();
+            QList<files::GamePlace> places = files::findGamePlaces(home, winePrefix);
+            guard.lock();
+            if (m_ended)
+                break;
+            // Asked again meanwhile: this answer may be older than what was asked for.
+            if (m_requested != asked)
+                continue;
+            QMetaObject::invokeMethod(
+                qApp, [found = m_found, places = std::move(places)] { found(places); },
+                Qt::QueuedConnection);
+            break;
+        }
+        m_running = false;
+        m_stopped.notify_all();
+    }
+
+    void end() {
+        std::unique_lock guard(m_lock);
+        m_ended = true;
+        if (!m_stopped.wait_for(guard, searchEndBound, [this] { return !m_running; }))
+            qCWarning(lcFiles, "the search for games did not end with the program");
+    }
+
+    std::mutex m_lock;
+    std::condition_variable m_stopped;
+    quint64 m_requested = 0;
+    QString m_home;
+    QString m_winePrefix;
+    std::function<void(QList<files::GamePlace>)> m_found;
+    bool m_running = false;
+    bool m_ended = false;
+    bool m_endHooked = false;
+};
+
+// The panes that take the found games. Window thread only.
+QList<QPointer<BrowsingPane>>& livePanes() {
+    static QList<QPointer<BrowsingPane>> panes;
+    return panes;
 }
 
 } // namespace
 
-// Shared with the search's thread. The pane clears `pane` under the lock as it goes, so a
-// result is only ever posted to a pane that exists; Qt drops a posted call whose pane is
-// deleted before it runs.
-struct BrowsingPane::GameSearch {
+// Shared with the threads that read folders for the pane. The pane clears `pane` under the
+// lock as it goes, so a late listing is only ever posted to a pane that exists; Qt drops a
+// posted call whose pane is deleted before it runs.
+struct BrowsingPane::Link {
     std::mutex lock;
     BrowsingPane* pane = nullptr;
 };
@@ -238,9 +332,14 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     : QObject(window), m_pattern(pattern),
       m_programFolder(programFolder.isEmpty()
                           ? QString()
-                          : QDir::cleanPath(QDir(programFolder).absolutePath())) {
+                          : QDir::cleanPath(QDir(programFolder).absolutePath())),
+      m_link(std::make_shared<Link>()) {
+    m_link->pane = this;
+    livePanes().append(this);
     m_drives = new DriveList(window, [this] { fillDriveList(); });
     m_drives->setObjectName(names.drive);
+    // Thousands of games: the box does not measure every entry for its width.
+    m_drives->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_drives->setGeometry(geometry.drive);
     m_drives->setToolTip(QStringLiteral("Select Drive"));
 
@@ -267,8 +366,9 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     m_files->setModel(m_fileModel);
 
     fillDriveList();
-    if (!setFolder(QDir::currentPath()) && !setFolder(QDir::homePath()))
-        setFolder(QStringLiteral("/"));
+    if (openFolder(QDir::currentPath(), false) != Answer::Listed &&
+        openFolder(QDir::homePath(), false) != Answer::Listed)
+        openFolder(QStringLiteral("/"), true);
     showDriveOf(m_folder);
 
     connect(m_drives, &QComboBox::activated, this, &BrowsingPane::driveActivated);
@@ -289,10 +389,9 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
 }
 
 BrowsingPane::~BrowsingPane() {
-    if (m_search) {
-        const std::lock_guard guard(m_search->lock);
-        m_search->pane = nullptr;
-    }
+    const std::lock_guard guard(m_link->lock);
+    m_link->pane = nullptr;
+    livePanes().removeAll(this);
 }
 
 bool BrowsingPane::eventFilter(QObject* watched, QEvent* event) {
@@ -328,15 +427,63 @@ QAbstractItemView* BrowsingPane::fileList() const {
 }
 
 bool BrowsingPane::setFolder(const QString& path) {
-    if (path.isEmpty())
-        return false;
-    const QString folder = QDir::cleanPath(QDir(m_folder).absoluteFilePath(path));
-    std::optional<Listing> listing = readFolder(folder, m_pattern);
-    if (!listing)
-        return false;
+    return openFolder(path, true) != Answer::Unreadable;
+}
 
+BrowsingPane::Answer BrowsingPane::openFolder(const QString& path, bool emptyWhenSilent) {
+    if (path.isEmpty())
+        return Answer::Unreadable;
+    const QString folder = QDir::cleanPath(QDir(m_folder).absoluteFilePath(path));
+    Listing listing;
+    const Answer answer = readWithinBound(folder, listing);
+    if (answer == Answer::Listed || (answer == Answer::Silent && emptyWhenSilent)) {
+        showListing(folder, listing);
+        if (answer == Answer::Silent)
+            m_silentFolder = folder;
+    }
+    return answer;
+}
+
+BrowsingPane::Answer BrowsingPane::readWithinBound(const QString& folder, Listing& listing) {
+    const QString mount = files::mountRootOf(folder, files::mountPoints());
+    std::optional<std::optional<Listing>> answer = files::answerWithin<std::optional<Listing>>(
+        mount, listingBound, [folder, pattern = m_pattern] { return readFolder(folder, pattern); },
+        [link = m_link, folder](std::optional<Listing> late) {
+            if (!late)
+                return;
+            const std::lock_guard guard(link->lock);
+            if (BrowsingPane* pane = link->pane)
+                QMetaObject::invokeMethod(
+                    pane,
+                    [pane, folder, listing = std::move(*late)] {
+                        pane->lateListing(folder, listing);
+                    },
+                    Qt::QueuedConnection);
+        });
+    if (!answer) {
+        qCWarning(lcFiles, "folder %s on %s did not answer within %lld ms",
+                  qUtf8Printable(files::readableName(folder)),
+                  qUtf8Printable(files::readableName(mount)),
+                  static_cast<long long>(listingBound.count()));
+        return Answer::Silent;
+    }
+    if (!*answer)
+        return Answer::Unreadable;
+    listing = std::move(**answer);
+    return Answer::Listed;
+}
+
+void BrowsingPane::lateListing(const QString& folder, const Listing& listing) {
+    // Only into the lists that still say they show that folder, still empty.
+    if (folder != m_folder || folder != m_silentFolder)
+        return;
+    showListing(folder, listing);
+}
+
+void BrowsingPane::showListing(const QString& folder, const Listing& listing) {
     m_folder = folder;
-    m_fileModel->setStringList(listing->files);
+    m_silentFolder.clear();
+    m_fileModel->setStringList(listing.files);
 
     m_folders->clear();
     const QIcon openIcon = m_folders->style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -357,55 +504,65 @@ bool BrowsingPane::setFolder(const QString& path) {
     }
     const int currentRow = m_folders->count() - 1;
     const QString prefix = folder == u'/' ? folder : folder + u'/';
-    for (const QString& name : std::as_const(listing->folders))
+    for (const QString& name : std::as_const(listing.folders))
         addEntry(name, prefix + name,
                  std::min(static_cast<int>(parts.size()), maxAncestorLevel) + 1, closedIcon);
     m_folders->setCurrentRow(currentRow);
-    return true;
 }
 
 void BrowsingPane::fillDriveList() {
+    listDrives();
+    GameSearches::instance().request(QDir::cleanPath(QDir::homePath()),
+                                     qEnvironmentVariable("WINEPREFIX"),
+                                     [](QList<files::GamePlace> places) {
+                                         lastGamePlaces() = std::move(places);
+                                         for (const QPointer<BrowsingPane>& pane : livePanes()) {
+                                             if (pane)
+                                                 pane->gamesFound();
+                                         }
+                                     });
+}
+
+// The mounts come from the kernel's table, which never waits on a mount that stopped
+// answering; whether one answers is seen only when it is picked.
+void BrowsingPane::listDrives() {
     QStringList tops = {QStringLiteral("/"), QDir::cleanPath(QDir::homePath())};
     if (!m_programFolder.isEmpty())
         tops.append(m_programFolder);
     const qsizetype fixedTops = tops.size();
 
     QStringList volumes;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const QString root = QDir::cleanPath(volume.rootPath());
-        if (isBrowsableVolume(root, volume.device(), volume.fileSystemType()) &&
-            QFileInfo(root).isDir())
-            volumes.append(root);
+    for (const files::MountPoint& mount : files::mountPoints()) {
+        if (isBrowsableVolume(mount.root, mount.device, mount.fileSystemType))
+            volumes.append(mount.root);
     }
     volumes.sort();
     tops.append(volumes);
 
     const QString shown = m_drives->currentData(pathRole).toString();
-    m_drives->clear();
-    for (qsizetype i = 0; i < tops.size(); ++i) {
-        const QString& top = tops.at(i);
-        if (m_drives->findData(top, pathRole) >= 0)
-            continue;
-        m_drives->addItem(files::readableName(top), top);
-        const int row = m_drives->count() - 1;
-        m_drives->setItemData(row, files::readableName(top), Qt::ToolTipRole);
-        m_drives->setItemData(row, i >= fixedTops, volumeRole);
-    }
-    addGameDrives();
-    showDrive(shown);
-    startGameSearch();
-}
-
-void BrowsingPane::addGameDrives() {
+    QSet<QString> listed;
+    QList<QStandardItem*> rows;
+    const auto addRow = [&](const QString& text, const QString& path, int role) {
+        if (listed.contains(path))
+            return;
+        listed.insert(path);
+        auto* row = new QStandardItem(files::readableName(text));
+        row->setData(path, pathRole);
+        row->setData(files::readableName(path), Qt::ToolTipRole);
+        if (role)
+            row->setData(true, role);
+        rows.append(row);
+    };
+    for (qsizetype i = 0; i < tops.size(); ++i)
+        addRow(tops.at(i), tops.at(i), i >= fixedTops ? volumeRole : 0);
     m_games = lastGamePlaces();
-    for (const files::GamePlace& place : std::as_const(m_games)) {
-        if (m_drives->findData(place.path, pathRole) >= 0)
-            continue;
-        m_drives->addItem(files::readableName(place.name), place.path);
-        const int row = m_drives->count() - 1;
-        m_drives->setItemData(row, files::readableName(place.path), Qt::ToolTipRole);
-        m_drives->setItemData(row, true, gameRole);
-    }
+    for (const files::GamePlace& place : std::as_const(m_games))
+        addRow(place.name, place.path, gameRole);
+    // All rows at once: one by one, thousands of games cost seconds.
+    auto* model = static_cast<QStandardItemModel*>(m_drives->model());
+    model->removeRows(0, model->rowCount());
+    model->invisibleRootItem()->appendRows(rows);
+    showDrive(shown);
 }
 
 void BrowsingPane::showDrive(const QString& top) {
@@ -415,42 +572,11 @@ void BrowsingPane::showDrive(const QString& top) {
         showDriveOf(m_folder);
 }
 
-// Off the window thread, because a library may sit on a network disk that does not answer.
-// One search at a time per pane: one stuck on a dead disk is not joined by more.
-void BrowsingPane::startGameSearch() {
-    if (m_search)
-        return;
-    m_search = std::make_shared<GameSearch>();
-    m_search->pane = this;
-    try {
-        std::thread([search = m_search, home = QDir::cleanPath(QDir::homePath()),
-                     winePrefix = qEnvironmentVariable("WINEPREFIX")] {
-            QList<files::GamePlace> places = files::findGamePlaces(home, winePrefix);
-            const std::lock_guard guard(search->lock);
-            if (BrowsingPane* pane = search->pane)
-                QMetaObject::invokeMethod(
-                    pane, [pane, places = std::move(places)] { pane->gamesFound(places); },
-                    Qt::QueuedConnection);
-        }).detach();
-    } catch (const std::system_error& error) {
-        qCWarning(lcFiles, "cannot start the search for games: %s", error.what());
-        m_search.reset();
-    }
-}
-
-void BrowsingPane::gamesFound(QList<files::GamePlace> places) {
-    m_search.reset();
-    lastGamePlaces() = std::move(places);
+void BrowsingPane::gamesFound() {
     // Rows replaced under an open list would lose the entry the pointer is on.
-    if (m_games == lastGamePlaces())
+    if (m_games == lastGamePlaces() || m_drives->view()->isVisible())
         return;
-    const QString shown = m_drives->currentData(pathRole).toString();
-    for (int row = m_drives->count() - 1; row >= 0; --row) {
-        if (m_drives->itemData(row, gameRole).toBool())
-            m_drives->removeItem(row);
-    }
-    addGameDrives();
-    showDrive(shown);
+    listDrives();
 }
 
 int BrowsingPane::deepestDrive(const QString& path) const {
@@ -473,7 +599,7 @@ void BrowsingPane::showDriveOf(const QString& path) {
 void BrowsingPane::driveActivated(int index) {
     const QString top = m_drives->itemData(index, pathRole).toString();
     const bool volume = m_drives->itemData(index, volumeRole).toBool();
-    if ((volume && !isMountPoint(top)) || !setFolder(top))
+    if ((volume && !isMountPoint(top)) || openFolder(top, false) != Answer::Listed)
         showDriveNotReady();
 }
 
@@ -483,7 +609,7 @@ void BrowsingPane::folderActivated(int row) {
         return;
     const QString path = item->data(pathRole).toString();
     const bool lost = lostVolume(path);
-    if (lost || !setFolder(path)) {
+    if (lost || openFolder(path, true) == Answer::Unreadable) {
         // The clicked entry must not look opened while the old listing stays.
         for (int i = 0; i < m_folders->count(); ++i) {
             if (m_folders->item(i)->data(pathRole).toString() == m_folder)

@@ -53,7 +53,8 @@ public:
     QString fullPath() const;
 
     // Points both lists at `path` with no file selected; false (nothing changed, nothing
-    // shown) when the folder cannot be read.
+    // shown) when the folder cannot be read. A folder that does not answer in time (a mount
+    // that stopped answering) is shown empty, and filled should its answer come later.
     bool setFolder(const QString& path);
 
     QComboBox* driveList() const;
@@ -67,14 +68,26 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    struct GameSearch;
+public:
+    struct Listing {
+        QStringList folders;
+        QStringList files;
+    };
 
+private:
+    struct Link;
+    enum class Answer { Listed, Unreadable, Silent };
+
+    // What the folder's listing said; a silent one is shown empty when `emptyWhenSilent`.
+    Answer openFolder(const QString& path, bool emptyWhenSilent);
+    Answer readWithinBound(const QString& folder, Listing& listing);
+    void showListing(const QString& folder, const Listing& listing);
+    void lateListing(const QString& folder, const Listing& listing);
+    // The drives and games now known; and a new search for games.
     void fillDriveList();
-    void addGameDrives();
+    void listDrives();
     void showDrive(const QString& top);
-    void startGameSearch();
-    void gamesFound(QList<files::GamePlace> places);
+    void gamesFound();
     // The row of the deepest drive that holds `path`, or -1.
     int deepestDrive(const QString& path) const;
     void showDriveOf(const QString& path);
@@ -92,8 +105,10 @@ private:
     QListWidget* m_folders = nullptr;
     QListView* m_files = nullptr;
     QStringListModel* m_fileModel = nullptr;
-    // The search for game places still running, if any.
-    std::shared_ptr<GameSearch> m_search;
+    // Shared with the threads that read folders for this pane.
+    std::shared_ptr<Link> m_link;
+    // The folder shown empty because it did not answer in time.
+    QString m_silentFolder;
     QList<files::GamePlace> m_games;
     // Whether the selection moved since the last mouse press on the file list: that press
     // re-armed the player already, so its click must not do it twice.

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace tunevane::files {
+
+namespace bounded {
+
+// One `place` (a mount) has at most one piece of work waiting for its answer: a mount that
+// stopped answering holds every call on it, and one stuck thread for it is enough.
+bool claim(const QString& place);
+void release(const QString& place);
+// False when no thread can be had.
+bool startDetached(std::function<void()> work);
+
+} // namespace bounded
+
+// Runs `work` on a thread of its own and waits for its answer at most `bound`: work that may
+// wait on a mount (a dropped sshfs, a sleeping NAS) must not hold the window. nullopt when the
+// bound passed first, and at once when earlier work on the same `place` still waits; then
+// `late`, if given, gets the answer on the worker's thread should it ever come. A thread
+// whose answer never comes is left to the end of the process: it holds nothing but what was
+// handed to it here.
+template <typename T>
+std::optional<T> answerWithin(const QString& place, std::chrono::milliseconds bound,
+                              std::function<T()> work, std::function<void(T)> late = {}) {
+    struct Shared {
+        std::mutex lock;
+        std::condition_variable answered;
+        std::optional<T> answer;
+        bool waiting = true; // the caller still waits; otherwise the answer goes to `late`
+    };
+    if (!bounded::claim(place))
+        return std::nullopt;
+    auto shared = std::make_shared<Shared>();
+    const bool started = bounded::startDetached(
+        [shared, place, work = std::move(work), late = std::move(late)]() mutable {
+            T answer = work();
+            // Released before the answer is seen, so that the caller's next call may claim it.
+            bounded::release(place);
+            std::unique_lock guard(shared->lock);
+            if (!shared->waiting) {
+                guard.unlock();
+                if (late)
+                    late(std::move(answer));
+                return;
+            }
+            shared->answer = std::move(answer);
+            shared->answered.notify_all();
+        });
+    if (!started) {
+        bounded::release(place);
+        return std::nullopt;
+    }
+    std::unique_lock guard(shared->lock);
+    shared->answered.wait_for(guard, bound, [&] { return shared->answer.has_value(); });
+    shared->waiting = false;
+    return std::move(shared->answer);
+}
+
+} // namespace tunevane::files
