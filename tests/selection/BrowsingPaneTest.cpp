@@ -1,6 +1,7 @@
 #include "selection/BrowsingPane.h"
 #include "TestSupport.h"
 #include "files/FileOps.h"
+#include "files/Mounts.h"
 #include "files/Path.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QListView>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -18,11 +20,14 @@
 #include <QScopeGuard>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <sys/fsuid.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,6 +101,50 @@ void pickDrive(QComboBox* combo, int index) {
     view->scrollTo(target);
     clickRow(view, target);
 }
+
+bool mounted(const QString& point) {
+    const QList<files::MountPoint> mounts = files::mountPoints();
+    return std::any_of(mounts.cbegin(), mounts.cend(),
+                       [&](const files::MountPoint& mount) { return mount.root == point; });
+}
+
+// A FUSE mount whose server is stopped, as a dropped sshfs or a sleeping NAS: every call into
+// it waits until the server goes on. Typed as sshfs, so that it is listed as a drive.
+class DeadMount {
+public:
+    DeadMount(const DeadMount&) = delete;
+    DeadMount& operator=(const DeadMount&) = delete;
+    DeadMount() = default;
+    ~DeadMount() {
+        if (m_server.state() == QProcess::NotRunning)
+            return;
+        resume();
+        m_server.terminate();
+        if (!m_server.waitForFinished(10'000) || mounted(m_point))
+            ::umount2(QFile::encodeName(m_point).constData(), MNT_DETACH);
+    }
+
+    bool stop(const QString& real, const QString& point) {
+        m_point = point;
+        m_server.start(u"bindfs"_s, {u"-f"_s, u"-o"_s, u"subtype=sshfs"_s, real, point});
+        if (!m_server.waitForStarted()) {
+            m_why = "cannot start bindfs";
+            return false;
+        }
+        if (!QTest::qWaitFor([&] { return mounted(point); }, 10'000)) {
+            m_why = "bindfs did not mount: " + m_server.readAllStandardError();
+            return false;
+        }
+        return ::kill(pid_t(m_server.processId()), SIGSTOP) == 0;
+    }
+    void resume() { ::kill(pid_t(m_server.processId()), SIGCONT); }
+    QByteArray why() const { return m_why; }
+
+private:
+    QProcess m_server;
+    QString m_point;
+    QByteArray m_why;
+};
 
 } // namespace
 
@@ -556,6 +605,58 @@ private Q_SLOTS:
         QCOMPARE(pane->folderPath(), stick);
     }
 
+    void deadMountNeverHoldsTheWindow_data() {
+        QTest::addColumn<int>("steps");
+        QTest::newRow("start-up") << 1;
+        QTest::newRow("the drive list opened") << 2;
+        QTest::newRow("the dead drive picked") << 3;
+        QTest::newRow("a folder on it opened") << 4;
+    }
+
+    // Each step returns; a step that waited on the mount would hang the test instead.
+    void deadMountNeverHoldsTheWindow() {
+        QFETCH(int, steps);
+        const QString real = m_root + u"/real"_s;
+        const QString dead = m_root + u"/dead"_s;
+        QVERIFY(QDir().mkpath(real + u"/sounds"_s) && QDir(m_root).mkdir(u"dead"_s));
+        QVERIFY(touch(real + u"/sounds/ON_NAS.WAV"_s) && touch(m_root + u"/HERE.WAV"_s));
+        DeadMount mount;
+        if (!mount.stop(real, dead)) {
+            if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
+                QFAIL(mount.why().constData());
+            QSKIP(mount.why().constData());
+        }
+        BrowsingPane* pane = addPane(FilePattern::Wav, 1);
+        showWindow();
+        QComboBox* drives = pane->driveList();
+        QVERIFY(drives->findData(dead) >= 0);
+        if (steps >= 2) {
+            drives->showPopup();
+            QVERIFY(drives->findData(dead) >= 0);
+            drives->hidePopup();
+            QTRY_VERIFY(!drives->view()->isVisible());
+        }
+        if (steps == 3) {
+            pickDrive(drives, drives->findData(dead));
+            const std::optional<Message> message = answerMessage();
+            QVERIFY(message);
+            QCOMPARE(message->title + u'|' + message->text,
+                     u"Drive Not Ready|Please insert a disk or CD."_s);
+            QCOMPARE(pane->folderPath(), m_root);
+            QCOMPARE(rows(pane->fileList()), QStringList{u"HERE.WAV"_s});
+        }
+        if (steps == 4) {
+            // Shown empty, with no message; filled once the mount answers again.
+            doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), u"dead"_s));
+            QVERIFY(!answerMessage());
+            QCOMPARE(pane->folderPath(), dead);
+            QCOMPARE(rows(pane->fileList()), QStringList{});
+            mount.resume();
+            QTRY_COMPARE(rows(pane->folderList()).last(), u"sounds"_s);
+            QCOMPARE(pane->folderPath(), dead);
+        }
+    }
+
     void gamesAreLocationsToo() {
         const QString apps = m_root + u"/home/.local/share/Steam/steamapps"_s;
         QVERIFY(QDir().mkpath(apps + u"/common/Some"_s));
@@ -568,6 +669,8 @@ private Q_SLOTS:
         const QByteArray home = qgetenv("HOME");
         const auto restoreHome = qScopeGuard([&] { qputenv("HOME", home); });
         qputenv("HOME", QFile::encodeName(m_root + u"/home"_s));
+        // A pane gone before the search answers takes nothing from it.
+        delete addPane(FilePattern::Wav, 1);
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
         showWindow();
         QComboBox* drives = pane->driveList();
