@@ -2,6 +2,7 @@
 //   tunevane-pictures icon SVG SIZE PNG    the program icon at one size
 //   tunevane-pictures window NAME PNG      a window of the program as the user first sees it
 #include "Pictures.h"
+#include "PrivateHome.h"
 
 #include "app/App.h"
 #include "app/Ui.h"
@@ -70,6 +71,9 @@ int main(int argc, char* argv[]) {
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     }
+    QTemporaryDir home;
+    if (home.isValid())
+        usePrivateHome(home.path());
     qInstallMessageHandler(dropPlatformNotes);
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();

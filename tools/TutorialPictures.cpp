@@ -9,6 +9,7 @@
 // It fails (exit status 1, one line on stderr) when a window or a control that a picture must
 // show is missing, so a changed window can never leave a page pointing at nothing.
 
+#include "PrivateHome.h"
 #include "app/App.h"
 #include "app/Ui.h"
 #include "help/TutorialPage.h"
@@ -218,6 +219,7 @@ public:
         if (m_lock < 0 || ::flock(m_lock, LOCK_EX) != 0)
             fail(QStringLiteral("cannot lock %1").arg(m_root));
         clear();
+        usePrivateHome(m_root + QStringLiteral("/home"));
     }
     ~ExampleFolders() {
         clear();

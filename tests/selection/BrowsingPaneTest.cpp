@@ -175,7 +175,7 @@ class BrowsingPaneTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { testsupport::prepare(); }
 
     void init() {
         m_temp = std::make_unique<QTemporaryDir>();

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -31,6 +32,14 @@ void filterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
 void prepare() {
     QStandardPaths::setTestModeEnabled(true);
     previousHandler = qInstallMessageHandler(filterMessages);
+    // The searches for games read the home folder: never the Steam and Wine folders of
+    // whoever runs the tests. The folder lives as long as the process.
+    static const QTemporaryDir home;
+    const QByteArray path = QFile::encodeName(home.path());
+    qputenv("HOME", path);
+    qputenv("XDG_DATA_HOME", path + "/.local/share");
+    qputenv("XDG_CONFIG_HOME", path + "/.config");
+    qputenv("WINEPREFIX", path + "/.wine");
 }
 
 QWidget* topLevel(const QString& name) {

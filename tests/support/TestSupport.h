@@ -9,8 +9,9 @@ class QWidget;
 
 namespace testsupport {
 
-// Test mode for QStandardPaths and a message handler that drops the offscreen platform's
-// harmless complaints. Call from initTestCase().
+// Test mode for QStandardPaths, a private home folder (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME,
+// WINEPREFIX) and a message handler that drops the offscreen platform's harmless complaints.
+// Call from initTestCase().
 void prepare();
 
 // A top-level window by objectName, shown or hidden; nullptr when there is none.

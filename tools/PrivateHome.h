@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The searches for games read the home folder: a build must never read the builder's own
+// Steam and Wine folders, nor show them in a picture.
+inline void usePrivateHome(const QString& folder) {
+    const QByteArray home = QFile::encodeName(folder);
+    qputenv("HOME", home);
+    qputenv("XDG_DATA_HOME", home + "/.local/share");
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("WINEPREFIX", home + "/.wine");
+}
