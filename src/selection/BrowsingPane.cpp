@@ -7,6 +7,7 @@
 #include "files/Log.h"
 #include "files/Mounts.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -18,7 +19,6 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QSet>
-#include <QStandardItemModel>
 #include <QStringListModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -198,6 +198,57 @@ private:
     std::function<void()> m_refresh;
 };
 
+// The drive list's rows: the fixed locations and volumes, then the games. The games are the
+// search's own list, shared and never copied row by row, and their texts are made only for
+// the rows that are drawn: thousands of games cost a pane next to nothing.
+class DriveModel : public QAbstractListModel {
+public:
+    struct Top {
+        QString path;
+        bool volume = false;
+    };
+
+    using QAbstractListModel::QAbstractListModel;
+
+    void reset(QList<Top> tops, QList<files::GamePlace> games) {
+        beginResetModel();
+        m_tops = std::move(tops);
+        m_games = std::move(games);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(m_tops.size() + m_games.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= rowCount())
+            return {};
+        const bool game = index.row() >= m_tops.size();
+        const QString& path =
+            game ? m_games[index.row() - m_tops.size()].path : m_tops[index.row()].path;
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return files::readableName(game ? m_games[index.row() - m_tops.size()].name : path);
+        case Qt::ToolTipRole:
+            return files::readableName(path);
+        case pathRole:
+            return path;
+        case volumeRole:
+            return !game && m_tops[index.row()].volume;
+        case gameRole:
+            return game;
+        default:
+            return {};
+        }
+    }
+
+private:
+    QList<Top> m_tops;
+    QList<files::GamePlace> m_games;
+};
+
 // The places the last search found, for every pane: a pane opened later lists them at once.
 // Window thread only.
 QList<files::GamePlace>& lastGamePlaces() {
@@ -340,6 +391,7 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     m_drives->setObjectName(names.drive);
     // Thousands of games: the box does not measure every entry for its width.
     m_drives->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_drives->setModel(new DriveModel(m_drives));
     m_drives->setGeometry(geometry.drive);
     m_drives->setToolTip(QStringLiteral("Select Drive"));
 
@@ -541,27 +593,18 @@ void BrowsingPane::listDrives() {
 
     const QString shown = m_drives->currentData(pathRole).toString();
     QSet<QString> listed;
-    QList<QStandardItem*> rows;
-    const auto addRow = [&](const QString& text, const QString& path, int role) {
-        if (listed.contains(path))
-            return;
-        listed.insert(path);
-        auto* row = new QStandardItem(files::readableName(text));
-        row->setData(path, pathRole);
-        row->setData(files::readableName(path), Qt::ToolTipRole);
-        if (role)
-            row->setData(true, role);
-        rows.append(row);
-    };
-    for (qsizetype i = 0; i < tops.size(); ++i)
-        addRow(tops.at(i), tops.at(i), i >= fixedTops ? volumeRole : 0);
+    QList<DriveModel::Top> rows;
+    for (qsizetype i = 0; i < tops.size(); ++i) {
+        if (!listed.contains(tops.at(i))) {
+            listed.insert(tops.at(i));
+            rows.append({tops.at(i), i >= fixedTops});
+        }
+    }
     m_games = lastGamePlaces();
-    for (const files::GamePlace& place : std::as_const(m_games))
-        addRow(place.name, place.path, gameRole);
-    // All rows at once: one by one, thousands of games cost seconds.
-    auto* model = static_cast<QStandardItemModel*>(m_drives->model());
-    model->removeRows(0, model->rowCount());
-    model->invisibleRootItem()->appendRows(rows);
+    // A game is listed once; one that is a location already is not listed again.
+    QList<files::GamePlace> games = m_games;
+    games.removeIf([&](const files::GamePlace& place) { return listed.contains(place.path); });
+    static_cast<DriveModel*>(m_drives->model())->reset(std::move(rows), std::move(games));
     showDrive(shown);
 }
 
