@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Times the search for game places over 500 Steam games in 5 libraries (one in the
 # installation, four on other folders) against `find` listing the same folders (goal: at
-# most 20 ms, on the search's own thread).
+# most 20 ms, on the search's own thread); and the longest the music window's two panes stall
+# the window when 20,000 found games arrive, against none found (goal: at most 50 ms).
 # Usage: bench/games.sh BUILD_DIR      Prints: name|measured|reference|ratio|goal
 source "$(dirname "$0")/common.sh"
 
 build=${1:?usage: bench/games.sh BUILD_DIR}
 bench=$build/bench/GamePlacesBench
-needs "$bench" hyperfine jq
+stalls=$build/bench/StallBench
+needs "$bench" "$stalls" hyperfine jq
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -44,4 +46,18 @@ find_ms=$(jq '.results[0].median * 1000' "$work/find.json")
 awk -v search="$search_ms" -v find="$find_ms" 'BEGIN {
     printf "500 Steam games in 5 libraries found, ms (vs find over the libraries)|%.3f|%.3f|%.3f|<= 20 ms\n",
         search, find, search / find
+}'
+
+median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
+mkdir "$work/many" "$work/none"
+"$stalls" --make-games "$work/many" 20000 2>/dev/null
+many=()
+none=()
+for _ in 1 2 3 4 5; do
+    many+=("$("$stalls" --games "$work/many" 20000 2>/dev/null)")
+    none+=("$("$stalls" --games "$work/none" 0 2>/dev/null)")
+done
+awk -v many="$(median "${many[@]}")" -v none="$(median "${none[@]}")" 'BEGIN {
+    printf "longest window stall, 20,000 games found, ms (vs none found)|%.2f|%.2f|%.3f|<= 50 ms\n",
+        many, none, many / none
 }'
