@@ -1,6 +1,10 @@
 #include "files/Bounded.h"
 
+#include <QFile>
 #include <QSet>
+
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <system_error>
 #include <thread>
@@ -45,6 +49,22 @@ bool startDetached(std::function<void()> work) {
     } catch (const std::system_error&) {
         return false;
     }
+}
+
+int threadId() {
+    return int(::syscall(SYS_gettid));
+}
+
+bool waitingOnKernel(int id) {
+    if (id == 0)
+        return false;
+    // "TID (name) S …": the state follows the name's closing parenthesis. /proc never waits.
+    QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(id));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.read(512);
+    const qsizetype close = line.lastIndexOf(')');
+    return close < 0 || close + 2 >= line.size() || line[close + 2] != 'R';
 }
 
 } // namespace tunevane::files::bounded
