@@ -1,5 +1,5 @@
 #include "BenchMain.h"
-#include "files/GamePlaces.h"
+#include "games/GamePlaces.h"
 
 #include <QString>
 
@@ -17,7 +17,7 @@ void findGamePlaces(benchmark::State& state) {
     const QString home = benchHome();
     qsizetype found = 0;
     for (auto _ : state) {
-        found = tunevane::files::findGamePlaces(home, {}).size();
+        found = tunevane::games::findGamePlaces(home, {}).size();
         benchmark::DoNotOptimize(found);
     }
     if (found != state.range(0))

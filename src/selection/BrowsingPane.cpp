@@ -210,7 +210,7 @@ public:
 
     using QAbstractListModel::QAbstractListModel;
 
-    void reset(QList<Top> tops, QList<files::GamePlace> games) {
+    void reset(QList<Top> tops, QList<games::GamePlace> games) {
         beginResetModel();
         m_tops = std::move(tops);
         m_games = std::move(games);
@@ -246,13 +246,13 @@ public:
 
 private:
     QList<Top> m_tops;
-    QList<files::GamePlace> m_games;
+    QList<games::GamePlace> m_games;
 };
 
 // The places the last search found, for every pane: a pane opened later lists them at once.
 // Window thread only.
-QList<files::GamePlace>& lastGamePlaces() {
-    static QList<files::GamePlace> places;
+QList<games::GamePlace>& lastGamePlaces() {
+    static QList<games::GamePlace> places;
     return places;
 }
 
@@ -276,7 +276,7 @@ public:
 
     // Window thread. `found` runs there with each newest result.
     void request(const QString& home, const QString& winePrefix,
-                 std::function<void(QList<files::GamePlace>)> found) {
+                 std::function<void(QList<games::GamePlace>)> found) {
         std::unique_lock guard(m_lock);
         ++m_requested;
         m_home = home;
@@ -305,7 +305,7 @@ private:
             const QString home = m_home;
             const QString winePrefix = m_winePrefix;
             guard.unlock();
-            QList<files::GamePlace> places = files::findGamePlaces(home, winePrefix);
+            QList<games::GamePlace> places = games::findGamePlaces(home, winePrefix);
             guard.lock();
             if (m_ended)
                 break;
@@ -333,7 +333,7 @@ private:
     quint64 m_requested = 0;
     QString m_home;
     QString m_winePrefix;
-    std::function<void(QList<files::GamePlace>)> m_found;
+    std::function<void(QList<games::GamePlace>)> m_found;
     bool m_running = false;
     bool m_ended = false;
     bool m_endHooked = false;
@@ -566,7 +566,7 @@ void BrowsingPane::fillDriveList() {
     listDrives();
     GameSearches::instance().request(QDir::cleanPath(QDir::homePath()),
                                      qEnvironmentVariable("WINEPREFIX"),
-                                     [](QList<files::GamePlace> places) {
+                                     [](QList<games::GamePlace> places) {
                                          lastGamePlaces() = std::move(places);
                                          for (const QPointer<BrowsingPane>& pane : livePanes()) {
                                              if (pane)
@@ -602,8 +602,8 @@ void BrowsingPane::listDrives() {
     }
     m_games = lastGamePlaces();
     // A game is listed once; one that is a location already is not listed again.
-    QList<files::GamePlace> games = m_games;
-    games.removeIf([&](const files::GamePlace& place) { return listed.contains(place.path); });
+    QList<games::GamePlace> games = m_games;
+    games.removeIf([&](const games::GamePlace& place) { return listed.contains(place.path); });
     static_cast<DriveModel*>(m_drives->model())->reset(std::move(rows), std::move(games));
     showDrive(shown);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/GamePlaces.h"
+#include "games/GamePlaces.h"
 
 #include <QObject>
 #include <QRect>
@@ -109,7 +109,7 @@ private:
     std::shared_ptr<Link> m_link;
     // The folder shown empty because it did not answer in time.
     QString m_silentFolder;
-    QList<files::GamePlace> m_games;
+    QList<games::GamePlace> m_games;
     // Whether the selection moved since the last mouse press on the file list: that press
     // re-armed the player already, so its click must not do it twice.
     bool m_selectionMovedSincePress = false;

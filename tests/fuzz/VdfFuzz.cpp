@@ -1,11 +1,11 @@
 // Reads the input as a Steam KeyValues file and walks what came back.
 #include "FuzzInput.h"
-#include "files/KeyValues.h"
+#include "games/KeyValues.h"
 
-using tunevane::files::KeyValue;
+using tunevane::games::KeyValue;
 
 static int walk(const KeyValue& block, int depth) {
-    if (depth > tunevane::files::keyValuesMaxDepth)
+    if (depth > tunevane::games::keyValuesMaxDepth)
         __builtin_trap();
     int entries = 0;
     for (const KeyValue& entry : block.children)
@@ -15,8 +15,8 @@ static int walk(const KeyValue& block, int depth) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FuzzInput input(data, size);
-    if (const auto top = tunevane::files::readKeyValuesFile(input.path());
-        top && walk(*top, 0) > tunevane::files::keyValuesMaxEntries)
+    if (const auto top = tunevane::games::readKeyValuesFile(input.path());
+        top && walk(*top, 0) > tunevane::games::keyValuesMaxEntries)
         __builtin_trap();
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "files/KeyValues.h"
+#include "games/KeyValues.h"
 
 #include "files/Fd.h"
 #include "files/Path.h"
@@ -11,7 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tunevane::files {
+namespace tunevane::games {
+
+using namespace files;
 
 namespace {
 
@@ -182,4 +184,4 @@ std::optional<KeyValue> readKeyValuesFile(const QString& path) {
     return parseKeyValues(QByteArrayView(bytes.constData(), done));
 }
 
-} // namespace tunevane::files
+} // namespace tunevane::games

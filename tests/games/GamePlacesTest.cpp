@@ -1,5 +1,5 @@
-#include "files/GamePlaces.h"
-#include "files/KeyValues.h"
+#include "games/GamePlaces.h"
+#include "games/KeyValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <sys/stat.h>
 
-using namespace tunevane::files;
+using namespace tunevane::games;
 using namespace Qt::StringLiterals;
 
 class GamePlacesTest : public QObject {

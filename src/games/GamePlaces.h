@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-namespace tunevane::files {
+namespace tunevane::games {
 
 struct GamePlace {
     QString name;
@@ -20,4 +20,4 @@ struct GamePlace {
 // Reads the disk and may wait on a slow one: windows call it off their thread.
 QList<GamePlace> findGamePlaces(const QString& home, const QString& winePrefix);
 
-} // namespace tunevane::files
+} // namespace tunevane::games

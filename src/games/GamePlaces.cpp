@@ -1,8 +1,8 @@
-#include "files/GamePlaces.h"
+#include "games/GamePlaces.h"
 
-#include "files/KeyValues.h"
-#include "files/Log.h"
 #include "files/Path.h"
+#include "games/KeyValues.h"
+#include "games/Log.h"
 
 #include <QDir>
 #include <QHash>
@@ -13,7 +13,9 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-namespace tunevane::files {
+namespace tunevane::games {
+
+using namespace files;
 
 namespace {
 
@@ -108,7 +110,7 @@ public:
             const KeyValue* folders = list ? list->find(u"libraryfolders") : nullptr;
             if (!folders) {
                 if (isFile(listPath))
-                    qCWarning(lcFiles, "Steam library list %s cannot be read",
+                    qCWarning(lcGames, "Steam library list %s cannot be read",
                               shown(listPath).constData());
                 continue;
             }
@@ -131,7 +133,7 @@ public:
 
     void findWine(const QString& winePrefix) {
         if (!winePrefix.isEmpty() && !addWinePrefix(winePrefix))
-            qCInfo(lcFiles, "WINEPREFIX %s holds no drive_c", shown(winePrefix).constData());
+            qCInfo(lcGames, "WINEPREFIX %s holds no drive_c", shown(winePrefix).constData());
         addWinePrefix(m_home + u"/.wine");
         findWineUnder(m_home + u"/Games", 1);
         const QString bottles = m_home + u"/.local/share/bottles/bottles";
@@ -163,7 +165,7 @@ private:
     bool addLibrary(const QString& path, const QString& listedIn) {
         const QString real = realFolder(path);
         if (real.isEmpty() || realFolder(real + u"/steamapps").isEmpty()) {
-            qCInfo(lcFiles, "Steam library %s listed in %s is missing or not mounted",
+            qCInfo(lcGames, "Steam library %s listed in %s is missing or not mounted",
                    shown(path).constData(), shown(listedIn).constData());
             return false;
         }
@@ -183,14 +185,14 @@ private:
             const KeyValue* state = manifest ? manifest->find(u"AppState") : nullptr;
             const QString installDir = state ? state->valueOf(u"installdir") : QString();
             if (!state || !state->isBlock || !isPlainName(installDir)) {
-                qCWarning(lcFiles, "Steam manifest %s cannot be read",
+                qCWarning(lcGames, "Steam manifest %s cannot be read",
                           shown(manifestPath).constData());
                 continue;
             }
             const QString folder = apps + u"/common/" + installDir;
             const QString real = realEntry(common, installDir);
             if (real.isEmpty()) {
-                qCInfo(lcFiles, "Steam game folder %s is missing", shown(folder).constData());
+                qCInfo(lcGames, "Steam game folder %s is missing", shown(folder).constData());
                 continue;
             }
             QString name = state->valueOf(u"name").trimmed();
@@ -249,4 +251,4 @@ QList<GamePlace> findGamePlaces(const QString& home, const QString& winePrefix) 
     return finder.takePlaces();
 }
 
-} // namespace tunevane::files
+} // namespace tunevane::games

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace tunevane::files {
+namespace tunevane::games {
 
 // One entry of Valve's text KeyValues: a "key" "value" pair, or a "key" { ... } block.
 struct KeyValue {
@@ -32,4 +32,4 @@ std::optional<KeyValue> parseKeyValues(QByteArrayView text);
 // The same for a regular file; nothing for anything else (a pipe, a device, a folder).
 std::optional<KeyValue> readKeyValuesFile(const QString& path);
 
-} // namespace tunevane::files
+} // namespace tunevane::games

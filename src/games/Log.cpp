@@ -1,0 +1,3 @@
+#include "games/Log.h"
+
+Q_LOGGING_CATEGORY(lcGames, "tunevane.games", QtCriticalMsg)
