@@ -1,15 +1,10 @@
 #include "games/KeyValues.h"
 
-#include "files/Fd.h"
 #include "files/Path.h"
+#include "games/Disk.h"
 
 #include <QByteArray>
-
-#include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <QtEndian>
 
 namespace tunevane::games {
 
@@ -130,6 +125,78 @@ private:
     int m_entries = 0;
 };
 
+class BinaryParser {
+public:
+    explicit BinaryParser(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    // Entries up to the 0x08 that closes this map; the top one may also end with the bytes.
+    bool readMap(KeyValue& map, int depth) {
+        for (;;) {
+            if (m_at >= m_bytes.size())
+                return depth == 0;
+            const auto type = quint8(m_bytes[m_at++]);
+            if (type == 0x08)
+                return true;
+            if (++m_entries > keyValuesMaxEntries)
+                return false;
+            KeyValue entry;
+            QByteArray text;
+            if (!readString(text))
+                return false;
+            entry.key = decodeName(text);
+            switch (type) {
+            case 0x00:
+                entry.isBlock = true;
+                if (depth + 1 > keyValuesMaxDepth || !readMap(entry, depth + 1))
+                    return false;
+                break;
+            case 0x01:
+                if (!readString(text))
+                    return false;
+                entry.value = decodeName(text);
+                break;
+            case 0x02: // int32
+            case 0x03: // float32, kept as its bits: nothing here reads one
+            case 0x04: // pointer
+            case 0x06: // colour
+                if (m_at + 4 > m_bytes.size())
+                    return false;
+                entry.value = type == 0x02 ? QString::number(qFromLittleEndian<qint32>(here()))
+                                           : QString::number(qFromLittleEndian<quint32>(here()));
+                m_at += 4;
+                break;
+            case 0x07: // uint64
+            case 0x0A: // int64
+                if (m_at + 8 > m_bytes.size())
+                    return false;
+                entry.value = type == 0x07 ? QString::number(qFromLittleEndian<quint64>(here()))
+                                           : QString::number(qFromLittleEndian<qint64>(here()));
+                m_at += 8;
+                break;
+            default:
+                return false;
+            }
+            map.children.push_back(std::move(entry));
+        }
+    }
+
+private:
+    const char* here() const { return m_bytes.data() + m_at; }
+
+    bool readString(QByteArray& text) {
+        const qsizetype end = m_bytes.indexOf('\0', m_at);
+        if (end < 0)
+            return false;
+        text = m_bytes.sliced(m_at, end - m_at).toByteArray();
+        m_at = end + 1;
+        return true;
+    }
+
+    QByteArrayView m_bytes;
+    qsizetype m_at = 0;
+    int m_entries = 0;
+};
+
 } // namespace
 
 const KeyValue* KeyValue::find(QStringView name) const {
@@ -156,32 +223,23 @@ std::optional<KeyValue> parseKeyValues(QByteArrayView text) {
 }
 
 std::optional<KeyValue> readKeyValuesFile(const QString& path) {
-    // A pipe put in a file's place cannot hold the reader.
-    const Fd fd = openRegularFile(path);
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || info.st_size > keyValuesMaxBytes)
+    const std::optional<QByteArray> bytes = readBounded(path, keyValuesMaxBytes, nullptr);
+    return bytes ? parseKeyValues(*bytes) : std::nullopt;
+}
+
+std::optional<KeyValue> parseBinaryKeyValues(QByteArrayView bytes) {
+    if (bytes.size() > keyValuesMaxBytes)
         return std::nullopt;
-    // Sized by the file, with a byte to spare to notice one that grew since.
-    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
-    qsizetype done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            if (done > keyValuesMaxBytes)
-                return std::nullopt;
-            bytes.resize(std::min(done * 2, keyValuesMaxBytes + 1));
-        }
-        const ssize_t got = ::read(fd.get(), bytes.data() + done, size_t(bytes.size() - done));
-        if (got == 0)
-            break;
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        done += got;
-    }
-    if (done > keyValuesMaxBytes)
+    KeyValue top;
+    top.isBlock = true;
+    if (!BinaryParser(bytes).readMap(top, 0))
         return std::nullopt;
-    return parseKeyValues(QByteArrayView(bytes.constData(), done));
+    return top;
+}
+
+std::optional<KeyValue> readBinaryKeyValuesFile(const QString& path) {
+    const std::optional<QByteArray> bytes = readBounded(path, keyValuesMaxBytes, nullptr);
+    return bytes ? parseBinaryKeyValues(*bytes) : std::nullopt;
 }
 
 } // namespace tunevane::games

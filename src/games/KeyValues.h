@@ -8,7 +8,7 @@
 
 namespace tunevane::games {
 
-// One entry of Valve's text KeyValues: a "key" "value" pair, or a "key" { ... } block.
+// One entry of Valve's KeyValues, text or binary: a "key" "value" pair, or a "key" { ... } block.
 struct KeyValue {
     QString key;
     QString value;
@@ -31,5 +31,11 @@ constexpr int keyValuesMaxEntries = 100'000;
 std::optional<KeyValue> parseKeyValues(QByteArrayView text);
 // The same for a regular file; nothing for anything else (a pipe, a device, a folder).
 std::optional<KeyValue> readKeyValuesFile(const QString& path);
+
+// Binary KeyValues, as in Steam's shortcuts.vdf: entries of a type byte, a NUL-ended key and
+// a value, a map's entries closed by 0x08. Numbers come back as decimal text, a map as a
+// block; the same bounds hold.
+std::optional<KeyValue> parseBinaryKeyValues(QByteArrayView bytes);
+std::optional<KeyValue> readBinaryKeyValuesFile(const QString& path);
 
 } // namespace tunevane::games
