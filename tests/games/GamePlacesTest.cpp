@@ -342,6 +342,30 @@ private Q_SLOTS:
         if (!name.isEmpty())
             QCOMPARE(top->find(u"AppState")->valueOf(u"name"), name);
     }
+
+    // The binary reader: what it makes of shortcuts as Steam writes them, and of damage.
+    void binaryReaderRefusesBrokenBytes_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("read");
+        const QByteArray entry = map("0", text("AppName", "A") + "\x07t\0\1\0\0\0\0\0\0\0"_ba);
+        QTest::newRow("shortcuts") << QByteArray(map("shortcuts", entry) + '\x08') << true;
+        QTest::newRow("top without its end") << map("shortcuts", entry) << true;
+        QTest::newRow("unclosed map") << entry.chopped(1) << false;
+        QTest::newRow("truncated number") << "\x02n\0\1\0"_ba << false;
+        QTest::newRow("key without NUL") << "\x01key"_ba << false;
+        QTest::newRow("unknown type") << "\x09k\0"_ba << false;
+        const auto nested = [](int depth) -> QByteArray {
+            return QByteArray("\0k\0", 3).repeated(depth) + QByteArray(depth, '\x08');
+        };
+        QTest::newRow("at the depth limit") << nested(keyValuesMaxDepth) << true;
+        QTest::newRow("beyond the depth limit") << nested(keyValuesMaxDepth + 1) << false;
+    }
+
+    void binaryReaderRefusesBrokenBytes() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, read);
+        QCOMPARE(parseBinaryKeyValues(bytes).has_value(), read);
+    }
 };
 
 QTEST_APPLESS_MAIN(GamePlacesTest)
