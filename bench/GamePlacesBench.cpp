@@ -30,7 +30,7 @@ BENCHMARK(findGamePlaces)->Arg(500)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (benchHome().isEmpty()) {
-        std::fputs("set TUNEVANE_BENCH_HOME to a home holding Steam libraries\n", stderr);
+        std::fputs("set TUNEVANE_BENCH_HOME to a home holding games of the launchers\n", stderr);
         return 2;
     }
     return runBenchmarks(argc, argv);
