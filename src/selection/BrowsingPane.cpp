@@ -6,6 +6,7 @@
 #include "files/FileOps.h"
 #include "files/Log.h"
 #include "files/Mounts.h"
+#include "games/Log.h"
 
 #include <QAbstractListModel>
 #include <QComboBox>
@@ -293,7 +294,7 @@ public:
             std::thread([this] { run(); }).detach();
         } catch (const std::system_error& error) {
             m_running = false;
-            qCWarning(lcFiles, "cannot start the search for games: %s", error.what());
+            qCWarning(lcGames, "cannot start the search for games: %s", error.what());
         }
     }
 
@@ -325,7 +326,7 @@ private:
         std::unique_lock guard(m_lock);
         m_ended = true;
         if (!m_stopped.wait_for(guard, searchEndBound, [this] { return !m_running; }))
-            qCWarning(lcFiles, "the search for games did not end with the program");
+            qCWarning(lcGames, "the search for games did not end with the program");
     }
 
     std::mutex m_lock;
