@@ -14,7 +14,10 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
+#include <unistd.h>
 #include <vector>
 
 namespace tunevane::audio {
@@ -27,6 +30,10 @@ using namespace std::chrono_literals;
 // asked before that answer may still start when it comes.
 constexpr auto firstAnswerPatience = 30ms;
 constexpr qint64 pendingPlayMs = 2000;
+// How long exit waits for the audio thread once that thread waits on the sound server, and
+// at most: the program must end within a second whatever the server does.
+constexpr qint64 exitPatienceMs = 250;
+constexpr qint64 exitBoundMs = 600;
 
 qint64 nowMs() {
     // Never zero, which means "not waiting" below.
@@ -46,6 +53,13 @@ public:
     ~ServerCall() { serverCallSince = 0; }
     Q_DISABLE_COPY_MOVE(ServerCall)
 };
+
+// Whether the audio thread has been waiting on the sound server for `patienceMs`, counted
+// from `asked` at the earliest.
+bool serverSilentFor(qint64 patienceMs, qint64 asked) {
+    const qint64 since = serverCallSince.load();
+    return since != 0 && nowMs() - std::max(since, asked) >= patienceMs;
+}
 
 void logServerSilent() {
     static std::atomic<bool> logged = false;
@@ -289,6 +303,19 @@ private:
 
 AudioEngine* theEngine = nullptr;
 
+// The sound library's exit handler frees the lock that a thread stuck on the server still
+// waits in, and aborts: end the process before it runs, with the status exit was given.
+// Handlers run last registered first, so this one, registered after the library was in use,
+// comes before the library's.
+void endBeforeLibrariesExit() {
+    ::on_exit(
+        [](int status, void*) {
+            std::fflush(nullptr);
+            ::_exit(status);
+        },
+        nullptr);
+}
+
 } // namespace
 
 AudioEngine::AudioEngine() : m_thread(new QThread), m_anchor(new QObject) {
@@ -313,12 +340,20 @@ void AudioEngine::shutDown() {
     SoundServer::stop();
     if (!theEngine)
         return;
-    // Players dropped just before still go, with everything they own.
-    theEngine->run([] {});
-    theEngine->m_thread->quit();
-    // A thread that waits on a silent server is left to the end of the process.
-    if (!theEngine->m_thread->wait(QDeadlineTimer(2000)))
-        logServerSilent();
+    QThread* thread = theEngine->m_thread;
+    // Players dropped just before still go, with everything they own, before the thread ends.
+    theEngine->post([thread] { thread->quit(); });
+    const qint64 asked = nowMs();
+    while (!thread->wait(QDeadlineTimer(5))) {
+        const bool silent = serverSilentFor(exitPatienceMs, asked);
+        if (silent || nowMs() - asked >= exitBoundMs) {
+            qCWarning(lcAudio).noquote()
+                << (silent ? "sound server did not answer" : "audio thread did not end")
+                << "at exit; the audio thread is left to the end of the process";
+            endBeforeLibrariesExit();
+            return;
+        }
+    }
 }
 
 void AudioEngine::serverAnswered() {
@@ -348,8 +383,7 @@ bool AudioEngine::run(std::function<void()> work, int serverPatienceMs) {
     const qint64 asked = nowMs();
     std::unique_lock guard(done->lock);
     while (!done->cv.wait_for(guard, 5ms, [&] { return done->done; })) {
-        const qint64 since = serverCallSince.load();
-        if (since != 0 && nowMs() - std::max(since, asked) >= serverPatienceMs) {
+        if (serverSilentFor(serverPatienceMs, asked)) {
             logServerSilent();
             return false;
         }
