@@ -52,7 +52,7 @@ constexpr int indentStep = 3;
 constexpr int maxAncestorLevel = 4;
 // How long the window waits for a folder's listing: long enough for a cold local disk, short
 // enough that a mount that stopped answering is no freeze.
-constexpr std::chrono::milliseconds listingBound{30};
+std::chrono::milliseconds listingBound{BrowsingPane::defaultListingBound};
 // How long the program's end waits for a search for games still running.
 constexpr std::chrono::milliseconds searchEndBound{300};
 
@@ -439,6 +439,10 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
         if (!m_selectionMovedSincePress)
             Q_EMIT fileClicked();
     });
+}
+
+void BrowsingPane::setListingBound(std::chrono::milliseconds bound) {
+    listingBound = bound;
 }
 
 BrowsingPane::~BrowsingPane() {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 
 class QAbstractItemView;
@@ -56,6 +57,12 @@ public:
     // shown) when the folder cannot be read. A folder that does not answer in time (a mount
     // that stopped answering) is shown empty, and filled should its answer come later.
     bool setFolder(const QString& path);
+
+    // How long a folder's read may keep the window waiting while it sleeps in the kernel.
+    // The picture tools and the tests wait as long as it takes, so that a disk busy with a
+    // build never shows a folder empty in a picture or a check.
+    static constexpr std::chrono::milliseconds defaultListingBound{30};
+    static void setListingBound(std::chrono::milliseconds bound);
 
     QComboBox* driveList() const;
     QAbstractItemView* folderList() const;

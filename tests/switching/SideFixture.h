@@ -71,6 +71,7 @@ struct Side {
 class SideFixture {
 public:
     explicit SideFixture(Side side) : m_side(std::move(side)) {
+        tunevane::BrowsingPane::setListingBound(std::chrono::minutes(1));
         QDir root(m_root.path());
         for (const char* folder : {"program", "game", "replacements", "other"})
             root.mkdir(QString::fromUtf8(folder));
