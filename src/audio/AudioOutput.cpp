@@ -20,7 +20,10 @@ public:
     }
 
     bool isSequential() const override { return true; }
-    bool atEnd() const override { return m_dry; }
+    // Never told: at the end the sink asks the server to drain and keeps no hold on that
+    // request, whose answer may then come after the sink was deleted. The end is found by
+    // checkDrained() instead.
+    bool atEnd() const override { return false; }
     bool dry() const { return m_dry; }
     qint64 deliveredFrames() const { return m_delivered; }
 
