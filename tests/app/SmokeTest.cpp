@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 // Starts the real program on a real X server, as a user would.
 class SmokeTest : public QObject {
@@ -12,14 +13,21 @@ class SmokeTest : public QObject {
 
     QString m_display;
 
-    QString xdotool(const QStringList& arguments) {
-        QProcess tool;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), m_display);
-        tool.setProcessEnvironment(environment);
-        tool.start(QStringLiteral("xdotool"), arguments);
-        tool.waitForFinished(10000);
-        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    // What `tool` printed; nothing when it failed. The X server here now and then drops a new
+    // connection: a tool that failed is run again, up to `attempts` times.
+    std::optional<QString> run(const QString& tool, const QStringList& arguments,
+                               int attempts = 1) {
+        for (int attempt = 0; attempt < attempts; ++attempt) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("DISPLAY"), m_display);
+            process.setProcessEnvironment(environment);
+            process.start(tool, arguments);
+            if (process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit &&
+                process.exitCode() == 0)
+                return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+        }
+        return std::nullopt;
     }
 
 private Q_SLOTS:
@@ -43,36 +51,37 @@ private Q_SLOTS:
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(qEnvironmentVariable("TUNEVANE_BINARY"), {});
-        QVERIFY(program.waitForStarted(10000));
-
         QString window;
-        for (int attempt = 0; attempt < 100 && window.isEmpty(); ++attempt) {
-            QTest::qWait(100);
-            window = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                              QStringLiteral("--pid"), QString::number(program.processId())})
+        const auto shown = [&] {
+            window = run(QStringLiteral("xdotool"),
+                         {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--pid"), QString::number(program.processId())})
+                         .value_or(QString())
                          .section(QLatin1Char('\n'), 0, 0);
+            return !window.isEmpty() || program.state() == QProcess::NotRunning;
+        };
+        // A program whose connection was dropped ends at once, and is started again.
+        for (int attempt = 0; attempt < 3 && window.isEmpty(); ++attempt) {
+            program.start(qEnvironmentVariable("TUNEVANE_BINARY"), {});
+            QVERIFY(program.waitForStarted(10000) && QTest::qWaitFor(shown, 30000));
         }
         QVERIFY2(!window.isEmpty(), "the start-up window never appeared");
-        QTest::qWait(500);
 
+        // The start-up window sits in the middle of an otherwise black screen, once drawn.
         const QString shot = QDir::current().absoluteFilePath(QStringLiteral("smoke-splash.png"));
-        QFile::remove(shot);
-        QProcess capture;
-        QProcessEnvironment captureEnvironment = QProcessEnvironment::systemEnvironment();
-        captureEnvironment.insert(QStringLiteral("DISPLAY"), m_display);
-        capture.setProcessEnvironment(captureEnvironment);
-        capture.start(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), shot});
-        QVERIFY(capture.waitForFinished(20000));
-        QImage image(shot);
-        QVERIFY2(!image.isNull(), qPrintable(shot));
-        // The start-up window sits in the middle of an otherwise black screen.
-        QVERIFY(image.pixelColor(image.width() / 2, image.height() / 2) != QColor(Qt::black));
+        QImage image;
+        const auto drawn = [&] {
+            return run(QStringLiteral("import"),
+                       {QStringLiteral("-window"), QStringLiteral("root"), shot}) &&
+                   image.load(shot) &&
+                   image.pixelColor(image.width() / 2, image.height() / 2) != QColor(Qt::black);
+        };
+        QVERIFY2(QTest::qWaitFor(drawn, 30000), qPrintable(shot));
         QVERIFY(image.pixelColor(5, 5) == QColor(Qt::black));
 
-        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        xdotool({QStringLiteral("key"), QStringLiteral("q")});
+        QVERIFY(run(QStringLiteral("xdotool"),
+                    {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}, 5));
+        QVERIFY(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("q")}, 5));
         QVERIFY2(program.waitForFinished(15000), "the program did not end on a key");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);

@@ -130,13 +130,18 @@ class WindowHintsTest : public QObject {
         return boxes;
     }
 
-    // Waits until the window manager has taken the window on and settled, then reads.
+    // Waits until the window manager has taken the window on and two readings in a row
+    // agree, then reads.
     static Boxes boxesOf(QWidget* window) {
         const QString id = QString::number(window->winId());
-        for (int attempt = 0; attempt < 400 && !readBoxes(id).managed; ++attempt)
-            QTest::qWait(50);
-        QTest::qWait(200);
-        return readBoxes(id);
+        Boxes last, now;
+        const auto settled = [&] {
+            last = std::exchange(now, readBoxes(id));
+            return now.managed && now.said == last.said;
+        };
+        // An unsettled reading is returned too, for the checks to show what was seen.
+        static_cast<void>(QTest::qWaitFor(settled, 20000));
+        return now;
     }
 
     void see(const QString& name, QWidget* window = nullptr) {
