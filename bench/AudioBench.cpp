@@ -19,18 +19,30 @@
 //   AudioBench --stopped-server DIR PID
 //                                     the same with a real server, PID, that stops (SIGSTOP)
 //                                     while a sound plays; it goes on (SIGCONT) at the end
+//   AudioBench --exit DIR PID DISPLAY the real program on X server DISPLAY plays DIR/song.mid
+//                                     through the sound server PID, which stops (SIGSTOP)
+//                                     before Pause and Play are clicked, then Exit Program;
+//                                     prints the ms from that click to the program's end and
+//                                     its exit status. With PID 0 the server goes on answering
 //   AudioBench [benchmark flags]      source-level open times, with TUNEVANE_BENCH_MEDIA=DIR
 
 #include "../tests/audio/TestMedia.h"
+#include "../tests/support/RealProgram.h"
 #include "BenchMain.h"
+#include "StallWatch.h"
+#include "app/App.h"
 #include "audio/MidiSource.h"
 #include "audio/WavSource.h"
+#include "selection/FrmMidi.h"
 #include "selection/PreviewPlayer.h"
+#include "start/FrmSplash.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
@@ -41,6 +53,7 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <utility>
 
 namespace {
 
@@ -88,27 +101,6 @@ QByteArray busySong(int bars) {
     }
     return testmedia::standardMidiFile(track);
 }
-
-// The longest gap between the ticks of a 1 ms timer on the window thread, once `tick` runs.
-struct StallWatch {
-    StallWatch() {
-        clock.start();
-        last = clock.nsecsElapsed();
-        tick.setTimerType(Qt::PreciseTimer);
-        tick.setInterval(1);
-        QObject::connect(&tick, &QTimer::timeout, [this] {
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, now - last);
-            last = now;
-        });
-    }
-    // The timer's own interval is not a stall.
-    double longestMs() const { return double(longest) / 1e6 - 1.0; }
-
-    QElapsedTimer clock;
-    QTimer tick;
-    qint64 last = 0, longest = 0;
-};
 
 int makeMedia(const QString& dir) {
     // 16-bit stereo at 44.1 kHz: 10 MB (10^7 bytes) is about 57 s.
@@ -305,6 +297,98 @@ int stoppedServer(int argc, char** argv) {
     return status;
 }
 
+// Into the music window of `program`, whose first game file plays until `playing` says so;
+// then `meanwhile` runs and Pause and Play are clicked. The controls are found where `twin`,
+// the same program made in this process offscreen, has them. Returns the music window and its
+// Exit Program button; "" on failure.
+std::pair<QString, const QWidget*> playPauseAndPlay(testsupport::RealProgram& program,
+                                                    tunevane::App& twin,
+                                                    const std::function<bool()>& playing,
+                                                    const std::function<void()>& meanwhile) {
+    twin.start();
+    const QWidget* splash = twin.forms().find<tunevane::FrmSplash>();
+    tunevane::FrmMidi& music = twin.forms().get<tunevane::FrmMidi>();
+    music.show();
+    program.click(program.window(splash->windowTitle()),
+                  splash->findChild<QWidget*>(QStringLiteral("CmdEntermidi")));
+    const QString shown = program.window(music.windowTitle());
+    const auto* files = music.findChild<QAbstractItemView*>(QStringLiteral("FleMidi2"));
+    const auto* player = music.findChild<QWidget*>(QStringLiteral("MMControlMidi2"));
+    if (shown.isEmpty() || !files || !player)
+        return {};
+    // The file list fills off the window thread: click again until the sound runs.
+    bool started = false;
+    for (int attempt = 0; attempt < 10 && !started; ++attempt) {
+        program.click(shown, files->viewport(),
+                      {files->viewport()->width() / 2, files->fontMetrics().height() / 2});
+        program.click(shown, player->findChild<QWidget*>(QStringLiteral("Play")));
+        started = QTest::qWaitFor(playing, 5000);
+    }
+    if (!started)
+        return {};
+    meanwhile();
+    program.click(shown, player->findChild<QWidget*>(QStringLiteral("Pause")));
+    program.click(shown, player->findChild<QWidget*>(QStringLiteral("Play")));
+    return {shown, music.findChild<QWidget*>(QStringLiteral("CmdExit1"))};
+}
+
+int exitTime(int argc, char** argv) {
+    const pid_t server = static_cast<pid_t>(std::atoll(argv[3]));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The offscreen copies of the windows cannot be raised, and need not be.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+        if (!message.startsWith(u"This plugin does not support"))
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    // Its own folder, where the song is the only MIDI file and so the first.
+    QTemporaryDir folder;
+    if (!QFile::copy(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/song.mid"),
+                     folder.filePath(QStringLiteral("SONG.MID"))))
+        return 1;
+    // The sound tools get no X server: they would ask it for the sound server's address.
+    QProcessEnvironment sound = QProcessEnvironment::systemEnvironment();
+    sound.remove(QStringLiteral("DISPLAY"));
+    QProcessEnvironment environment = sound;
+    environment.insert(QStringLiteral("DISPLAY"), QString::fromLocal8Bit(argv[4]));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("HOME"), folder.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+    testsupport::RealProgram program(environment, folder.path());
+    if (!program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tunevane")))
+        return 1;
+    // The server also carries a silent stream of its own: this one is the program's.
+    const QString stream =
+        u"application.process.id = \"" + QString::number(program.process().processId()) + u'"';
+    const auto playing = [&] {
+        return testsupport::toolOutput(QStringLiteral("pactl"),
+                                       {QStringLiteral("list"), QStringLiteral("sink-inputs")},
+                                       sound)
+            .value_or(QString())
+            .contains(stream);
+    };
+    QTemporaryDir twinFolder;
+    tunevane::App twin(twinFolder.path());
+    const auto [music, exitButton] = playPauseAndPlay(program, twin, playing, [&] {
+        if (server > 0)
+            ::kill(server, SIGSTOP);
+    });
+    if (music.isEmpty())
+        return 1;
+    QElapsedTimer clock;
+    clock.start();
+    program.click(music, exitButton);
+    const bool ended = program.process().waitForFinished(30000);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (server > 0)
+        ::kill(server, SIGCONT);
+    std::printf("%.3f\n%d\n", ms,
+                ended && program.process().exitStatus() == QProcess::NormalExit
+                    ? program.process().exitCode()
+                    : -1);
+    return 0;
+}
+
 void BM_WavOpen10MB(benchmark::State& state) {
     const QString path = media("big.wav");
     for (auto _ : state) {
@@ -351,5 +435,7 @@ int main(int argc, char** argv) {
         return silentServer(argc, argv);
     if (is("--stopped-server") && argc == 4)
         return stoppedServer(argc, argv);
+    if (is("--exit") && argc == 5)
+        return exitTime(argc, argv);
     return runBenchmarks(argc, argv);
 }

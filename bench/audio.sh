@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Audio figures against their goals, each beside a reference measured in this same run.
 # Usage: bench/audio.sh BUILD_DIR   (builds nothing; needs hyperfine, fluidsynth, jq,
-# pulseaudio: without a reachable sound server it starts a private one on a null sink)
+# pulseaudio: without a reachable sound server it starts a private one on a null sink; Xvfb
+# and xdotool, for the exit figure, which drives the real program on an X server of its own)
 source "$(dirname "$0")/common.sh"
 build=${1:?usage: $0 BUILD_DIR}
 bench=$build/bench/AudioBench
-needs "$bench" hyperfine fluidsynth jq pulseaudio pactl
+needs "$bench" "$build/bin/tunevane" hyperfine fluidsynth jq pulseaudio pactl Xvfb xdotool
 
 work=$(mktemp -d)
 pids=()
@@ -41,6 +42,11 @@ fi
 start_server "$work/stoppable"
 stoppable=$server
 
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+display=:$(head -n1 "$work/display")
+
 "$bench" --make-media "$work"
 export TUNEVANE_BENCH_MEDIA="$work"
 sf2=/usr/share/sounds/sf2/default-GM.sf2
@@ -63,6 +69,10 @@ for i in 1 2 3; do
     "$bench" --silent-server "$work" >"$work/silent$i"
     rm -f "$work/silent"
     XDG_RUNTIME_DIR=$work/stoppable "$bench" --stopped-server "$work" "$stoppable" >"$work/stopped$i"
+    # A run that could not drive the program leaves its file empty; the figure says so.
+    XDG_RUNTIME_DIR=$work/stoppable "$bench" --exit "$work" "$stoppable" "$display" \
+        >"$work/exit$i" || true
+    XDG_RUNTIME_DIR=$work/stoppable "$bench" --exit "$work" 0 "$display" >"$work/answered$i" || true
 done
 
 python3 - "$work" "$sf2" <<'PY'
@@ -85,6 +95,13 @@ command = max(s[1] for s in stalls)
 idle = max(lines(f"idle{i}")[0] for i in (1, 2, 3))
 silent = max(lines(f"silent{i}")[0] for i in (1, 2, 3))
 stopped = max(lines(f"stopped{i}")[0] for i in (1, 2, 3))
+# A run that did not end with status 0 counts as the 30 s waited for it.
+def exit_ms(name):
+    runs = [lines(f"{name}{i}") for i in (1, 2, 3)]
+    ms = max(r[0] if r[1:] == [0.0] else 30000.0 for r in runs)
+    return ms, " ".join(str(int(r[1])) if len(r) == 2 else "-" for r in runs)
+exit_stopped, stopped_status = exit_ms("exit")
+exit_answered, answered_status = exit_ms("answered")
 
 # One line per figure for bench/run: name|measured|reference|ratio|goal.
 print(f"SoundFont: {sf2}")
@@ -101,5 +118,9 @@ row("longest window stall, sound server not answering, ms (vs nothing playing)",
     "<= 50 ms")
 row("longest window stall, sound server stopped while playing, ms (vs nothing playing)", stopped,
     idle, "<= 50 ms")
+row("Exit Program -> program ended, sound server stopped while playing, ms (vs answering)",
+    exit_stopped, exit_answered, "<= 1000 ms")
+print(f"exit status of 3 runs, sound server stopped: {stopped_status}; answering: "
+      f"{answered_status} (- where the program could not be driven); the figure is the worst run")
 print(f"longest player command while the dense MIDI played: {command:.1f} ms (worst of 3 runs of 4 s)")
 PY
