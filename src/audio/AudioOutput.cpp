@@ -1,6 +1,7 @@
 #include "audio/AudioOutput.h"
 
 #include "audio/PcmSource.h"
+#include "audio/SoundServer.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
@@ -59,11 +60,13 @@ AudioOutput::~AudioOutput() {
 }
 
 bool AudioOutput::deviceAvailable() {
+    audio::SoundServer::nameProgram();
     return !QMediaDevices::audioOutputs().isEmpty();
 }
 
 bool AudioOutput::start(PcmSource* source) {
     stop();
+    audio::SoundServer::nameProgram();
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (!source || device.isNull())
         return false;

@@ -1,6 +1,7 @@
 #include "audio/SoundServer.h"
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
@@ -51,7 +52,23 @@ bool serverAnswers() {
 
 } // namespace
 
+void SoundServer::nameProgram() {
+    // The sound library reads these whenever it connects. Qt names the connection after
+    // itself, and only an OVERRIDE property replaces that name; the user's own name wins.
+    static std::once_flag named;
+    std::call_once(named, [] {
+        if (!std::getenv("PULSE_PROP_application.name"))
+            ::setenv("PULSE_PROP_OVERRIDE_application.name", "Tunevane", 0);
+        for (const auto& [property, value] :
+             {std::pair{"PULSE_PROP_application.icon_name", "tunevane"},
+              std::pair{"PULSE_PROP_application.id", "tunevane"},
+              std::pair{"PULSE_PROP_media.role", "music"}})
+            ::setenv(property, value, 0);
+    });
+}
+
 void SoundServer::start(std::function<void()> answered) {
+    nameProgram();
     Asking& a = asking();
     {
         const std::lock_guard guard(a.lock);

@@ -16,6 +16,10 @@ public:
     // Starts asking, once per process; a refused connection is tried again every few
     // seconds. `answered` runs on the asking thread when a server first answers.
     static void start(std::function<void()> answered);
+    // Names this program to the server for every connection made after it: the desktop's
+    // mixer lists "Tunevane" with its icon, not the audio library's own name. Once per process,
+    // before any connection; a name the user gives in PULSE_PROP_* is kept.
+    static void nameProgram();
     static void stop();
     // The state now, waiting up to `patience` while the first connection is in progress.
     static State state(std::chrono::milliseconds patience = {});

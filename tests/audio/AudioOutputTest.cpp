@@ -1,4 +1,5 @@
 #include "audio/AudioOutput.h"
+#include "RealProgram.h"
 #include "TestMedia.h"
 #include "TestSupport.h"
 #include "audio/MidiSource.h"
@@ -24,6 +25,23 @@ class AudioOutputTest : public QObject {
         if (qEnvironmentVariable("TUNEVANE_REQUIRE_AUDIO") == u"1")
             qFatal("no audio output, but TUNEVANE_REQUIRE_AUDIO=1");
         return false;
+    }
+
+    // What the sound server shows of this process's streams.
+    static QString ourStreams() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        QStringList ours;
+        for (const QString& stream :
+             testsupport::toolOutput(QStringLiteral("pactl"),
+                                     {QStringLiteral("list"), QStringLiteral("sink-inputs")},
+                                     environment)
+                 .value_or(QString())
+                 .split(QStringLiteral("Sink Input #")))
+            if (stream.contains(u"application.process.id = \"" + pid + u'"'))
+                ours << stream;
+        return ours.join(u'\n');
     }
 
 private Q_SLOTS:
@@ -65,6 +83,12 @@ private Q_SLOTS:
         QVERIFY(output.start(source.get()));
         output.pause();
         QVERIFY(output.isPaused());
+        // The mixer lists the stream under the program's name, not the audio library's.
+        const QString shown = ourStreams();
+        for (const auto* property :
+             {"application.name = \"Tunevane\"", "application.icon_name = \"tunevane\"",
+              "media.role = \"music\""})
+            QVERIFY2(shown.contains(QLatin1String(property)), qPrintable(shown));
         // The same sound started later has played through: the paused one would have too.
         auto again = tunevane::WavSource::open(path);
         AudioOutput reference;
