@@ -64,14 +64,19 @@ int usage() {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // What this run makes for itself lies beside its output, inside the build tree.
+    const QString scratch =
+        (argc > 1 ? QFileInfo(QString::fromLocal8Bit(argv[argc - 1])).absolutePath()
+                  : QDir::currentPath()) +
+        QStringLiteral("/.scratch-XXXXXX");
     // A build runs without a session; a private runtime folder keeps Qt from complaining.
-    QTemporaryDir runtime;
+    QTemporaryDir runtime(scratch);
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid()) {
         QFile::setPermissions(runtime.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     }
-    QTemporaryDir home;
+    QTemporaryDir home(scratch);
     if (home.isValid())
         usePrivateHome(home.path());
     qInstallMessageHandler(dropPlatformNotes);
@@ -90,9 +95,9 @@ int main(int argc, char* argv[]) {
             return usage();
         const QString output = QFileInfo(arguments[3]).absoluteFilePath();
         installFonts();
-        QTemporaryDir scratch;
-        makeSampleGame(scratch.path());
-        const QString programFolder = scratch.path() + QStringLiteral("/program");
+        QTemporaryDir sample(scratch);
+        makeSampleGame(sample.path());
+        const QString programFolder = sample.path() + QStringLiteral("/program");
         QDir().mkpath(programFolder);
         App app(programFolder);
         const QImage image = pictures::grab(found->second(app));

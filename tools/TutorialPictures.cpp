@@ -27,10 +27,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -38,9 +40,12 @@
 #include <fcntl.h>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace tunevane;
 
@@ -133,12 +138,104 @@ void expectText(QWidget* window, const QString& label) {
         fail(QStringLiteral("%1 of %2 stayed empty").arg(label, window->objectName()));
 }
 
-Grab grab(const QString& name) {
+// While it lives, `window` shows the example's private folder, `root`, as a player's home:
+// the labels' paths, the folder lists' ancestors and the drive list. The windows read their
+// data from those controls, so everything is put back after.
+class AsPlayerSees {
+public:
+    static constexpr QStringView home = u"/home/player";
+
+    AsPlayerSees(QWidget* window, const QString& root) {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text().contains(root)) {
+                m_labels.emplace_back(label, label->text());
+                label->setText(QString(label->text()).replace(root, home.toString()));
+            }
+        }
+        const QStringList rootParts = root.split(u'/', Qt::SkipEmptyParts);
+        for (QListWidget* list : window->findChildren<QListWidget*>())
+            showAncestors(list, rootParts);
+        for (QComboBox* drives : window->findChildren<QComboBox*>()) {
+            const int top = drives->findText(QStringLiteral("/"), Qt::MatchExactly);
+            const QString shown = drives->currentData().toString();
+            if (top >= 0 && !shown.isEmpty() && QString(root + u'/').startsWith(shown + u'/')) {
+                m_drives.emplace_back(drives, drives->currentIndex());
+                const QSignalBlocker quiet(drives);
+                drives->setCurrentIndex(top);
+            }
+        }
+    }
+    ~AsPlayerSees() {
+        for (const auto& [label, text] : m_labels)
+            label->setText(text);
+        for (auto& [list, items] : m_lists) {
+            const QSignalBlocker quiet(list);
+            const int current = items.current;
+            list->clear();
+            for (QListWidgetItem* item : items.all)
+                list->addItem(item);
+            list->setCurrentRow(current);
+        }
+        for (const auto& [drives, index] : m_drives) {
+            const QSignalBlocker quiet(drives);
+            drives->setCurrentIndex(index);
+        }
+    }
+    AsPlayerSees(const AsPlayerSees&) = delete;
+    AsPlayerSees& operator=(const AsPlayerSees&) = delete;
+
+private:
+    struct Items {
+        QList<QListWidgetItem*> all;
+        int current = -1;
+    };
+
+    // A folder list opens with "/" and one entry per ancestor down to its folder; an ancestor
+    // shown at a row takes the indent the row had, which the deeper real path also gave it.
+    void showAncestors(QListWidget* list, const QStringList& rootParts) {
+        const int current = list->currentRow();
+        if (current <= rootParts.size() || list->item(0)->text() != u'/')
+            return;
+        for (int row = 0; row < rootParts.size(); ++row) {
+            if (list->item(row + 1)->text() != rootParts.at(row))
+                return;
+        }
+        QStringList shown = home.toString().split(u'/', Qt::SkipEmptyParts);
+        for (int row = rootParts.size() + 1; row <= current; ++row)
+            shown << list->item(row)->text();
+        // Past this depth the indent stops growing, so the children keep theirs.
+        if (shown.size() < 4)
+            fail(QStringLiteral("%1 shows a folder too shallow to map").arg(list->objectName()));
+        const QSignalBlocker quiet(list);
+        Items& items = m_lists.emplace_back(list, Items{}).second;
+        items.current = current;
+        for (int row = 0; row < list->count(); ++row)
+            items.all << list->item(row)->clone();
+        for (int row = 1; row <= current; ++row)
+            delete list->takeItem(1);
+        for (int part = 0; part < shown.size(); ++part) {
+            QListWidgetItem* entry = items.all.at(part + 1)->clone();
+            entry->setText(shown.at(part));
+            list->insertItem(part + 1, entry);
+        }
+        list->setCurrentRow(int(shown.size()));
+        list->scrollTo(list->currentIndex());
+        list->horizontalScrollBar()->setValue(0);
+    }
+
+    std::vector<std::pair<QLabel*, QString>> m_labels;
+    std::vector<std::pair<QListWidget*, Items>> m_lists;
+    std::vector<std::pair<QComboBox*, int>> m_drives;
+};
+
+Grab grab(const QString& name, const QString& root) {
     QWidget* window = shownWindow(name);
     window->raise();
     // A picture explains a window, not where the last scripted click left the focus.
     if (QWidget* focused = window->focusWidget())
         focused->clearFocus();
+    settle();
+    const AsPlayerSees shown(window, root);
     settle();
     // Rendered at fixed ratios, whatever the screen's, so every build gives the same pictures.
     const auto render = [window](int ratio) {
@@ -202,32 +299,31 @@ void writeFiles(const QString& folder, const QStringList& names, const QByteArra
     }
 }
 
-// Where the example's folders lie. The pictures' folder lists show their whole path, so it is
-// the same for every build by this user, wherever the checkout is: a private folder of a fixed
-// name, locked while a run uses it.
+// Where the example's folders lie: a private folder beside the pictures, locked while a run
+// uses it. The pictures show it as a player's home, so its real place never shows.
 class ExampleFolders {
 public:
-    ExampleFolders()
-        : m_root(QDir::tempPath() + QStringLiteral("/tunevane-pictures-%1").arg(::geteuid())) {
-        const QByteArray root = QFile::encodeName(m_root);
+    explicit ExampleFolders(const QString& root) : m_root(root) {
+        const QByteArray path = QFile::encodeName(m_root);
         struct stat st {};
-        if ((::mkdir(root.constData(), 0700) != 0 && errno != EEXIST) ||
-            ::lstat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        if ((::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) ||
+            ::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
             st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)
             fail(QStringLiteral("%1 is not a private folder of this user").arg(m_root));
-        m_lock = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        m_lock = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_lock < 0 || ::flock(m_lock, LOCK_EX) != 0)
             fail(QStringLiteral("cannot lock %1").arg(m_root));
         clear();
         usePrivateHome(m_root + QStringLiteral("/home"));
     }
     ~ExampleFolders() {
-        clear();
+        QDir(m_root).removeRecursively();
         ::close(m_lock);
     }
     ExampleFolders(const ExampleFolders&) = delete;
     ExampleFolders& operator=(const ExampleFolders&) = delete;
 
+    QString root() const { return m_root; }
     QString program() const { return m_root + QStringLiteral("/Tunevane"); }
     QString games() const { return m_root + QStringLiteral("/Games"); }
 
@@ -245,7 +341,7 @@ private:
 // The example: a player's home with two games, the program folder, favourites and a set.
 class Scenes {
 public:
-    Scenes() {
+    explicit Scenes(const QString& root) : m_folders(root) {
         writeFiles(musicGame(), musicFiles, exampleMidi());
         writeFiles(programFolder() + QStringLiteral("/Favorite Midi"), favouriteFiles,
                    exampleMidi());
@@ -284,10 +380,10 @@ private:
             expectText(window, QStringLiteral("LblGameMidi%1").arg(n));
             expectText(window, QStringLiteral("LblReplaceMidi%1").arg(n));
         }
-        keep(QStringLiteral("midi-selection"), grab(QStringLiteral("FrmMidi")));
+        keep(QStringLiteral("midi-selection"), grab(QStringLiteral("FrmMidi"), m_folders.root()));
 
         click(window, QStringLiteral("CmdTunevane"));
-        keep(QStringLiteral("midi-switch"), grab(QStringLiteral("FrmCopyMidi")));
+        keep(QStringLiteral("midi-switch"), grab(QStringLiteral("FrmCopyMidi"), m_folders.root()));
 
         backUp(QStringLiteral("FrmCopyMidi"), QStringLiteral("CmdMidiBackup"),
                QStringLiteral("FrmMidiBackup"), QStringLiteral("LblmidBackupPath%1"), 3,
@@ -314,13 +410,13 @@ private:
             expectText(window, QStringLiteral("LblGameWav%1").arg(n));
             expectText(window, QStringLiteral("LblReplaceWav%1").arg(n));
         }
-        const Grab selection = grab(QStringLiteral("FrmWavSelect"));
+        const Grab selection = grab(QStringLiteral("FrmWavSelect"), m_folders.root());
         keep(QStringLiteral("wav-selection"), selection);
         keep(QStringLiteral("set-game-folder"), selection);
         keep(QStringLiteral("set-saved-set"), selection);
 
         click(window, QStringLiteral("CmdSwitch"));
-        keep(QStringLiteral("wav-switch"), grab(QStringLiteral("FrmCopyWavs")));
+        keep(QStringLiteral("wav-switch"), grab(QStringLiteral("FrmCopyWavs"), m_folders.root()));
 
         backUp(QStringLiteral("FrmCopyWavs"), QStringLiteral("CmdWavBackup"),
                QStringLiteral("FrmWavBackup"), QStringLiteral("LblBackupPath%1"), 6,
@@ -337,12 +433,12 @@ private:
         QWidget* window = shownWindow(backup);
         for (int n = 1; n <= slots; ++n)
             expectText(window, pathLabel.arg(n));
-        m_backup = grab(backup);
+        m_backup = grab(backup, m_folders.root());
         click(window, proceed);
         QWidget* dialog = shownWindow(QStringLiteral("FrmSetName2"));
         QTest::keyClicks(control<QComboBox>(dialog, QStringLiteral("CboSetName2")), name);
         settle();
-        m_name = grab(QStringLiteral("FrmSetName2"));
+        m_name = grab(QStringLiteral("FrmSetName2"), m_folders.root());
     }
 
     const QStringList musicFiles = {QStringLiteral("DEAL.MID"), QStringLiteral("INTRO.MID"),
@@ -488,7 +584,8 @@ std::map<QString, QStringList> required(const QStringList& extra) {
 }
 
 void makePictures(const QString& folder, const QStringList& extra) {
-    const std::map<QString, Grab> grabs = Scenes().run();
+    const std::map<QString, Grab> grabs =
+        Scenes(QDir(folder).absoluteFilePath(QStringLiteral(".example"))).run();
     const std::map<QString, QStringList> needs = required(extra);
     for (const PageLayout* page : tutorialPages()) {
         if (page->lines.size() > 0 && page->pictures.size() != 1)
@@ -517,8 +614,8 @@ void makePictures(const QString& folder, const QStringList& extra) {
 }
 
 // A page as the user sees it, for the README.
-void shootPage(const QString& name, const QString& file) {
-    const QTemporaryDir programFolder;
+void shootPage(const QString& name, const QString& file, const QString& scratch) {
+    const QTemporaryDir programFolder(scratch + QStringLiteral("/.page-XXXXXX"));
     App app(programFolder.path());
     TutorialPage* page = loadTutorialPage(app, name);
     if (!page)
@@ -540,9 +637,22 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // A build machine may have no session; the runtime folder is only asked for, never used.
-    QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    // Like everything this run makes, it lies in the build tree: under --out, which the
+    // application would only read after it asked.
+    const QStringList arguments = [&] {
+        QStringList all;
+        for (int i = 0; i < argc; ++i)
+            all << QString::fromLocal8Bit(argv[i]);
+        return all;
+    }();
+    const qsizetype out = arguments.indexOf(QStringLiteral("--out"));
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && out > 0 && out + 1 < arguments.size() &&
+        QDir().mkpath(arguments.at(out + 1))) {
+        runtime.emplace(arguments.at(out + 1) + QStringLiteral("/.runtime-XXXXXX"));
+        if (runtime->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     qInstallMessageHandler(quietOffscreen);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunevane"));
@@ -571,7 +681,8 @@ int main(int argc, char* argv[]) {
         makePictures(folder, parser.values(QStringLiteral("require")));
         QDir::setCurrent(startFolder);
         if (parser.isSet(QStringLiteral("page")))
-            shootPage(parser.value(QStringLiteral("page")), parser.value(QStringLiteral("shot")));
+            shootPage(parser.value(QStringLiteral("page")), parser.value(QStringLiteral("shot")),
+                      folder);
     } catch (const Failure& failure) {
         std::fprintf(stderr, "TutorialPictures: %s\n", qPrintable(failure.why));
         return 1;
