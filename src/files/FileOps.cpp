@@ -48,16 +48,8 @@ CopyHooks& hooks() {
     return installed;
 }
 
-QByteArray shown(const QByteArray& path) {
-    return readableName(decodeName(path)).toUtf8();
-}
-
 void logFailure(const char* step, const QByteArray& path, const char* why) {
     qCWarning(lcFiles, "%s %s: %s", step, shown(path).constData(), why);
-}
-
-void logError(const char* step, const QByteArray& path, int error) {
-    logFailure(step, path, std::strerror(error));
 }
 
 // Takes the error number as an argument so that it is read before anything else can change it.

@@ -94,6 +94,14 @@ QByteArray encodePath(const QString& path) {
     return bytes;
 }
 
+QByteArray shown(const QString& path) {
+    return readableName(path).toUtf8();
+}
+
+QByteArray shown(const QByteArray& path) {
+    return shown(decodeName(path));
+}
+
 QString readableName(const QString& name) {
     QString shown = name;
     for (qsizetype i = 0; i < shown.size(); ++i) {

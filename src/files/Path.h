@@ -18,4 +18,8 @@ bool isBareName(const QString& name);
 // were written in. Never handed back to the file system.
 QString readableName(const QString& name);
 
+// A path as a log line shows it: readable, as a label would show it.
+QByteArray shown(const QString& path);
+QByteArray shown(const QByteArray& path);
+
 } // namespace tunevane::files

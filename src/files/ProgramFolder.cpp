@@ -33,10 +33,6 @@ bool isEmptyFolder(const char* path) {
     return true;
 }
 
-void logError(const char* step, const QString& path, int error) {
-    qCWarning(lcFiles, "%s %s: %s", step, qUtf8Printable(readableName(path)), std::strerror(error));
-}
-
 } // namespace
 
 ProgramFolder::ProgramFolder(QString path) : m_path(std::move(path)) {

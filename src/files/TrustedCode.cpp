@@ -17,15 +17,6 @@ namespace tunevane::files {
 
 namespace {
 
-QByteArray shown(const QByteArray& path) {
-    return readableName(decodeName(path)).toUtf8();
-}
-
-// Takes the error number as an argument so that it is read before anything else can change it.
-void logError(const QByteArray& path, int error) {
-    qCWarning(lcFiles, "code in %s: %s", shown(path).constData(), std::strerror(error));
-}
-
 bool trustedOwner(uid_t uid) {
     return uid == 0 || uid == ::geteuid();
 }
@@ -61,7 +52,7 @@ bool listLetsOthersWrite(int fd) {
 bool closed(int fd, const QByteArray& path, bool folder) {
     struct stat st;
     if (::fstat(fd, &st) != 0) {
-        logError(path, errno);
+        logError("code in", path, errno);
         return false;
     }
     const bool kind = folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
@@ -83,7 +74,7 @@ std::optional<Fd> openTrustedCode(const QString& path) {
     const std::unique_ptr<char, decltype(&std::free)> real(::realpath(asked.constData(), nullptr),
                                                            &std::free);
     if (!real) {
-        logError(asked, errno);
+        logError("code in", asked, errno);
         return std::nullopt;
     }
     // Down from "/" one name at a time, never through a link: a folder swapped for a link
@@ -92,7 +83,7 @@ std::optional<Fd> openTrustedCode(const QString& path) {
     QByteArray walked = "/";
     Fd folder(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) {
-        logError(walked, errno);
+        logError("code in", walked, errno);
         return std::nullopt;
     }
     if (!closed(folder.get(), walked, true))
@@ -105,7 +96,7 @@ std::optional<Fd> openTrustedCode(const QString& path) {
                          (last ? O_RDONLY | O_NONBLOCK : O_PATH | O_DIRECTORY) | O_NOFOLLOW |
                              O_CLOEXEC));
         if (!next.valid()) {
-            logError(walked, errno);
+            logError("code in", walked, errno);
             return std::nullopt;
         }
         if (!closed(next.get(), walked, !last))

@@ -22,10 +22,6 @@ QString joined(const QString& folder, const QString& name) {
 
 } // namespace
 
-QByteArray shown(const QString& path) {
-    return readableName(path).toUtf8();
-}
-
 QString realFolder(const QString& path) {
     if (path.isEmpty())
         return {};

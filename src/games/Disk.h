@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "files/Path.h"
+
 #include <optional>
 
 // What every launcher's reader needs from the disk. Nothing here follows a path it was not
@@ -14,8 +16,7 @@ namespace tunevane::games {
 // JSON files and databases of the launchers: bigger than this is a broken or hostile file.
 constexpr qint64 launcherFileMaxBytes = 16 << 20;
 
-// For log lines: stray bytes read as Windows-1252.
-QByteArray shown(const QString& path);
+using files::shown;
 
 // The folder with links resolved, or empty when it is not a folder (or not there).
 QString realFolder(const QString& path);
