@@ -6,6 +6,7 @@
 #include "audio/SoundFont.h"
 #include "audio/SoundServer.h"
 #include "audio/WavSource.h"
+#include "files/LiveTarget.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -75,23 +76,15 @@ struct Link {
         : context(context), changed(std::move(changed)) {}
 
     // The notice crosses to the context's thread; once detached, none is sent.
-    void notify() {
-        const std::lock_guard guard(lock);
-        if (context)
-            QMetaObject::invokeMethod(context, changed, Qt::QueuedConnection);
-    }
-    void detach() {
-        const std::lock_guard guard(lock);
-        context = nullptr;
-    }
+    void notify() { context.post(changed); }
+    void detach() { context.detach(); }
 
     std::atomic<Mode> mode = Mode::NotOpen;
     std::atomic<bool> atEnd = false;
     PlayerCore* core = nullptr; // touched on the audio thread only
 
 private:
-    std::mutex lock;
-    QObject* context;
+    files::LiveTarget context;
     std::function<void()> changed;
 };
 

@@ -4,6 +4,7 @@
 #include "app/Ui.h"
 #include "files/Bounded.h"
 #include "files/FileOps.h"
+#include "files/LiveTarget.h"
 #include "files/Log.h"
 #include "files/Mounts.h"
 #include "games/Log.h"
@@ -351,10 +352,6 @@ QList<QPointer<BrowsingPane>>& livePanes() {
 // Shared with the threads that read folders for the pane. The pane clears `pane` under the
 // lock as it goes, so a late listing is only ever posted to a pane that exists; Qt drops a
 // posted call whose pane is deleted before it runs.
-struct BrowsingPane::Link {
-    std::mutex lock;
-    BrowsingPane* pane = nullptr;
-};
 
 bool isBrowsableVolume(const QString& rootPath, const QByteArray& device,
                        const QByteArray& fileSystemType) {
@@ -385,8 +382,7 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
       m_programFolder(programFolder.isEmpty()
                           ? QString()
                           : QDir::cleanPath(QDir(programFolder).absolutePath())),
-      m_link(std::make_shared<Link>()) {
-    m_link->pane = this;
+      m_link(std::make_shared<files::LiveTarget>(this)) {
     livePanes().append(this);
     m_drives = new DriveList(window, [this] { fillDriveList(); });
     m_drives->setObjectName(names.drive);
@@ -446,8 +442,7 @@ void BrowsingPane::setListingBound(std::chrono::milliseconds bound) {
 }
 
 BrowsingPane::~BrowsingPane() {
-    const std::lock_guard guard(m_link->lock);
-    m_link->pane = nullptr;
+    m_link->detach();
     livePanes().removeAll(this);
 }
 
@@ -505,17 +500,11 @@ BrowsingPane::Answer BrowsingPane::readWithinBound(const QString& folder, Listin
     const QString mount = files::mountRootOf(folder, files::mountPoints());
     std::optional<std::optional<Listing>> answer = files::answerWithin<std::optional<Listing>>(
         mount, listingBound, [folder, pattern = m_pattern] { return readFolder(folder, pattern); },
-        [link = m_link, folder](std::optional<Listing> late) {
-            if (!late)
-                return;
-            const std::lock_guard guard(link->lock);
-            if (BrowsingPane* pane = link->pane)
-                QMetaObject::invokeMethod(
-                    pane,
-                    [pane, folder, listing = std::move(*late)] {
-                        pane->lateListing(folder, listing);
-                    },
-                    Qt::QueuedConnection);
+        [link = m_link, pane = this, folder](std::optional<Listing> late) {
+            if (late)
+                link->post([pane, folder, listing = std::move(*late)] {
+                    pane->lateListing(folder, listing);
+                });
         });
     if (!answer) {
         qCWarning(lcFiles, "folder %s on %s did not answer within %lld ms",

@@ -19,6 +19,10 @@ class QWidget;
 
 namespace tunevane {
 
+namespace files {
+class LiveTarget;
+}
+
 enum class FilePattern { Wav, Mid };
 
 struct PaneNames {
@@ -82,7 +86,6 @@ public:
     };
 
 private:
-    struct Link;
     enum class Answer { Listed, Unreadable, Silent };
 
     // What the folder's listing said; a silent one is shown empty when `emptyWhenSilent`.
@@ -113,7 +116,7 @@ private:
     QListView* m_files = nullptr;
     QStringListModel* m_fileModel = nullptr;
     // Shared with the threads that read folders for this pane.
-    std::shared_ptr<Link> m_link;
+    std::shared_ptr<files::LiveTarget> m_link;
     // The folder shown empty because it did not answer in time.
     QString m_silentFolder;
     QList<games::GamePlace> m_games;
