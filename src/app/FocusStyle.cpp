@@ -41,7 +41,7 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opt
         return;
     }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
-    // An empty list has no entry to mark: its frame is marked instead.
+    // A focused list's frame is marked too: an empty list has no entry to carry the mark.
     if (element == PE_Frame && (option->state & State_HasFocus) &&
         qobject_cast<const QAbstractItemView*>(widget))
         drawDottedFrame(painter, option->rect, option->palette.color(QPalette::Base));
