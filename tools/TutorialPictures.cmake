@@ -1,8 +1,15 @@
 # The tutorial pages show pictures of our own windows. A tool linked to the window library
 # renders them offscreen at build time, so a changed window changes its pictures in the next
 # build; they reach the program's resources from the build tree.
-add_executable(TutorialPictures ${CMAKE_CURRENT_LIST_DIR}/TutorialPictures.cpp)
-target_link_libraries(TutorialPictures PRIVATE tunevane_lib Qt6::Test)
+# It also routes the pages' pointer lines over those pictures, once, since every input is fixed
+# by then; the pages only draw them.
+add_library(tunevane_routes STATIC ${CMAKE_CURRENT_LIST_DIR}/PointerRoutes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PointerRoutes.h)
+target_include_directories(tunevane_routes PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(tunevane_routes PUBLIC Qt6::Core tunevane_options)
+add_executable(TutorialPictures ${CMAKE_CURRENT_LIST_DIR}/TutorialPictures.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TutorialLines.cpp ${CMAKE_CURRENT_LIST_DIR}/TutorialLines.h)
+target_link_libraries(TutorialPictures PRIVATE tunevane_lib tunevane_routes Qt6::Test)
 
 # The same screen as the tests: no window frame, 96 DPI, unscaled whatever the builder's
 # setting; in a sanitizer build, the same suppressions for the libraries' own leaks.
@@ -19,6 +26,7 @@ foreach(name IN ITEMS midi-selection midi-switch midi-backup midi-backup-name
         ${tutorial_picture_dir}/${name}.png ${tutorial_picture_dir}/${name}@2x.png
         ${tutorial_picture_dir}/${name}.json)
 endforeach()
+list(APPEND tutorial_picture_files ${tutorial_picture_dir}/lines.json)
 
 add_custom_command(OUTPUT ${tutorial_picture_files}
     COMMAND ${CMAKE_COMMAND} -E env ${tutorial_offscreen}

@@ -1,8 +1,8 @@
 // Renders the tutorial pages' pictures from our own windows, offscreen: it makes an example
 // game folder with example WAV and MIDI files, drives the real windows into the states the
 // pages explain, grabs them and scales them to each page's picture size. Beside every picture
-// it writes where each control of the window fell, in picture pixels, so that the pages can
-// point their lines at the controls.
+// it writes where each control of the window fell, in picture pixels, and then where each
+// page's lines run from their boxes to those controls.
 //
 //   TutorialPictures --out DIR [--require PICTURE:CONTROL]... [--page WINDOW --shot FILE.png]
 //
@@ -10,6 +10,7 @@
 // show is missing, so a changed window can never leave a page pointing at nothing.
 
 #include "PrivateHome.h"
+#include "TutorialLines.h"
 #include "app/App.h"
 #include "app/Ui.h"
 #include "help/TutorialPage.h"
@@ -611,6 +612,12 @@ void makePictures(const QString& folder, const QStringList& extra) {
         if (!grabs.contains(name))
             fail(QStringLiteral("no picture named %1").arg(name));
     }
+    // The pages find the pictures just written, and their lines are routed over them.
+    const RoutedPages routed = routeTutorialLines();
+    if (!routed.why.isEmpty())
+        fail(routed.why);
+    save(folder + u'/' + QString::fromLatin1(routedLinesFile) + QStringLiteral(".json"),
+         routedLinesJson(routed.lines));
 }
 
 // A page as the user sees it, for the README.

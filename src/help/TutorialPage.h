@@ -4,6 +4,7 @@
 #include "app/Form.h"
 #include "help/Tutorial.h"
 
+#include <QByteArray>
 #include <QFont>
 #include <QHash>
 #include <QLine>
@@ -11,11 +12,10 @@
 #include <QPushButton>
 #include <QRect>
 #include <QSize>
+#include <map>
 #include <optional>
 #include <span>
 #include <vector>
-
-class QGroupBox;
 
 namespace tunevane {
 
@@ -63,24 +63,17 @@ inline constexpr char pictureSearchPath[] = "tutorial";
 QString pictureFile(const char* file, const char* extension);
 std::optional<PictureControls> readPictureControls(const QString& jsonPath);
 
-// What a pointer line keeps clear of, in page pixels.
-struct LineSurroundings {
-    std::vector<QRect> obstacles; // the picture's other controls, crossed only where need be
-    std::vector<QRect> walls;     // the page's other boxes and buttons, never crossed
-    std::vector<QRect> borders;   // edges that a line may cross but never run along
-    std::vector<QLine> lines;     // lines already drawn, never crossed
-    QRect caption;                // the box's caption, where no line starts
-};
-
-struct PointerRoute {
+// A pointer line as drawn on its page, in page pixels.
+struct DrawnLine {
+    QString box, target;
     QLine line;
-    int hindrances = 0; // what the line could not keep clear of; 0 on a clear route
 };
 
-// From an edge of `box` into the centre third of `target`: the shortest route clear of
-// `around`, or where none is, the one that hides the least.
-PointerRoute pointerLine(const QRect& box, const QRect& target,
-                         const LineSurroundings& around = {});
+// Where the lines run is worked out once, when the pictures are rendered (every input is
+// fixed then), and kept beside them: per page, in the order of the page's table.
+inline constexpr char routedLinesFile[] = "lines";
+QByteArray routedLinesJson(const std::map<QString, std::vector<DrawnLine>>& pages);
+std::vector<DrawnLine> readRoutedLines(const QString& jsonPath, const QString& page);
 
 // A static page: pictures of our windows, captioned boxes, pointer lines and buttons.
 class TutorialPage : public Form {
@@ -88,10 +81,6 @@ class TutorialPage : public Form {
 public:
     TutorialPage(App& app, const PageLayout& layout);
 
-    struct DrawnLine {
-        QString box, target;
-        QLine line; // page pixels
-    };
     const std::vector<DrawnLine>& lines() const { return m_lines; }
 
     // Where a picture's pixel (0, 0) lies on the page.
@@ -116,8 +105,6 @@ private:
     static std::function<void()> returnTo(Form& opener);
     void showPictures();
     void drawLines();
-    void route(const std::vector<std::pair<const QGroupBox*, QRect>>& lines,
-               const std::vector<QRect>& controls);
 
     const PageLayout& m_layout;
     Built m_built;

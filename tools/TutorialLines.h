@@ -1,0 +1,15 @@
+#pragma once
+
+#include "help/TutorialPage.h"
+
+#include <QString>
+#include <map>
+#include <vector>
+
+// Every tutorial page's pointer lines, routed over the pictures the pages find now: per page
+// name, in the order of the page's table. On failure, `why` says which line has no end.
+struct RoutedPages {
+    std::map<QString, std::vector<tunevane::DrawnLine>> lines;
+    QString why;
+};
+RoutedPages routeTutorialLines();
