@@ -1,6 +1,7 @@
 #include "app/Form.h"
 
 #include "app/App.h"
+#include "app/TabOrder.h"
 #include "app/Twips.h"
 
 #include <QApplication>
@@ -12,8 +13,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
-
-#include <algorithm>
 
 namespace tunevane {
 
@@ -33,30 +32,6 @@ Qt::WindowFlags flagsFor(const FormLook& look) {
 
 // Forms shown so far, to tell whether one was shown meanwhile.
 int windowsShown = 0;
-
-bool takesTab(const QWidget* widget, const QWidget* window) {
-    return widget->window() == window && !widget->focusProxy() &&
-           (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
-}
-
-// As the controls are read: a control whose top lies below the bottom of a row's highest one
-// starts the next row, and each row goes left to right. Read from where the controls lie,
-// not listed per window, so that a moved control moves in the chain with it.
-void sortInReadingOrder(const QWidget* window, std::vector<QWidget*>& stops) {
-    const auto box = [window](const QWidget* widget) {
-        return QRect(widget->mapTo(window, QPoint()), widget->size());
-    };
-    std::ranges::stable_sort(stops, {}, [&](const QWidget* widget) { return box(widget).top(); });
-    for (auto row = stops.begin(); row != stops.end();) {
-        const int bottom = box(*row).bottom();
-        const auto next = std::find_if(
-            row, stops.end(), [&](const QWidget* widget) { return box(widget).top() > bottom; });
-        std::stable_sort(row, next, [&](const QWidget* a, const QWidget* b) {
-            return box(a).left() < box(b).left();
-        });
-        row = next;
-    }
-}
 
 } // namespace
 
@@ -129,29 +104,6 @@ void Form::leadTabChainWith(std::vector<QWidget*> controls) {
     m_tabLead.assign(controls.begin(), controls.end());
 }
 
-void Form::orderTabChain() {
-    std::vector<QWidget*> chain;
-    const auto add = [this, &chain](QWidget* top) {
-        QList<QWidget*> candidates = top->findChildren<QWidget*>();
-        candidates << top;
-        std::vector<QWidget*> stops;
-        for (QWidget* widget : std::as_const(candidates))
-            if (takesTab(widget, this) && std::ranges::find(chain, widget) == chain.end())
-                stops.push_back(widget);
-        sortInReadingOrder(this, stops);
-        chain.insert(chain.end(), stops.begin(), stops.end());
-    };
-    for (QWidget* lead : m_tabLead)
-        if (lead)
-            add(lead);
-    add(this);
-    for (size_t i = 1; i < chain.size(); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
-    // The window would start at the first control made, wherever it lies.
-    if (!chain.empty() && !focusWidget())
-        chain.front()->setFocus(Qt::ActiveWindowFocusReason);
-}
-
 void Form::keyPressEvent(QKeyEvent* event) {
     const bool answer = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
                         event->key() == Qt::Key_Escape;
@@ -173,7 +125,7 @@ void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_shownAt = ++windowsShown;
     if (!m_placed)
-        orderTabChain();
+        orderTabChain(this, m_tabLead);
     if (m_centred && !m_placed) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();

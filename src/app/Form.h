@@ -77,8 +77,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void orderTabChain();
-
     App& m_app;
     bool m_centred;
     bool m_placed = false;

@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "app/App.h"
+#include "app/TabOrder.h"
 #include "app/Ui.h"
 #include "app/Version.h"
 #include "selection/FrmMidi.h"
@@ -213,6 +214,30 @@ private Q_SLOTS:
                 break;
         }
         QCOMPARE(walked.join(u' '), stops);
+    }
+
+    // A row ends at the bottom of its highest control; each row goes left to right.
+    void readingOrder_data() {
+        QTest::addColumn<QList<QRect>>("boxes");
+        QTest::addColumn<QList<size_t>>("order");
+        QTest::newRow("one row") << QList<QRect>{{50, 0, 10, 10}, {10, 0, 10, 10}, {30, 2, 10, 10}}
+                                 << QList<size_t>{1, 2, 0};
+        QTest::newRow("two rows") << QList<QRect>{{10, 30, 10, 10}, {40, 0, 10, 10}}
+                                  << QList<size_t>{1, 0};
+        QTest::newRow("a lower top within the row")
+            << QList<QRect>{{20, 15, 10, 10}, {5, 25, 10, 10}, {0, 0, 10, 20}}
+            << QList<size_t>{2, 0, 1};
+        // The tall control joins the first row; what lies beside it below that row does not.
+        QTest::newRow("a tall control")
+            << QList<QRect>{{5, 12, 10, 10}, {20, 5, 10, 40}, {0, 0, 10, 10}}
+            << QList<size_t>{2, 1, 0};
+    }
+
+    void readingOrder() {
+        QFETCH(QList<QRect>, boxes);
+        QFETCH(QList<size_t>, order);
+        const std::vector<size_t> read = tunevane::readingOrder(boxes);
+        QCOMPARE(QList<size_t>(read.begin(), read.end()), order);
     }
 
     void modalContinuationRunsOnceAfterHide() {
