@@ -36,6 +36,7 @@
 #include "selection/FrmMidi.h"
 #include "selection/PreviewPlayer.h"
 #include "start/FrmSplash.h"
+#include "start/Start.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -305,7 +306,7 @@ std::pair<QString, const QWidget*> playPauseAndPlay(testsupport::RealProgram& pr
                                                     tunevane::App& twin,
                                                     const std::function<bool()>& playing,
                                                     const std::function<void()>& meanwhile) {
-    twin.start();
+    tunevane::start(twin);
     const QWidget* splash = twin.forms().find<tunevane::FrmSplash>();
     tunevane::FrmMidi& music = twin.forms().get<tunevane::FrmMidi>();
     music.show();

@@ -13,6 +13,7 @@
 #include "StallWatch.h"
 #include "app/App.h"
 #include "app/Ui.h"
+#include "start/Start.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -72,7 +73,7 @@ int mount(const QString& folder) {
     const std::vector<double> stalls = stallsOver({
         [&] {
             app = std::make_unique<tunevane::App>(program.path());
-            app->start();
+            tunevane::start(*app);
         },
         [&] {
             window(QStringLiteral("frmSplash"))
@@ -130,7 +131,7 @@ int games(const QString& home, int count) {
     QTemporaryDir program;
     qputenv("HOME", QFile::encodeName(home));
     tunevane::App app(program.path());
-    app.start();
+    tunevane::start(app);
     window(QStringLiteral("frmSplash"))
         ->findChild<QPushButton*>(QStringLiteral("CmdEntermidi"))
         ->click();

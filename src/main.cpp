@@ -2,6 +2,7 @@
 #include "app/Form.h"
 #include "app/Ui.h"
 #include "files/ProgramFolder.h"
+#include "start/Start.h"
 
 #include <QApplication>
 
@@ -15,6 +16,6 @@ int main(int argc, char* argv[]) {
     tunevane::App app(tunevane::files::ProgramFolder::standardLocation());
     QObject::connect(&app, &tunevane::App::ended, &application, &QApplication::quit,
                      Qt::QueuedConnection);
-    app.start();
+    tunevane::start(app);
     return QApplication::exec();
 }

@@ -13,10 +13,6 @@ public:
     explicit App(const QString& programFolder, QObject* parent = nullptr);
     ~App() override;
 
-    // Shows the start-up window; defined where the program is composed, since the window
-    // model knows no window kind.
-    void start();
-
     Forms& forms() { return m_forms; }
     const files::ProgramFolder& programFolder() const { return m_programFolder; }
 

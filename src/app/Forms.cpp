@@ -2,6 +2,8 @@
 
 #include "app/App.h"
 
+#include <algorithm>
+
 namespace tunevane {
 
 void Forms::unload(Form& form) {
@@ -33,23 +35,9 @@ Forms::~Forms() {
         delete form.data();
 }
 
-namespace {
-
-// Filled while the program's statics are made, before main(); read-only after.
-std::vector<Forms::Kind>& kinds() {
-    static std::vector<Forms::Kind> known;
-    return known;
-}
-
-} // namespace
-
-bool Forms::know(std::type_index type, Form* (*make)(App&)) {
-    kinds().push_back({type, make});
-    return true;
-}
-
-std::span<const Forms::Kind> Forms::knownKinds() {
-    return kinds();
+bool Forms::isKnown(std::type_index type) const {
+    return m_kinds.empty() ||
+           std::ranges::any_of(m_kinds, [type](const Kind& kind) { return kind.type == type; });
 }
 
 bool Forms::empty() const {

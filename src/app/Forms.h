@@ -6,7 +6,6 @@
 #include <map>
 #include <span>
 #include <typeindex>
-#include <vector>
 
 namespace tunevane {
 
@@ -21,7 +20,7 @@ public:
     ~Forms();
 
     template <class T> T& get() {
-        static_cast<void>(s_known<T>);
+        Q_ASSERT_X(isKnown(typeid(T)), "Forms::get", "a window kind missing from windowKinds()");
         if (T* form = find<T>())
             return *form;
         auto* form = new T(m_app);
@@ -60,22 +59,23 @@ public:
 
     bool empty() const;
 
-    // Every window kind the linked program can load: a kind is known once any linked code can
-    // reach it through get(), so nothing keeps a list by hand that a new window could miss.
     struct Kind {
         std::type_index type;
         Form* (*make)(App&); // a new window of the kind, without its load steps
     };
-    static std::span<const Kind> knownKinds();
+    template <class T> static Kind kind() {
+        return {typeid(T), [](App& app) -> Form* { return new T(app); }};
+    }
+    // The program's window kinds, handed over by the layer that composes the program; from
+    // then on, loading a kind that is not among them is a mistake that debug builds stop at.
+    void know(std::span<const Kind> kinds) { m_kinds = kinds; }
 
 private:
-    static bool know(std::type_index type, Form* (*make)(App&));
-    template <class T>
-    static inline const bool s_known = know(typeid(T),
-                                            [](App& app) -> Form* { return new T(app); });
+    bool isKnown(std::type_index type) const;
 
     App& m_app;
     std::map<std::type_index, QPointer<Form>> m_loaded;
+    std::span<const Kind> m_kinds;
 };
 
 } // namespace tunevane

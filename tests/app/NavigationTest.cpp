@@ -7,6 +7,7 @@
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
 #include "start/FrmSplash.h"
+#include "start/Start.h"
 #include "switching/FrmCopyMidi.h"
 #include "switching/FrmCopyWavs.h"
 
@@ -54,7 +55,7 @@ private Q_SLOTS:
 
     void init() {
         makeApp();
-        m_app->start();
+        start(*m_app);
         settle();
     }
 

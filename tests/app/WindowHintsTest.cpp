@@ -4,6 +4,7 @@
 #include "app/Ui.h"
 #include "sets_backups/FrmBackupConfirm.h"
 #include "sets_backups/FrmSetConfirm.h"
+#include "start/Start.h"
 #include "switching/FrmFavorites.h"
 #include "switching/FrmReplaceConfirm.h"
 
@@ -185,7 +186,7 @@ private Q_SLOTS:
 
         // Every window kind there is, reached the way a user reaches it.
         m_app = std::make_unique<App>(m_folder.path());
-        m_app->start();
+        tunevane::start(*m_app);
         settle();
         see(QStringLiteral("frmSplash"));
         click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi"));

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "app/App.h"
 #include "files/Fd.h"
+#include "start/Start.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -144,7 +145,7 @@ private Q_SLOTS:
         }
         QTemporaryDir programFolder;
         tunevane::App app(programFolder.path());
-        app.start();
+        tunevane::start(app);
         QWidget* splash = testsupport::topLevel(QStringLiteral("frmSplash"));
         QVERIFY(splash && QTest::qWaitForWindowExposed(splash));
         QVERIFY(!splash->grab().isNull());
@@ -375,7 +376,7 @@ private Q_SLOTS:
             const QString song = dir.filePath(QStringLiteral("LONG.MID"));
             QVERIFY(testmedia::writeFile(song, testmedia::midiSong(120)));
             tunevane::App app(dir.path());
-            app.start();
+            tunevane::start(app);
             QVERIFY(
                 testsupport::click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi")));
             auto* player = testsupport::topLevel(QStringLiteral("FrmMidi"))

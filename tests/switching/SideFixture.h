@@ -5,6 +5,7 @@
 #include "app/App.h"
 #include "app/Ui.h"
 #include "selection/SelectionWindow.h"
+#include "start/Start.h"
 #include "switching/SwitchWindow.h"
 
 #include <QAbstractItemView>
@@ -77,7 +78,7 @@ public:
             root.mkdir(QString::fromUtf8(folder));
         QDir::setCurrent(gameFolder());
         m_app = std::make_unique<tunevane::App>(programFolder());
-        m_app->start();
+        tunevane::start(*m_app);
         testsupport::settle();
         click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi"));
         if (m_side.effects)
