@@ -1,13 +1,12 @@
 #include "selection/BrowsingPane.h"
 #include "files/Path.h"
 
+#include "app/Log.h"
 #include "app/Ui.h"
 #include "files/Bounded.h"
 #include "files/FileOps.h"
 #include "files/LiveTarget.h"
-#include "files/Log.h"
 #include "files/Mounts.h"
-#include "games/Log.h"
 
 #include <QAbstractListModel>
 #include <QComboBox>
@@ -295,7 +294,7 @@ public:
             std::thread([this] { run(); }).detach();
         } catch (const std::system_error& error) {
             m_running = false;
-            qCWarning(lcGames, "cannot start the search for games: %s", error.what());
+            qCWarning(lcUi, "cannot start the search for games: %s", error.what());
         }
     }
 
@@ -327,7 +326,7 @@ private:
         std::unique_lock guard(m_lock);
         m_ended = true;
         if (!m_stopped.wait_for(guard, searchEndBound, [this] { return !m_running; }))
-            qCWarning(lcGames, "the search for games did not end with the program");
+            qCWarning(lcUi, "the search for games did not end with the program");
     }
 
     std::mutex m_lock;
@@ -507,7 +506,7 @@ BrowsingPane::Answer BrowsingPane::readWithinBound(const QString& folder, Listin
                 });
         });
     if (!answer) {
-        qCWarning(lcFiles, "folder %s on %s did not answer within %lld ms",
+        qCWarning(lcUi, "folder %s on %s did not answer within %lld ms",
                   qUtf8Printable(files::readableName(folder)),
                   qUtf8Printable(files::readableName(mount)),
                   static_cast<long long>(listingBound.count()));

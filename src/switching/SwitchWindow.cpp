@@ -1,9 +1,9 @@
 #include "switching/SwitchWindow.h"
 
 #include "app/App.h"
+#include "app/Log.h"
 #include "app/Outcome.h"
 #include "files/FileOps.h"
-#include "files/Log.h"
 #include "files/Path.h"
 #include "switching/FrmReplaceConfirm.h"
 
@@ -93,7 +93,7 @@ files::RunResult SwitchWindow::replaceGameFiles() const {
     if (run.copied < pairs.size()) {
         const SlotPair& stopped = slots[static_cast<size_t>(run.copied)];
         if (!stopped.replacementPath.isEmpty() || !stopped.gamePath.isEmpty())
-            qCWarning(lcFiles, "switch stopped at selection %lld, copy of %s over %s: %s",
+            qCWarning(lcUi, "switch stopped at selection %lld, copy of %s over %s: %s",
                       static_cast<long long>(run.copied + 1),
                       qUtf8Printable(files::readableName(stopped.replacementPath)),
                       qUtf8Printable(files::readableName(stopped.gamePath)),

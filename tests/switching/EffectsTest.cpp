@@ -203,7 +203,7 @@ private Q_SLOTS:
         QFETCH(QString, logged);
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();
-        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.files.warning=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.ui.warning=true"));
         const auto restore = qScopeGuard([] {
             QLoggingCategory::setFilterRules({});
             tunevane::files::setCopyHooks({});
