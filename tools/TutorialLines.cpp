@@ -77,8 +77,8 @@ routes::Page measure(const TutorialPage& page, const PageLayout& layout, QString
 
 } // namespace
 
-RoutedPages routeTutorialLines() {
-    const QTemporaryDir programFolder;
+RoutedPages routeTutorialLines(const QString& scratch) {
+    const QTemporaryDir programFolder(scratch + QStringLiteral("/.lines-XXXXXX"));
     App app(programFolder.path());
     RoutedPages routed;
     for (const PageLayout* layout : tutorialPages()) {

@@ -7,9 +7,10 @@
 #include <vector>
 
 // Every tutorial page's pointer lines, routed over the pictures the pages find now: per page
-// name, in the order of the page's table. On failure, `why` says which line has no end.
+// name, in the order of the page's table. On failure, `why` says which line has no end. The
+// pages are loaded by a program whose folder is made under `scratch`.
 struct RoutedPages {
     std::map<QString, std::vector<tunevane::DrawnLine>> lines;
     QString why;
 };
-RoutedPages routeTutorialLines();
+RoutedPages routeTutorialLines(const QString& scratch);

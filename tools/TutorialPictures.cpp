@@ -613,7 +613,7 @@ void makePictures(const QString& folder, const QStringList& extra) {
             fail(QStringLiteral("no picture named %1").arg(name));
     }
     // The pages find the pictures just written, and their lines are routed over them.
-    const RoutedPages routed = routeTutorialLines();
+    const RoutedPages routed = routeTutorialLines(folder);
     if (!routed.why.isEmpty())
         fail(routed.why);
     save(folder + u'/' + QString::fromLatin1(routedLinesFile) + QStringLiteral(".json"),
