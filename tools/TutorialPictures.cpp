@@ -627,7 +627,7 @@ void shootPage(const QString& name, const QString& file, const QString& scratch)
     TutorialPage* page = loadTutorialPage(app, name);
     if (!page)
         fail(QStringLiteral("no tutorial page %1").arg(name));
-    page->showModal();
+    page->showModeless();
     settle();
     savePng(file, shownWindow(name)->grab().toImage());
 }

@@ -57,20 +57,32 @@ void Form::showModeless() {
 }
 
 void Form::showModelessOver(QWidget& owner) {
-    // The transient hint needs both windows to exist in the window system.
-    winId();
-    owner.winId();
-    windowHandle()->setTransientParent(owner.windowHandle());
+    keepAbove(owner);
     showModeless();
 }
 
-void Form::showModal(std::function<void()> then) {
+void Form::showModal(QWidget& opener, std::function<void()> then) {
     m_afterModal = std::move(then);
-    if (!isVisible())
+    if (!isVisible()) {
         setWindowModality(Qt::ApplicationModal);
+        keepAbove(opener);
+        if (!m_centred)
+            placeOver(*opener.window());
+    }
     show();
     raise();
     activateWindow();
+}
+
+void Form::keepAbove(QWidget& opener) {
+    QWidget* owner = opener.window();
+    // X11 gives the transient hint to dialogs only; a dialog keeps its place in the task bar.
+    if (windowType() == Qt::Window)
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    // The transient hint needs both windows to exist in the window system.
+    winId();
+    owner->winId();
+    windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 void Form::hideAndUnload() {
@@ -94,6 +106,19 @@ std::vector<QPointer<Form>> Form::noticesOver() const {
 
 void Form::titleBarClose() {
     hideAndUnload();
+}
+
+void Form::placeOver(const QWidget& owner) {
+    // Window managers place only some kinds of dialog over their window: this one is placed
+    // there itself, inside the screen.
+    QRect frame = frameGeometry();
+    frame.moveCenter(owner.frameGeometry().center());
+    if (const QScreen* screen = owner.screen()) {
+        const QRect room = screen->availableGeometry();
+        frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() - frame.width()));
+        frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() - frame.height()));
+    }
+    move(frame.topLeft());
 }
 
 void Form::answerKeysWith(QPushButton* ok) {

@@ -46,9 +46,10 @@ public:
     void showModeless();
     // Modeless, but kept above `owner` by the window system: a notice about what `owner` did.
     void showModelessOver(QWidget& owner);
-    // Application-modal without a nested event loop: `then` runs once the window has been
-    // hidden or unloaded, after the handler that did so has returned.
-    void showModal(std::function<void()> then = {});
+    // Application-modal over the window `opener` lies in, without a nested event loop: `then`
+    // runs once the window has been hidden or unloaded, after the handler that did so has
+    // returned.
+    void showModal(QWidget& opener, std::function<void()> then = {});
 
     // Hide, then unload: what a window's own OK or close does.
     void hideAndUnload();
@@ -77,6 +78,10 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The window system keeps this window above the window `opener` lies in.
+    void keepAbove(QWidget& opener);
+    void placeOver(const QWidget& owner);
+
     App& m_app;
     bool m_centred;
     bool m_placed = false;

@@ -25,6 +25,9 @@ QFont classicFont(const QString& family, qreal pointSize, bool bold, bool italic
 
 void showMessage(QWidget* parent, const QString& title, const QString& text,
                  std::function<void()> then) {
+    // The window manager keeps a box above the window it belongs to, which must be on screen.
+    if (parent && !parent->window()->isVisible())
+        parent = QApplication::activeWindow();
     auto* box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("MessageBox"));
     // A title and a close box only: minimise and maximise crowd out a short title.

@@ -98,7 +98,7 @@ protected:
 
 public:
     template <class Page> static void showModalOver(Form& opener) {
-        opener.app().forms().get<Page>().showModal(returnTo(opener));
+        opener.app().forms().get<Page>().showModal(opener, returnTo(opener));
     }
 
 private:

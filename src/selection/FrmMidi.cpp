@@ -171,9 +171,9 @@ FrmMidi::FrmMidi(App& app)
             [this, &app] { app.forms().moveOn<FrmWavSelect>(*this); });
     connect(button("CmdExit1"), &QPushButton::clicked, &app, &App::endProgram);
     connect(button("CmdAbout"), &QPushButton::clicked, this,
-            [this] { this->app().forms().get<frmAbout>().showModal(); });
+            [this] { this->app().forms().get<frmAbout>().showModal(*this); });
     connect(button("CmdMidiGames"), &QPushButton::clicked, this,
-            [this] { this->app().forms().get<FrmGameLinks>().showModal(); });
+            [this] { this->app().forms().get<FrmGameLinks>().showModal(*this); });
     connect(button("CmdHelpMidi"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
 }
 

@@ -186,7 +186,7 @@ FrmWavSelect::FrmWavSelect(App& app)
             [this, &app] { app.forms().moveOn<FrmMidi>(*this); });
     connect(button("CmdExitProgWav"), &QPushButton::clicked, &app, &App::endProgram);
     connect(button("CmdWavGames"), &QPushButton::clicked, this,
-            [this] { this->app().forms().get<FrmWavGame>().showModal(); });
+            [this] { this->app().forms().get<FrmWavGame>().showModal(*this); });
     connect(button("CmdWavHelp1"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
 }
 

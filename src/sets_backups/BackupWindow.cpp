@@ -26,14 +26,14 @@ void BackupWindow::setUp(const Built& built, const Wiring& wiring) {
             &Form::hideAndUnload);
 }
 
-void BackupWindow::review(std::span<const SlotPair> slots) {
+void BackupWindow::review(QWidget& opener, std::span<const SlotPair> slots) {
     for (size_t n = 0; n < m_slots.size(); ++n) {
         const SlotPair pair = n < slots.size() ? slots[n] : SlotPair{};
         m_slots[n] = {pair.gameName, pair.gamePath, {}, {}};
         m_pathLabels[n]->setText(files::readableName(pair.gamePath));
         m_nameLabels[n]->setText(files::readableName(pair.gameName));
     }
-    showModal();
+    showModal(opener);
 }
 
 void BackupWindow::backup() {
@@ -47,7 +47,7 @@ void BackupWindow::backup() {
     // Two game files of one name from two folders: the second must not replace the first,
     // which may be the only copy of that original once the game is switched.
     Staged staged = stage(app().programFolder(), backupStaging, copies, files::Existing::Keep);
-    app().forms().get<FrmSetName2>().ask(this, std::move(staged), [self = QPointer(this)] {
+    app().forms().get<FrmSetName2>().ask(*this, std::move(staged), [self = QPointer(this)] {
         if (self)
             self->hideAndUnload();
     });

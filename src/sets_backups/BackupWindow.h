@@ -15,8 +15,8 @@ namespace tunevane {
 class BackupWindow : public Form {
     Q_OBJECT
 public:
-    // Takes the game side of each slot and shows the window modal.
-    void review(std::span<const SlotPair> slots);
+    // Takes the game side of each slot and shows the window modal over `opener`.
+    void review(QWidget& opener, std::span<const SlotPair> slots);
 
 protected:
     struct Wiring {

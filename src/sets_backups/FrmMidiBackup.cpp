@@ -78,7 +78,7 @@ FrmMidiBackup::FrmMidiBackup(App& app)
 }
 
 void FrmMidiBackup::open(Form& over, std::span<const SlotPair> slots) {
-    over.app().forms().get<FrmMidiBackup>().review(slots);
+    over.app().forms().get<FrmMidiBackup>().review(over, slots);
 }
 
 } // namespace tunevane

@@ -60,11 +60,11 @@ void FrmSetName::saveSet(Form& over, std::span<const SlotPair> slots) {
     App& app = over.app();
     // A set holds the user's own files: of two slots with one game file name, the later wins.
     Staged staged = stage(app.programFolder(), setStaging, copies, files::Existing::Replace);
-    app.forms().get<FrmSetName>().ask(&over, std::move(staged));
+    app.forms().get<FrmSetName>().ask(over, std::move(staged));
 }
 
-void FrmSetName::confirm(std::function<void()> done) {
-    app().forms().get<FrmSetConfirm>().showModal(std::move(done));
+Form& FrmSetName::confirmation() {
+    return app().forms().get<FrmSetConfirm>();
 }
 
 } // namespace tunevane

@@ -18,7 +18,7 @@ public:
     static void saveSet(Form& over, std::span<const SlotPair> slots);
 
 protected:
-    void confirm(std::function<void()> done) override;
+    Form& confirmation() override;
 };
 
 } // namespace tunevane

@@ -56,8 +56,8 @@ FrmSetName2::FrmSetName2(App& app)
     setUp(built.get<QComboBox>("CboSetName2"), built.get<QPushButton>("CmdOK3"));
 }
 
-void FrmSetName2::confirm(std::function<void()> done) {
-    app().forms().get<FrmBackupConfirm>().showModal(std::move(done));
+Form& FrmSetName2::confirmation() {
+    return app().forms().get<FrmBackupConfirm>();
 }
 
 } // namespace tunevane

@@ -11,7 +11,7 @@ public:
     explicit FrmSetName2(App& app);
 
 protected:
-    void confirm(std::function<void()> done) override;
+    Form& confirmation() override;
 };
 
 } // namespace tunevane

@@ -93,7 +93,7 @@ FrmWavBackup::FrmWavBackup(App& app)
 }
 
 void FrmWavBackup::open(Form& over, std::span<const SlotPair> slots) {
-    over.app().forms().get<FrmWavBackup>().review(slots);
+    over.app().forms().get<FrmWavBackup>().review(over, slots);
 }
 
 } // namespace tunevane

@@ -43,16 +43,16 @@ void NameDialog::setUp(QComboBox* box, QPushButton* ok) {
     connect(ok, &QPushButton::clicked, this, &NameDialog::ok);
 }
 
-void NameDialog::ask(QWidget* over, Staged staged, std::function<void()> whenDone) {
+void NameDialog::ask(QWidget& over, Staged staged, std::function<void()> whenDone) {
     // Naming the staging folder now would name what the abandoned save left in it.
     if (!staged.ready) {
-        showNothingDone(over, m_naming.operation, staged.run.failure, std::move(whenDone));
+        showNothingDone(&over, m_naming.operation, staged.run.failure, std::move(whenDone));
         return;
     }
-    m_over = over;
+    m_over = &over;
     m_staged = std::move(staged);
     m_whenDone = std::move(whenDone);
-    showModal();
+    showModal(over);
 }
 
 void NameDialog::ok() {
@@ -72,8 +72,8 @@ void NameDialog::ok() {
     std::function<void()> done = std::exchange(m_whenDone, {});
     const Staged staged = std::exchange(m_staged, {});
     showOutcome(
-        m_over, m_naming.operation, staged.choices, staged.run, [this, done] { confirm(done); },
-        done);
+        m_over, m_naming.operation, staged.choices, staged.run,
+        [this, done] { confirmation().showModal(*m_over, done); }, done);
 }
 
 void NameDialog::abandon() {

@@ -24,7 +24,7 @@ public:
     // Shows the dialog modal over `over`; `whenDone` runs once the action has ended: after
     // the final word was dismissed, or when the dialog was left without a name. A staging
     // folder that could not be made ready gets its message instead of the dialog.
-    void ask(QWidget* over, Staged staged, std::function<void()> whenDone = {});
+    void ask(QWidget& over, Staged staged, std::function<void()> whenDone = {});
 
 protected:
     struct Naming {
@@ -34,8 +34,8 @@ protected:
     NameDialog(App& app, const QString& name, const FormLook& look, Naming naming);
 
     void setUp(QComboBox* box, QPushButton* ok);
-    // The success confirmation, modal; `done` runs once it is closed.
-    virtual void confirm(std::function<void()> done) = 0;
+    // The success confirmation, shown modal over the window the dialog was asked from.
+    virtual Form& confirmation() = 0;
 
     // No close box, but a window-system close or Esc still leaves it: the action ends and
     // the staging folder keeps its copies for the next time.

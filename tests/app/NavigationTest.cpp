@@ -245,7 +245,7 @@ private Q_SLOTS:
         enter();
         FrmCopyWavs& window = m_app->forms().get<FrmCopyWavs>();
         int runs = 0;
-        window.showModal([&runs] { ++runs; });
+        window.showModal(*topLevel(QStringLiteral("FrmMidi")), [&runs] { ++runs; });
         QVERIFY(window.isModal());
         window.hide();
         QCOMPARE(runs, 0); // not inside the handler that hid it

@@ -44,6 +44,8 @@ struct Boxes {
     int titleHeight = 0;
     QString transientFor;
     QString said;
+    QString id; // the window's own, as WM_TRANSIENT_FOR names it
+    QRect frame;
 
     bool allows(const char* action) const {
         return actions.contains(QStringLiteral("_NET_WM_ACTION_") + QLatin1StringView(action));
@@ -96,7 +98,6 @@ class WindowHintsTest : public QObject {
     QTemporaryDir m_folder;
     std::unique_ptr<App> m_app;
     QMap<QString, Boxes> m_seen;
-    QString m_messageOwner;
 
     static QString xprop(const QStringList& arguments) {
         QProcess tool;
@@ -149,7 +150,10 @@ class WindowHintsTest : public QObject {
         if (!window)
             window = topLevel(name);
         QVERIFY2(window && window->isVisible(), qPrintable(name));
-        m_seen.insert(name, boxesOf(window));
+        Boxes boxes = boxesOf(window);
+        boxes.id = u"0x"_s + QString::number(window->winId(), 16);
+        boxes.frame = window->windowHandle()->frameGeometry();
+        m_seen.insert(name, boxes);
     }
 
     void click(const QString& window, const QString& button) {
@@ -158,7 +162,7 @@ class WindowHintsTest : public QObject {
 
     template <typename Confirmation> void seeConfirmation(const QString& name) {
         Confirmation& dialog = m_app->forms().get<Confirmation>();
-        dialog.showModal();
+        dialog.showModal(*topLevel(u"FrmCopyMidi"_s));
         see(name);
         dialog.hideAndUnload();
         settle();
@@ -193,11 +197,15 @@ private Q_SLOTS:
         see(QStringLiteral("FrmMidi"));
         click(QStringLiteral("FrmMidi"), QStringLiteral("CmdTunevane"));
         see(QStringLiteral("FrmCopyMidi"));
+        click(u"FrmCopyMidi"_s, u"CmdMidiBackup"_s);
+        see(u"FrmMidiBackup"_s);
+        click(u"FrmMidiBackup"_s, u"CmdProceed"_s);
+        see(u"FrmSetName2"_s);
+        topLevel(u"FrmSetName2"_s)->close(); // and with it the backup window
         click(QStringLiteral("FrmCopyMidi"), QStringLiteral("CmdSwitch3"));
         QMessageBox* box = testsupport::messageBox();
         QVERIFY(box);
         see(QStringLiteral("message box"), box);
-        m_messageOwner = u"0x"_s + QString::number(topLevel(u"FrmCopyMidi"_s)->winId(), 16);
         QVERIFY(!testsupport::dismissMessageBox().isEmpty());
         click(QStringLiteral("FrmCopyMidi"), QStringLiteral("CmdFavorites"));
         see(QStringLiteral("FrmFavorites"));
@@ -210,6 +218,9 @@ private Q_SLOTS:
         see(QStringLiteral("FrmWavSelect"));
         click(QStringLiteral("FrmWavSelect"), QStringLiteral("CmdSwitch"));
         see(QStringLiteral("FrmCopyWavs"));
+        click(u"FrmCopyWavs"_s, u"CmdCreateSet"_s);
+        see(u"FrmSetName"_s);
+        topLevel(u"FrmSetName"_s)->close();
     }
 
     void cleanupTestCase() {
@@ -270,9 +281,22 @@ private Q_SLOTS:
         QVERIFY(boxes.allows("MINIMIZE") || !minimise);
     }
 
-    void messageBoxStaysWithItsWindow() {
-        QVERIFY(!m_messageOwner.isEmpty());
-        QCOMPARE(m_seen.value(u"message box"_s).transientFor, m_messageOwner);
+    // Kept above the shown window it came from, and first seen over it.
+    void dialogsStayOverTheirWindows_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("opener");
+        QTest::newRow("Midi Backup") << u"FrmMidiBackup"_s << u"FrmCopyMidi"_s;
+        QTest::newRow("Save Backup Set") << u"FrmSetName2"_s << u"FrmMidiBackup"_s;
+        QTest::newRow("Save Set") << u"FrmSetName"_s << u"FrmCopyWavs"_s;
+        for (const char* notice : {"FrmSetConfirm", "FrmFavorites", "message box"})
+            QTest::newRow(notice) << QString::fromUtf8(notice) << u"FrmCopyMidi"_s;
+    }
+
+    void dialogsStayOverTheirWindows() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, opener);
+        QCOMPARE(m_seen.value(dialog).transientFor, m_seen.value(opener).id);
+        QVERIFY(m_seen.value(opener).frame.contains(m_seen.value(dialog).frame.center()));
     }
 };
 

@@ -85,10 +85,12 @@ bool drawnAt(const QImage& shot, const QPoint& point, const QColor& colour) {
 class TutorialPagesTest : public QObject, protected testsupport::AppFixture {
     Q_OBJECT
 
+    QWidget m_opener;
+
     TutorialPage* open(const QString& name) {
         TutorialPage* page = loadTutorialPage(*m_app, name);
         if (page)
-            page->showModal();
+            page->showModal(m_opener);
         settle();
         return page;
     }
