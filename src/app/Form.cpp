@@ -122,7 +122,13 @@ void Form::placeOver(const QWidget& owner) {
 }
 
 void Form::answerKeysWith(QPushButton* ok) {
-    m_keyButton = ok;
+    const auto press = [ok] { ok->click(); };
+    answerKeys(press, press);
+}
+
+void Form::answerKeys(std::function<void()> onReturn, std::function<void()> onEscape) {
+    m_onReturn = std::move(onReturn);
+    m_onEscape = std::move(onEscape);
 }
 
 void Form::leadTabChainWith(std::vector<QWidget*> controls) {
@@ -130,10 +136,17 @@ void Form::leadTabChainWith(std::vector<QWidget*> controls) {
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
-    const bool answer = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-                        event->key() == Qt::Key_Escape;
-    if (m_keyButton && answer && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        m_keyButton->click();
+    // Here, once the focused control has passed the key on: a name box's line edit would
+    // report Return twice.
+    std::function<void()> answer;
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            answer = m_onReturn;
+        else if (event->key() == Qt::Key_Escape)
+            answer = m_onEscape;
+    }
+    if (answer) {
+        answer();
         return;
     }
     QWidget::keyPressEvent(event);

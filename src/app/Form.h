@@ -67,6 +67,9 @@ protected:
 
     // Return and Esc press `ok`, as they do in any desktop dialog with one button.
     void answerKeysWith(QPushButton* ok);
+    // What Return (or Enter) and Esc do when the focused control leaves them to the window;
+    // an empty one does nothing.
+    void answerKeys(std::function<void()> onReturn, std::function<void()> onEscape);
     // Tab reaches these first, in this order, each with its parts; then the rest of the
     // window row by row. Controls made after the table are ordered too: the chain is laid
     // when the window is first shown.
@@ -86,7 +89,7 @@ private:
     bool m_centred;
     bool m_placed = false;
     std::function<void()> m_afterModal;
-    QPointer<QPushButton> m_keyButton;
+    std::function<void()> m_onReturn, m_onEscape;
     std::span<const Control> m_table;
     std::vector<QPointer<QWidget>> m_tabLead;
     int m_shownAt = 0;

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QUrl>
 
 namespace tunevane {
@@ -112,9 +111,7 @@ frmAbout::frmAbout(App& app)
     auto* ok = built.get<QPushButton>("cmdOK");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &Form::hideAndUnload);
-    for (const QKeySequence& key :
-         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
-        connect(new QShortcut(key, this), &QShortcut::activated, ok, &QPushButton::click);
+    answerKeysWith(ok);
 }
 
 void frmAbout::loadSteps() {

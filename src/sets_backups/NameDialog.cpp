@@ -5,7 +5,6 @@
 #include "files/Path.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QPushButton>
 
 namespace tunevane {
@@ -41,6 +40,7 @@ NameDialog::NameDialog(App& app, const QString& name, const FormLook& look, Nami
 void NameDialog::setUp(QComboBox* box, QPushButton* ok) {
     m_box = box;
     connect(ok, &QPushButton::clicked, this, &NameDialog::ok);
+    answerKeys([this] { this->ok(); }, [this] { abandon(); });
 }
 
 void NameDialog::ask(QWidget& over, Staged staged, std::function<void()> whenDone) {
@@ -86,20 +86,6 @@ void NameDialog::abandon() {
 
 void NameDialog::titleBarClose() {
     abandon();
-}
-
-void NameDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        abandon();
-        return;
-    }
-    // The box passes Return on; its line edit would say it twice.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        ok();
-        return;
-    }
-    Form::keyPressEvent(event);
 }
 
 } // namespace tunevane

@@ -40,7 +40,6 @@ protected:
     // No close box, but a window-system close or Esc still leaves it: the action ends and
     // the staging folder keeps its copies for the next time.
     void titleBarClose() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ok();
