@@ -131,6 +131,11 @@ void Form::answerKeys(std::function<void()> onReturn, std::function<void()> onEs
     m_onEscape = std::move(onEscape);
 }
 
+void Form::opensOn(QWidget* control) {
+    // Before the first show, which would otherwise start on the first control in Tab order.
+    (control ? control : static_cast<QWidget*>(this))->setFocus(Qt::OtherFocusReason);
+}
+
 void Form::leadTabChainWith(std::vector<QWidget*> controls) {
     m_tabLead.assign(controls.begin(), controls.end());
 }

@@ -70,6 +70,9 @@ protected:
     // What Return (or Enter) and Esc do when the focused control leaves them to the window;
     // an empty one does nothing.
     void answerKeys(std::function<void()> onReturn, std::function<void()> onEscape);
+    // The control the window opens on, one that a stray Return or Space cannot harm with;
+    // none: the window itself, where every control would change, close or end something.
+    void opensOn(QWidget* control);
     // Tab reaches these first, in this order, each with its parts; then the rest of the
     // window row by row. Controls made after the table are ordered too: the chain is laid
     // when the window is first shown.

@@ -71,6 +71,8 @@ GameLinksWindow::GameLinksWindow(App& app, const QString& name, int heightTwips,
         connect(button, &QPushButton::clicked, this,
                 [this, address = link.address] { gameClick(address); });
     }
+    // No button of its own to close it: Esc stands for the close box.
+    answerKeys({}, [this] { close(); });
 }
 
 void GameLinksWindow::gameClick(const QString& address) {

@@ -173,6 +173,8 @@ TutorialPage::TutorialPage(App& app, const PageLayout& layout)
     }
     showPictures();
     drawLines();
+    // A page is read, not worked: a stray key closes nothing.
+    opensOn(nullptr);
 }
 
 QPoint TutorialPage::pictureOrigin(const PagePicture& picture) const {

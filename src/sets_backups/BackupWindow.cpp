@@ -22,8 +22,11 @@ void BackupWindow::setUp(const Built& built, const Wiring& wiring) {
     m_slots.resize(m_pathLabels.size());
     connect(built.get<QPushButton>(wiring.backup), &QPushButton::clicked, this,
             &BackupWindow::backup);
-    connect(built.get<QPushButton>(wiring.cancel), &QPushButton::clicked, this,
-            &Form::hideAndUnload);
+    auto* cancel = built.get<QPushButton>(wiring.cancel);
+    connect(cancel, &QPushButton::clicked, this, &Form::hideAndUnload);
+    answerKeys({}, [cancel] { cancel->click(); });
+    // "Backup" copies and "Cancel" closes: no control is safe to start on.
+    opensOn(nullptr);
 }
 
 void BackupWindow::review(QWidget& opener, std::span<const SlotPair> slots) {

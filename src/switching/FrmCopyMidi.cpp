@@ -128,6 +128,8 @@ FrmCopyMidi::FrmCopyMidi(App& app)
     connect(button("CmdMidiBackup"), &QPushButton::clicked, this,
             [this] { FrmMidiBackup::open(*this, sideSlots()); });
     connect(button("CmdMidiHelp2"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
+    // Elsewhere a stray Space could clear a slot, copy files or leave the window.
+    opensOn(button("CmdMidiHelp2"));
 }
 
 void FrmCopyMidi::switchFiles() {

@@ -124,6 +124,8 @@ FrmCopyWavs::FrmCopyWavs(App& app)
     connect(button("CmdCreateSet"), &QPushButton::clicked, this,
             [this] { FrmSetName::saveSet(*this, sideSlots()); });
     connect(button("CmdWavHelp2"), &QPushButton::clicked, this, [this] { showTutorial(*this); });
+    // Elsewhere a stray Space could clear a slot, copy files or leave the window.
+    opensOn(button("CmdWavHelp2"));
 }
 
 void FrmCopyWavs::switchFiles() {

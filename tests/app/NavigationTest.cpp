@@ -182,8 +182,8 @@ private Q_SLOTS:
                "CmdMidiGames CmdExit1 CmdHelpMidi";
         QTest::newRow("music switch")
             << "FrmMidi.CmdTunevane"
-            << "CmdMidiRemove1 CmdMidiRemove2 CmdMidiRemove3 CmdMidiBackup "
-               "CmdSwitch3 CmdFavorites CmdExitFrmCopyMidi CmdMidiHelp2";
+            << "CmdMidiHelp2 CmdMidiRemove1 CmdMidiRemove2 CmdMidiRemove3 CmdMidiBackup "
+               "CmdSwitch3 CmdFavorites CmdExitFrmCopyMidi";
         QTest::newRow("effects")
             << "FrmMidi.CmdGotoWavSelect1"
             << "DrvWav1 DirWav1 FleWav1 DrvWav2 DirWav2 FleWav2 CmdChooseGame1 CmdRemove1 "
@@ -193,8 +193,8 @@ private Q_SLOTS:
                "CmdWavGames CmdExitProgWav CmdWavHelp1";
         QTest::newRow("effects switch")
             << "FrmMidi.CmdGotoWavSelect1 FrmWavSelect.CmdSwitch"
-            << "CmdClear1 CmdClear2 CmdClear3 CmdClear4 CmdClear5 CmdClear6 CmdWavBackup "
-               "CmdSwitch2 CmdCreateSet CmdExitFrmCopyWavs CmdWavHelp2";
+            << "CmdWavHelp2 CmdClear1 CmdClear2 CmdClear3 CmdClear4 CmdClear5 CmdClear6 "
+               "CmdWavBackup CmdSwitch2 CmdCreateSet CmdExitFrmCopyWavs";
     }
 
     void tabGoesRoundInReadingOrder() {
@@ -239,6 +239,39 @@ private Q_SLOTS:
         QFETCH(QList<size_t>, order);
         const std::vector<size_t> read = tunevane::readingOrder(boxes);
         QCOMPARE(QList<size_t>(read.begin(), read.end()), order);
+    }
+
+    // Return or Space where a window opens clears no slot, copies nothing and closes nothing;
+    // Esc leaves a window where it stands for "Cancel" or the close box.
+    void keysDoNoHarm_data() {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<bool>("escapeLeaves");
+        QTest::newRow("switch window")
+            << QStringLiteral("FrmMidi.CmdGotoWavSelect1 FrmWavSelect.CmdSwitch") << false;
+        QTest::newRow("backup window")
+            << QStringLiteral("FrmMidi.CmdTunevane FrmCopyMidi.CmdMidiBackup") << true;
+        QTest::newRow("URL Retrieval") << QStringLiteral("FrmMidi.CmdMidiGames") << true;
+        QTest::newRow("tutorial page") << QStringLiteral("FrmMidi.CmdHelpMidi") << false;
+    }
+
+    void keysDoNoHarm() {
+        QFETCH(QString, clicks);
+        QFETCH(bool, escapeLeaves);
+        enter();
+        FrmCopyWavs& effects = m_app->forms().get<FrmCopyWavs>();
+        effects.setGame(1, QStringLiteral("A"), QStringLiteral("/A"));
+        for (const QString& step : clicks.split(u' '))
+            click(step.section(u'.', 0, 0), step.section(u'.', 1));
+        const QPointer<QWidget> window = QApplication::activeWindow();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space})
+            QTest::keyClick(window->focusWidget(), key);
+        settle();
+        QVERIFY(window && window->isVisible() &&
+                !QDir(m_folder->path()).exists(QStringLiteral("BackDir")));
+        QVERIFY(!effects.slot(1).gameName.isEmpty());
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        settle();
+        QCOMPARE(window && window->isVisible(), !escapeLeaves);
     }
 
     void modalContinuationRunsOnceAfterHide() {
