@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 
+#include "app/ElidedLabel.h"
 #include "app/Twips.h"
 #include "app/Ui.h"
 
@@ -30,7 +31,8 @@ QString text(const char* utf8, int number) {
 QWidget* make(const Control& row, QWidget* parent, const QString& caption) {
     switch (row.kind) {
     case Kind::Label: {
-        auto* label = new QLabel(caption, parent);
+        auto* label = row.elide == Qt::ElideNone ? new QLabel(caption, parent)
+                                                 : new ElidedLabel(caption, row.elide, parent);
         label->setWordWrap(row.wrap);
         if (row.align)
             label->setAlignment(row.align);

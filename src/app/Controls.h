@@ -69,6 +69,8 @@ struct Control {
     Family family = {};
     Qt::Alignment align = {};
     bool wrap = false;
+    // A label's one line, when too long for its box: drawn elided so, its text kept whole.
+    Qt::TextElideMode elide = Qt::ElideNone;
     // A picture's image or a button's icon: a name under the resources' icons/ or pictures/
     // ("program", "pictures/midi-help.png"), see resourceIcon().
     const char* icon = nullptr;

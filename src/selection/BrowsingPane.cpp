@@ -174,10 +174,15 @@ private:
     }
 };
 
-// File names stay exact in the model; only what is drawn is the readable form.
+// File names stay exact in the model; only what is drawn is the readable form. Entries are
+// only as wide as the list, so a long name elides instead of growing a scroll bar.
 class FileDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {0, QStyledItemDelegate::sizeHint(option, index).height()};
+    }
 
     QString displayText(const QVariant& value, const QLocale&) const override {
         return files::readableName(value.toString());
@@ -398,8 +403,9 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     m_folders->setSelectionMode(QAbstractItemView::SingleSelection);
     m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_folders->setItemDelegate(new FolderDelegate(m_folders));
+    // Set-aside folders share their start and differ at the end: both ends stay in sight.
     m_folders->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_folders->setTextElideMode(Qt::ElideRight);
+    m_folders->setTextElideMode(Qt::ElideMiddle);
 
     m_files = new QListView(window);
     m_files->setObjectName(names.file);
@@ -408,6 +414,8 @@ BrowsingPane::BrowsingPane(QWidget* window, FilePattern pattern, const PaneNames
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
     m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_files->setItemDelegate(new FileDelegate(m_files));
+    m_files->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_files->setTextElideMode(Qt::ElideMiddle);
     // Thousands of one-line names: skip measuring each of them.
     m_files->setUniformItemSizes(true);
     m_fileModel = new QStringListModel(m_files);

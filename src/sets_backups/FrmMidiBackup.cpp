@@ -33,7 +33,9 @@ constexpr Control controls[] = {
      .box = {120, 240, 4335, 255},
      .in = "FramSelectedFiles",
      .colour = red,
-     .family = {.count = 3, .dy = 240}},
+     .family = {.count = 3, .dy = 240},
+     // The file name stays in sight, and two of one name from two folders differ.
+     .elide = Qt::ElideMiddle},
     {.kind = Kind::Label,
      .name = "LblmidFileNameA",
      .box = {120, 240, 4335, 255},

@@ -33,7 +33,9 @@ constexpr Control controls[] = {
      .box = {120, 240, 4815, 255},
      .in = "FramSelectedFiles",
      .colour = red,
-     .family = {.count = 6, .dy = 270}},
+     .family = {.count = 6, .dy = 270},
+     // The file name stays in sight, and two of one name from two folders differ.
+     .elide = Qt::ElideMiddle},
     {.kind = Kind::Label,
      .name = "LblFileNameA",
      .box = {120, 240, 4815, 255},

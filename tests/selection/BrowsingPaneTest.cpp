@@ -364,6 +364,8 @@ private Q_SLOTS:
         deep += oddLevel;
         QVERIFY(::mkdir(deep.constData(), 0755) == 0);
         QVERIFY(::mkdir(QByteArray(deep + "/Favorite Midi").constData(), 0755) == 0);
+        ::close(::creat(QByteArray(deep + "/A Tune Whose Name Runs Past The List.mid").constData(),
+                        0644));
         const QString odd = files::decodeName(deep);
 
         BrowsingPane* pane = addPane(FilePattern::Mid, 1);
@@ -380,6 +382,12 @@ private Q_SLOTS:
             // Entries elide inside the box rather than run out of it.
             QVERIFY(folders->visualRect(index).width() <= folders->viewport()->width());
         }
+        // Both lists elide in the middle, so names that share their start still differ.
+        const QAbstractItemView* tunes = pane->fileList();
+        QVERIFY(folders->textElideMode() == Qt::ElideMiddle &&
+                tunes->textElideMode() == Qt::ElideMiddle);
+        QVERIFY(tunes->visualRect(tunes->model()->index(0, 0)).width() <=
+                tunes->viewport()->width());
         QCOMPARE(rows(folders).last(), u"Favorite Midi"_s);
         QVERIFY(folders->visualRect(model->index(0, 0)).height() * 3 <=
                 folders->viewport()->height());

@@ -1,5 +1,6 @@
 #include "SetsFixture.h"
 
+#include "app/ElidedLabel.h"
 #include "sets_backups/FrmMidiBackup.h"
 #include "sets_backups/FrmSetName2.h"
 #include "sets_backups/FrmWavBackup.h"
@@ -214,8 +215,15 @@ private Q_SLOTS:
         const BackupSide b = BackupSide::of(f.side());
         chooseGames(f, 2);
         f.next();
+        const QString path = QStringLiteral("/Games/%1/Sound/G1").arg(QString(80, u'x'));
+        f.switchWindow()->setGame(1, QStringLiteral("G1"), path);
         const QStringList program = f.programTree();
         f.clickSwitch(b.opener);
+        // A path too long for its row is drawn with its file name in sight, and held whole.
+        auto* label = topLevel(b.window)->findChild<tunevane::ElidedLabel*>(b.pathLabel.arg(1));
+        QVERIFY(label && label->text() == path && label->toolTip().isEmpty());
+        const QString shown = label->shownText();
+        QVERIFY(shown != path && shown.startsWith(u"/Games/") && shown.endsWith(u"/G1"));
         if (closeBox) {
             topLevel(b.window)->close();
             testsupport::settle();
