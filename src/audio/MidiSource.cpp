@@ -5,6 +5,7 @@
 #include "files/Fd.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fluidsynth.h>
@@ -29,19 +30,22 @@ qint64 nowNsecs() {
 }
 
 QByteArray readSmallFile(const QString& path, QString* why) {
-    const files::Fd fd = files::openRegularFile(path);
-    if (!fd.valid()) {
+    const files::Result<files::Fd> fd = files::openRegularFile(path);
+    if (!fd) {
         if (why)
-            *why = QStringLiteral("not a readable file");
+            *why = QString::fromUtf8(fd.error().text());
         return {};
     }
     QByteArray bytes;
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(fd->get(), buffer, sizeof buffer);
         if (got < 0 || bytes.size() + got > MidiSource::maxFileBytes) {
+            const files::ReadError error =
+                got < 0 ? files::ReadError::system(errno)
+                        : files::ReadError::tooLarge(MidiSource::maxFileBytes);
             if (why)
-                *why = got < 0 ? QStringLiteral("read error") : QStringLiteral("file too large");
+                *why = QString::fromUtf8(error.text());
             return {};
         }
         if (got == 0)

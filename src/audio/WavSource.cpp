@@ -15,11 +15,11 @@ std::unique_ptr<WavSource> WavSource::open(const QString& path, QString* why) {
             *why = reason;
         return nullptr;
     };
-    files::Fd fd = files::openRegularFile(path);
-    if (!fd.valid())
-        return refuse(QStringLiteral("not a readable file"));
+    files::Result<files::Fd> fd = files::openRegularFile(path);
+    if (!fd)
+        return refuse(QString::fromUtf8(fd.error().text()));
     std::unique_ptr<WavSource> source(new WavSource);
-    source->m_fd = std::move(fd);
+    source->m_fd = *std::move(fd);
     SF_INFO info{};
     source->m_file = sf_open_fd(source->m_fd.get(), SFM_READ, &info, SF_FALSE);
     if (!source->m_file)

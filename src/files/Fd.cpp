@@ -12,14 +12,16 @@ QByteArray descriptorPath(int fd) {
     return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd);
 }
 
-Fd openRegularFile(const QString& path) {
+Result<Fd> openRegularFile(const QString& path) {
     if (path.isEmpty())
-        return Fd();
+        return Unexpected(ReadError::system(ENOENT));
     // O_NONBLOCK so that a FIFO given as a file name cannot hang the player.
     Fd fd(::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Fd();
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0)
+        return Unexpected(ReadError::system(errno));
+    if (!S_ISREG(st.st_mode))
+        return Unexpected(ReadError::notRegular());
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
 }

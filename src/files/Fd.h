@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/Result.h"
+
 #include <QString>
 #include <unistd.h>
 #include <utility>
@@ -40,8 +42,8 @@ private:
 // cannot be swapped, and using it needs no permission on the file itself.
 QByteArray descriptorPath(int fd);
 
-// Opens a regular file for reading without blocking on FIFOs or devices; invalid otherwise.
-Fd openRegularFile(const QString& path);
+// Opens a regular file for reading without blocking on FIFOs or devices.
+Result<Fd> openRegularFile(const QString& path);
 
 // Renames `from` in one folder to `to` in another (AT_FDCWD for the current one), but never
 // over anything already named `to`. 0, or the error number: EEXIST when `to` is taken.

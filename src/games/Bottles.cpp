@@ -8,7 +8,7 @@ namespace tunevane::games {
 namespace {
 
 QString fileValue(const QString& path, const char* key) {
-    const std::optional<QByteArray> text = readBounded(path, launcherFileMaxBytes, "Bottles file");
+    const Result<QByteArray> text = readBounded(path, launcherFileMaxBytes, "Bottles file");
     return text ? yamlValue(*text, {}, key) : QString();
 }
 

@@ -2,8 +2,8 @@
 
 #include "files/Path.h"
 #include "games/Disk.h"
-#include "games/Log.h"
 
+#include <cerrno>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -26,45 +26,49 @@ QByteArray uriOf(const QString& path) {
     return uri + "?mode=ro&immutable=1";
 }
 
+// What SQLite answered, or the system's error number where a call of its own failed.
+ReadError failure(sqlite3* db, int code) {
+    const int primary = code & 0xff;
+    const int error = db ? sqlite3_system_errno(db) : 0;
+    if (error != 0 && (primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR))
+        return ReadError::system(error);
+    return ReadError::damaged(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+}
+
 } // namespace
 
-Database::Database(const QString& path, const char* what) : m_path(path), m_what(what) {
+Result<Database> Database::open(const QString& path, const char* what) {
     struct stat info {};
     if (::stat(files::encodePath(path).constData(), &info) != 0)
-        return;
-    if (!S_ISREG(info.st_mode) || info.st_size > launcherFileMaxBytes) {
-        qCWarning(lcGames, "%s %s is not a file of at most %lld bytes: left out", what,
-                  shown(path).constData(), static_cast<long long>(launcherFileMaxBytes));
-        return;
-    }
-    const int opened = sqlite3_open_v2(uriOf(path).constData(), &m_db,
+        return leftOut(what, path, ReadError::system(errno));
+    if (!S_ISREG(info.st_mode))
+        return leftOut(what, path, ReadError::notRegular());
+    if (info.st_size > launcherFileMaxBytes)
+        return leftOut(what, path, ReadError::tooLarge(launcherFileMaxBytes));
+    sqlite3* db = nullptr;
+    const int opened = sqlite3_open_v2(uriOf(path).constData(), &db,
                                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     if (opened != SQLITE_OK) {
-        qCWarning(lcGames, "%s %s cannot be opened: %s", what, shown(path).constData(),
-                  m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(opened));
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        return;
+        const ReadError why = failure(db, opened);
+        sqlite3_close(db);
+        return leftOut(what, path, why);
     }
     // Another program's file: its schema runs no functions of ours, and it cannot be edited
     // through us.
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    return Database(db, path, what);
 }
 
 Database::~Database() {
     sqlite3_close(m_db);
 }
 
-std::optional<QList<QStringList>> Database::rows(const char* query, int columns) const {
-    if (!m_db)
-        return std::nullopt;
+Result<QList<QStringList>> Database::rows(const char* query, int columns) const {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(m_db, query, -1, &statement, nullptr) != SQLITE_OK) {
-        qCWarning(lcGames, "%s %s cannot be read: %s", m_what, shown(m_path).constData(),
-                  sqlite3_errmsg(m_db));
-        return std::nullopt;
-    }
+    if (const int prepared = sqlite3_prepare_v2(m_db, query, -1, &statement, nullptr);
+        prepared != SQLITE_OK)
+        return leftOut(m_what, m_path, failure(m_db, prepared));
     QList<QStringList> found;
     int step = SQLITE_ROW;
     while (found.size() < maxRows && (step = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -78,10 +82,9 @@ std::optional<QList<QStringList>> Database::rows(const char* query, int columns)
         found.append(row);
     }
     if (step != SQLITE_ROW && step != SQLITE_DONE) {
-        qCWarning(lcGames, "%s %s cannot be read: %s", m_what, shown(m_path).constData(),
-                  sqlite3_errmsg(m_db));
+        const ReadError why = failure(m_db, step);
         sqlite3_finalize(statement);
-        return std::nullopt;
+        return leftOut(m_what, m_path, why);
     }
     sqlite3_finalize(statement);
     return found;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "files/Result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 struct sqlite3;
 
@@ -12,19 +16,26 @@ namespace tunevane::games {
 // none, so a launcher that holds one cannot hold the search, and nothing is ever written.
 class Database {
 public:
-    // Closed (logged) when the file is missing, oversized or not a database.
-    Database(const QString& path, const char* what);
+    // Refused, and logged as leftOut() does, when the file is missing, oversized or not a
+    // database.
+    static files::Result<Database> open(const QString& path, const char* what);
     ~Database();
+    Database(Database&& other) noexcept
+        : m_db(std::exchange(other.m_db, nullptr)), m_path(std::move(other.m_path)),
+          m_what(other.m_what) {}
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
+    Database& operator=(Database&&) = delete;
 
-    bool isOpen() const { return m_db != nullptr; }
-    // Each row's first `columns` columns as text; nothing (logged) when the query fails, as it
+    // Each row's first `columns` columns as text; refused (logged) when the query fails, as it
     // does where a launcher's version lays its tables out otherwise.
-    std::optional<QList<QStringList>> rows(const char* query, int columns) const;
+    files::Result<QList<QStringList>> rows(const char* query, int columns) const;
 
 private:
-    sqlite3* m_db = nullptr;
+    Database(sqlite3* db, const QString& path, const char* what)
+        : m_db(db), m_path(path), m_what(what) {}
+
+    sqlite3* m_db;
     QString m_path;
     const char* m_what;
 };

@@ -20,7 +20,58 @@ QString joined(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? QString(folder + name) : QString(folder + u'/' + name);
 }
 
+Result<QByteArray> readUpTo(const QString& path, qint64 maxBytes) {
+    // A pipe put in a file's place cannot hold the reader.
+    const Result<Fd> fd = openRegularFile(path);
+    if (!fd)
+        return Unexpected(fd.error());
+    struct stat info {};
+    if (::fstat(fd->get(), &info) != 0)
+        return Unexpected(ReadError::system(errno));
+    if (info.st_size > maxBytes)
+        return Unexpected(ReadError::tooLarge(maxBytes));
+    // Sized by the file, with a byte to spare to notice one that grew since.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done > maxBytes)
+                return Unexpected(ReadError::tooLarge(maxBytes));
+            bytes.resize(qsizetype(std::min<qint64>(qint64(done) * 2, maxBytes + 1)));
+        }
+        const ssize_t got = ::read(fd->get(), bytes.data() + done, size_t(bytes.size() - done));
+        if (got == 0)
+            break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Unexpected(ReadError::system(errno));
+        done += got;
+    }
+    if (done > maxBytes)
+        return Unexpected(ReadError::tooLarge(maxBytes));
+    bytes.truncate(done);
+    return bytes;
+}
+
+Result<QJsonDocument> parseJson(const QByteArray& bytes) {
+    QJsonParseError error{};
+    QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        return Unexpected(ReadError::damaged(QByteArrayLiteral("damaged at byte ") +
+                                             QByteArray::number(error.offset) + ": " +
+                                             error.errorString().toUtf8()));
+    return document;
+}
+
 } // namespace
+
+files::Unexpected<ReadError> leftOut(const char* what, const QString& path, ReadError why) {
+    if (what && !why.missing())
+        qCWarning(lcGames, "%s %s left out: %s", what, shown(path).constData(),
+                  why.text().constData());
+    return Unexpected(std::move(why));
+}
 
 QString realFolder(const QString& path) {
     if (path.isEmpty())
@@ -101,56 +152,12 @@ QString expandHome(const QString& path, const QString& home) {
     return path.startsWith(u"~/") ? home + path.sliced(1) : path;
 }
 
-std::optional<QByteArray> readBounded(const QString& path, qint64 maxBytes, const char* what) {
-    // A pipe put in a file's place cannot hold the reader.
-    const Fd fd = openRegularFile(path);
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0)
-        return std::nullopt;
-    const auto tooLarge = [&] {
-        if (what)
-            qCWarning(lcGames, "%s %s is over %lld bytes: left out", what, shown(path).constData(),
-                      static_cast<long long>(maxBytes));
-        return std::nullopt;
-    };
-    if (info.st_size > maxBytes)
-        return tooLarge();
-    // Sized by the file, with a byte to spare to notice one that grew since.
-    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
-    qsizetype done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            if (done > maxBytes)
-                return tooLarge();
-            bytes.resize(qsizetype(std::min<qint64>(qint64(done) * 2, maxBytes + 1)));
-        }
-        const ssize_t got = ::read(fd.get(), bytes.data() + done, size_t(bytes.size() - done));
-        if (got == 0)
-            break;
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        done += got;
-    }
-    if (done > maxBytes)
-        return tooLarge();
-    bytes.truncate(done);
-    return bytes;
+Result<QByteArray> readBounded(const QString& path, qint64 maxBytes, const char* what) {
+    return logged(readUpTo(path, maxBytes), what, path);
 }
 
-std::optional<QJsonDocument> readJson(const QString& path, const char* what) {
-    const std::optional<QByteArray> bytes = readBounded(path, launcherFileMaxBytes, what);
-    if (!bytes)
-        return std::nullopt;
-    QJsonParseError error{};
-    QJsonDocument document = QJsonDocument::fromJson(*bytes, &error);
-    if (error.error != QJsonParseError::NoError) {
-        qCWarning(lcGames, "%s %s is damaged: %s", what, shown(path).constData(),
-                  qPrintable(error.errorString()));
-        return std::nullopt;
-    }
-    return document;
+Result<QJsonDocument> readJson(const QString& path, const char* what) {
+    return logged(readUpTo(path, launcherFileMaxBytes).and_then(parseJson), what, path);
 }
 
 QString prefixDrive(const QString& prefix) {

@@ -6,8 +6,7 @@
 #include <QStringList>
 
 #include "files/Path.h"
-
-#include <optional>
+#include "files/Result.h"
 
 // What every launcher's reader needs from the disk. Nothing here follows a path it was not
 // given, and nothing reads more than its bound.
@@ -16,7 +15,21 @@ namespace tunevane::games {
 // JSON files and databases of the launchers: bigger than this is a broken or hostile file.
 constexpr qint64 launcherFileMaxBytes = 16 << 20;
 
+using files::ReadError;
+using files::Result;
 using files::shown;
+
+// Logs that a launcher's file is left out and why, under its role `what` ("Heroic file"):
+// nothing for a file that is simply not there, as most launchers' files are not, nor without a
+// role. Hands the reason on.
+files::Unexpected<ReadError> leftOut(const char* what, const QString& path, ReadError why);
+
+// The result as it is; when there is none, its reason is logged by leftOut().
+template <typename T> Result<T> logged(Result<T> result, const char* what, const QString& path) {
+    if (!result)
+        return leftOut(what, path, result.error());
+    return result;
+}
 
 // The folder with links resolved, or empty when it is not a folder (or not there).
 QString realFolder(const QString& path);
@@ -36,12 +49,12 @@ QString caselessFolder(const QString& path);
 // A leading "~" or "~/" as the home folder; other paths as they are.
 QString expandHome(const QString& path, const QString& home);
 
-// The file's bytes, or nothing when it is missing, not a regular file or over `maxBytes`
-// (logged, with `what` naming the file's role).
-std::optional<QByteArray> readBounded(const QString& path, qint64 maxBytes, const char* what);
+// The file's bytes; refused when it is missing, not a regular file or over `maxBytes`, and
+// logged as leftOut() does.
+Result<QByteArray> readBounded(const QString& path, qint64 maxBytes, const char* what);
 
-// A launcher's JSON file, or nothing when it is missing, oversized or damaged (logged).
-std::optional<QJsonDocument> readJson(const QString& path, const char* what);
+// A launcher's JSON file; refused, and logged, as readBounded() does, or when it is damaged.
+Result<QJsonDocument> readJson(const QString& path, const char* what);
 
 // The real C: drive of a Wine prefix: `<prefix>/drive_c`, or Proton's `<prefix>/pfx/drive_c`;
 // empty when neither is there.

@@ -11,7 +11,7 @@ void findGogGames(Places& places) {
     const QString& home = places.home();
     const QString configPath = home + u"/.config/minigalaxy/config.json";
     QString folder = home + u"/GOG Games";
-    if (const std::optional<QJsonDocument> config = readJson(configPath, "minigalaxy settings")) {
+    if (const Result<QJsonDocument> config = readJson(configPath, "minigalaxy settings")) {
         const QString chosen = config->object().value(u"install_dir").toString();
         if (!chosen.isEmpty())
             folder = expandHome(chosen, home);
@@ -20,7 +20,7 @@ void findGogGames(Places& places) {
     for (const QString& name : namesIn(real, Kind::Folder)) {
         const QString game = real + u'/' + name;
         // The installer's own record: the title on its first line.
-        const std::optional<QByteArray> info = readBounded(game + u"/gameinfo", 1 << 16, nullptr);
+        const Result<QByteArray> info = readBounded(game + u"/gameinfo", 1 << 16, nullptr);
         QString title =
             info ? QString::fromUtf8(info->left(info->indexOf('\n'))).trimmed() : QString();
         if (title.isEmpty())

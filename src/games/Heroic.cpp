@@ -39,7 +39,7 @@ public:
     }
 
 private:
-    std::optional<QJsonDocument> json(QStringView file) const {
+    Result<QJsonDocument> json(QStringView file) const {
         return readJson(m_config + u'/' + file, "Heroic file");
     }
     QString home(const QString& path) const { return expandHome(path, m_places.home()); }

@@ -9,11 +9,11 @@ namespace tunevane::games {
 
 void findItch(Places& places) {
     for (const char* config : {"/.config/itch", "/.var/app/io.itch.itch/config/itch"}) {
-        const Database database(places.home() + QLatin1StringView(config) + u"/db/butler.db",
-                                "itch database");
-        if (!database.isOpen())
+        const Result<Database> database = Database::open(
+            places.home() + QLatin1StringView(config) + u"/db/butler.db", "itch database");
+        if (!database)
             continue;
-        const auto caves = database.rows(
+        const auto caves = database->rows(
             "SELECT coalesce(g.title, ''), c.install_folder_name, c.custom_install_folder, l.path "
             "FROM caves c LEFT JOIN install_locations l ON l.id = c.install_location_id "
             "LEFT JOIN games g ON g.id = c.game_id",

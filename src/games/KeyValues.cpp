@@ -55,6 +55,8 @@ public:
         }
     }
 
+    qsizetype at() const { return m_at; }
+
 private:
     enum class Token { End, Open, Close, String, Error };
 
@@ -180,6 +182,8 @@ public:
         }
     }
 
+    qsizetype at() const { return m_at; }
+
 private:
     const char* here() const { return m_bytes.data() + m_at; }
 
@@ -197,6 +201,10 @@ private:
     int m_entries = 0;
 };
 
+ReadError brokenAt(qsizetype at) {
+    return ReadError::damaged(QByteArrayLiteral("broken at byte ") + QByteArray::number(at));
+}
+
 } // namespace
 
 const KeyValue* KeyValue::find(QStringView name) const {
@@ -212,34 +220,36 @@ QString KeyValue::valueOf(QStringView name) const {
     return pair && !pair->isBlock ? pair->value : QString();
 }
 
-std::optional<KeyValue> parseKeyValues(QByteArrayView text) {
+Result<KeyValue> parseKeyValues(QByteArrayView text) {
     if (text.size() > keyValuesMaxBytes)
-        return std::nullopt;
+        return Unexpected(ReadError::tooLarge(keyValuesMaxBytes));
     KeyValue top;
     top.isBlock = true;
-    if (!Parser(text).readBlock(top, 0))
-        return std::nullopt;
+    Parser parser(text);
+    if (!parser.readBlock(top, 0))
+        return Unexpected(brokenAt(parser.at()));
     return top;
 }
 
-std::optional<KeyValue> readKeyValuesFile(const QString& path) {
-    const std::optional<QByteArray> bytes = readBounded(path, keyValuesMaxBytes, nullptr);
-    return bytes ? parseKeyValues(*bytes) : std::nullopt;
+Result<KeyValue> readKeyValuesFile(const QString& path, const char* what) {
+    return logged(readBounded(path, keyValuesMaxBytes, nullptr).and_then(parseKeyValues), what,
+                  path);
 }
 
-std::optional<KeyValue> parseBinaryKeyValues(QByteArrayView bytes) {
+Result<KeyValue> parseBinaryKeyValues(QByteArrayView bytes) {
     if (bytes.size() > keyValuesMaxBytes)
-        return std::nullopt;
+        return Unexpected(ReadError::tooLarge(keyValuesMaxBytes));
     KeyValue top;
     top.isBlock = true;
-    if (!BinaryParser(bytes).readMap(top, 0))
-        return std::nullopt;
+    BinaryParser parser(bytes);
+    if (!parser.readMap(top, 0))
+        return Unexpected(brokenAt(parser.at()));
     return top;
 }
 
-std::optional<KeyValue> readBinaryKeyValuesFile(const QString& path) {
-    const std::optional<QByteArray> bytes = readBounded(path, keyValuesMaxBytes, nullptr);
-    return bytes ? parseBinaryKeyValues(*bytes) : std::nullopt;
+Result<KeyValue> readBinaryKeyValuesFile(const QString& path, const char* what) {
+    return logged(readBounded(path, keyValuesMaxBytes, nullptr).and_then(parseBinaryKeyValues),
+                  what, path);
 }
 
 } // namespace tunevane::games

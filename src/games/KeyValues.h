@@ -1,9 +1,10 @@
 #pragma once
 
+#include "files/Result.h"
+
 #include <QByteArrayView>
 #include <QString>
 
-#include <optional>
 #include <vector>
 
 namespace tunevane::games {
@@ -27,15 +28,16 @@ constexpr qsizetype keyValuesMaxBytes = 1 << 20;
 constexpr int keyValuesMaxDepth = 32; // nested blocks
 constexpr int keyValuesMaxEntries = 100'000;
 
-// The top-level entries, as one block keyed "", or nothing when the text is broken.
-std::optional<KeyValue> parseKeyValues(QByteArrayView text);
-// The same for a regular file; nothing for anything else (a pipe, a device, a folder).
-std::optional<KeyValue> readKeyValuesFile(const QString& path);
+// The top-level entries, as one block keyed ""; refused, with the byte where it broke, when
+// the text is broken.
+files::Result<KeyValue> parseKeyValues(QByteArrayView text);
+// The same for a regular file, read and logged as readBounded() does with `what`.
+files::Result<KeyValue> readKeyValuesFile(const QString& path, const char* what);
 
 // Binary KeyValues, as in Steam's shortcuts.vdf: entries of a type byte, a NUL-ended key and
 // a value, a map's entries closed by 0x08. Numbers come back as decimal text, a map as a
 // block; the same bounds hold.
-std::optional<KeyValue> parseBinaryKeyValues(QByteArrayView bytes);
-std::optional<KeyValue> readBinaryKeyValuesFile(const QString& path);
+files::Result<KeyValue> parseBinaryKeyValues(QByteArrayView bytes);
+files::Result<KeyValue> readBinaryKeyValuesFile(const QString& path, const char* what);
 
 } // namespace tunevane::games

@@ -45,8 +45,10 @@ void findIn(Places& places, const QString& data, const QString& config) {
         path = data + u"/pga.db";
     else if (!realFolder(path).isEmpty())
         path += u"/pga.db";
-    const Database database(path, "Lutris database");
-    const auto games = database.rows(
+    const Result<Database> database = Database::open(path, "Lutris database");
+    if (!database)
+        return;
+    const auto games = database->rows(
         "SELECT name, runner, directory, configpath FROM games WHERE installed = 1", 4);
     if (!games)
         return;

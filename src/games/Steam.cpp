@@ -106,12 +106,12 @@ private:
 
     void readLibraryList(const QString& root) {
         const QString listPath = appsFolder(root) + u"/libraryfolders.vdf";
-        const std::optional<KeyValue> list = readKeyValuesFile(listPath);
+        const Result<KeyValue> list = readKeyValuesFile(listPath, "Steam library list");
         const KeyValue* folders = list ? list->find(u"libraryfolders") : nullptr;
         if (!folders) {
-            if (isFile(listPath))
-                qCWarning(lcGames, "Steam library list %s cannot be read",
-                          shown(listPath).constData());
+            if (list)
+                leftOut("Steam library list", listPath,
+                        ReadError::damaged("no libraryfolders entry"));
             return;
         }
         for (const KeyValue& folder : folders->children) {
@@ -153,12 +153,14 @@ private:
             if (!file.startsWith(u"appmanifest_") || !file.endsWith(u".acf"))
                 continue;
             const QString manifestPath = library.apps + u'/' + file;
-            const std::optional<KeyValue> manifest = readKeyValuesFile(manifestPath);
-            const KeyValue* state = manifest ? manifest->find(u"AppState") : nullptr;
+            const Result<KeyValue> manifest = readKeyValuesFile(manifestPath, "Steam manifest");
+            if (!manifest)
+                continue;
+            const KeyValue* state = manifest->find(u"AppState");
             const QString installDir = state ? state->valueOf(u"installdir") : QString();
             if (!state || !state->isBlock || !files::isBareName(installDir)) {
-                qCWarning(lcGames, "Steam manifest %s cannot be read",
-                          shown(manifestPath).constData());
+                leftOut("Steam manifest", manifestPath,
+                        ReadError::damaged("no AppState block with a bare installdir"));
                 continue;
             }
             bool numbered = false;
@@ -184,12 +186,11 @@ private:
         const QString users = root + u"/userdata";
         for (const QString& user : namesIn(users, Kind::Folder)) {
             const QString path = users + u'/' + user + u"/config/shortcuts.vdf";
-            const std::optional<KeyValue> file = readBinaryKeyValuesFile(path);
+            const Result<KeyValue> file = readBinaryKeyValuesFile(path, "Steam shortcuts");
             const KeyValue* shortcuts = file ? file->find(u"shortcuts") : nullptr;
             if (!shortcuts) {
-                if (isFile(path))
-                    qCWarning(lcGames, "Steam shortcuts %s cannot be read",
-                              shown(path).constData());
+                if (file)
+                    leftOut("Steam shortcuts", path, ReadError::damaged("no shortcuts entry"));
                 continue;
             }
             for (const KeyValue& shortcut : shortcuts->children) {

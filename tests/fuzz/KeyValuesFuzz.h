@@ -16,7 +16,7 @@ inline int walkKeyValues(const tunevane::games::KeyValue& block, int depth) {
 
 template <typename Reader> int fuzzKeyValues(Reader read, const uint8_t* data, size_t size) {
     const FuzzInput input(data, size);
-    if (const auto top = read(input.path());
+    if (const auto top = read(input.path(), nullptr);
         top && walkKeyValues(*top, 0) > tunevane::games::keyValuesMaxEntries)
         __builtin_trap();
     return 0;

@@ -1,6 +1,5 @@
 #include "games/GamePlaces.h"
 #include "games/Disk.h"
-#include "games/KeyValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -298,73 +297,6 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QCOMPARE(m_found.value(home).value(index).name, name);
         QCOMPARE(m_found.value(home).value(index).path, path);
-    }
-
-    // What the reader makes of damaged and hostile text: nothing, or the game's name.
-    void readerRefusesBrokenText_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<bool>("read");
-        QTest::addColumn<QString>("name");
-        const auto nested = [](int depth) -> QByteArray {
-            return QByteArray("\"a\" {").repeated(depth) + QByteArray("}").repeated(depth);
-        };
-        QTest::newRow("escapes") << QByteArray(
-                                        "\"AppState\" { \"name\" \"say \\\"hi\\\"\\\\\\t\\n\\x\" }")
-                                 << true << u"say \"hi\"\\\t\n\\x"_s;
-        QTest::newRow("unquoted, comments, any case")
-            << QByteArray("\xEF\xBB\xBF// top\nappstate{NAME Portal // note\n}") << true
-            << u"Portal"_s;
-        QTest::newRow("at the depth limit") << nested(keyValuesMaxDepth) << true << QString();
-        QTest::newRow("beyond the depth limit")
-            << nested(keyValuesMaxDepth + 1) << false << QString();
-        QTest::newRow("truncated string")
-            << QByteArray("\"AppState\" { \"name\" \"Ha") << false << QString();
-        QTest::newRow("truncated escape") << QByteArray("\"a\\") << false << QString();
-        QTest::newRow("key without value")
-            << QByteArray("\"AppState\" { \"name\"") << false << QString();
-        QTest::newRow("unclosed block")
-            << QByteArray("\"AppState\" { \"a\" \"b\"") << false << QString();
-        QTest::newRow("stray brace") << QByteArray("\"AppState\" { } }") << false << QString();
-        QTest::newRow("block without key") << QByteArray("{ }") << false << QString();
-        QTest::newRow("binary") << QByteArray("\"AppState\" { \"n\" \"\0\x01\xff\" }", 22) << false
-                                << QString();
-        QTest::newRow("too large") << QByteArray(keyValuesMaxBytes + 1, ' ') << false << QString();
-        QTest::newRow("too many entries")
-            << QByteArray("k v ").repeated(keyValuesMaxEntries + 1) << false << QString();
-    }
-
-    void readerRefusesBrokenText() {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, read);
-        QFETCH(QString, name);
-        const std::optional<KeyValue> top = parseKeyValues(text);
-        QCOMPARE(top.has_value(), read);
-        if (!name.isEmpty())
-            QCOMPARE(top->find(u"AppState")->valueOf(u"name"), name);
-    }
-
-    // The binary reader: what it makes of shortcuts as Steam writes them, and of damage.
-    void binaryReaderRefusesBrokenBytes_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("read");
-        const QByteArray entry = map("0", text("AppName", "A") + "\x07t\0\1\0\0\0\0\0\0\0"_ba);
-        QTest::newRow("shortcuts") << QByteArray(map("shortcuts", entry) + '\x08') << true;
-        QTest::newRow("top without its end") << map("shortcuts", entry) << true;
-        QTest::newRow("unclosed map") << entry.chopped(1) << false;
-        QTest::newRow("truncated number") << "\x02n\0\1\0"_ba << false;
-        QTest::newRow("key without NUL") << "\x01key"_ba << false;
-        QTest::newRow("unknown type") << "\x09k\0"_ba << false;
-        const auto nested = [](int depth) -> QByteArray {
-            return QByteArray("\0k\0", 3).repeated(depth) + QByteArray(depth, '\x08');
-        };
-        QTest::newRow("at the depth limit") << nested(keyValuesMaxDepth) << true;
-        QTest::newRow("beyond the depth limit") << nested(keyValuesMaxDepth + 1) << false;
-    }
-
-    void binaryReaderRefusesBrokenBytes() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, read);
-        QCOMPARE(parseBinaryKeyValues(bytes).has_value(), read);
     }
 };
 
