@@ -108,10 +108,10 @@ int makeMedia(const QString& dir) {
     const int frames = 10 * 1000 * 1000 / 4;
     const bool ok = testmedia::writeWav(dir + QStringLiteral("/big.wav"), SF_FORMAT_PCM_16, 44100,
                                         2, testmedia::sine(frames, 44100, 2)) &&
-                    testmedia::writeFile(dir + QStringLiteral("/song.mid"), busySong(30)) &&
-                    testmedia::writeFile(dir + QStringLiteral("/other.mid"), busySong(8)) &&
-                    testmedia::writeFile(dir + QStringLiteral("/dense.mid"),
-                                         testmedia::denseMidi(1024 * 1024)) &&
+                    testsupport::writeFile(dir + QStringLiteral("/song.mid"), busySong(30)) &&
+                    testsupport::writeFile(dir + QStringLiteral("/other.mid"), busySong(8)) &&
+                    testsupport::writeFile(dir + QStringLiteral("/dense.mid"),
+                                           testmedia::denseMidi(1024 * 1024)) &&
                     testmedia::writeWav(dir + QStringLiteral("/song.wav"), SF_FORMAT_PCM_16, 22050,
                                         1, testmedia::sine(22050, 22050, 1));
     return ok ? 0 : 1;

@@ -104,7 +104,7 @@ private Q_SLOTS:
 
     void playsAMidiSongToTheEnd() {
         const QString path = dir.filePath(QStringLiteral("song.mid"));
-        QVERIFY(testmedia::writeFile(path, testmedia::midiSong(1)));
+        QVERIFY(testsupport::writeFile(path, testmedia::midiSong(1)));
         auto source = tunevane::MidiSource::open(path);
         QVERIFY(source);
         AudioOutput output;

@@ -100,7 +100,7 @@ private Q_SLOTS:
     }
 
     void rendersTheSongThenStops() {
-        QVERIFY(testmedia::writeFile(file(QStringLiteral("four.mid")), testmedia::midiSong(4)));
+        QVERIFY(testsupport::writeFile(file(QStringLiteral("four.mid")), testmedia::midiSong(4)));
         auto source = MidiSource::open(file(QStringLiteral("four.mid")));
         QVERIFY(source);
         QCOMPARE(source->channels(), 2);
@@ -118,7 +118,7 @@ private Q_SLOTS:
     }
 
     void songTimeFollowsRenderedSamplesNotTheClock() {
-        QVERIFY(testmedia::writeFile(file(QStringLiteral("slow.mid")), testmedia::midiSong(4)));
+        QVERIFY(testsupport::writeFile(file(QStringLiteral("slow.mid")), testmedia::midiSong(4)));
         auto source = MidiSource::open(file(QStringLiteral("slow.mid")));
         QVERIFY(source);
         const int rate = source->sampleRate();
@@ -131,7 +131,7 @@ private Q_SLOTS:
     }
 
     void rewindPlaysItAgain() {
-        QVERIFY(testmedia::writeFile(file(QStringLiteral("two.mid")), testmedia::midiSong(2)));
+        QVERIFY(testsupport::writeFile(file(QStringLiteral("two.mid")), testmedia::midiSong(2)));
         auto source = MidiSource::open(file(QStringLiteral("two.mid")));
         QVERIFY(source);
         const auto first = renderAll(*source, 1LL << 30);
@@ -144,8 +144,8 @@ private Q_SLOTS:
     }
 
     void playersShareTheBank() {
-        QVERIFY(testmedia::writeFile(file(QStringLiteral("a.mid")), testmedia::midiSong(2, 0)));
-        QVERIFY(testmedia::writeFile(file(QStringLiteral("b.mid")), testmedia::midiSong(2, 40)));
+        QVERIFY(testsupport::writeFile(file(QStringLiteral("a.mid")), testmedia::midiSong(2, 0)));
+        QVERIFY(testsupport::writeFile(file(QStringLiteral("b.mid")), testmedia::midiSong(2, 40)));
         auto a = MidiSource::open(file(QStringLiteral("a.mid")));
         auto b = MidiSource::open(file(QStringLiteral("b.mid")));
         QVERIFY(a && b);
@@ -203,13 +203,13 @@ private Q_SLOTS:
         QTest::newRow("truncated") << song.left(song.size() / 2);
         QTest::newRow("garbage") << garbage;
         QTest::newRow("garbage events") << badEvents;
-        QTest::newRow("WAV file") << testmedia::readFile(wav);
+        QTest::newRow("WAV file") << testsupport::readFile(wav);
     }
 
     void refusesWhatItCannotPlay() {
         QFETCH(QByteArray, bytes);
         const QString path = file(QStringLiteral("bad.mid"));
-        QVERIFY(testmedia::writeFile(path, bytes));
+        QVERIFY(testsupport::writeFile(path, bytes));
         QVERIFY(!MidiSource::open(path));
     }
 

@@ -2,6 +2,8 @@
 
 // Sound files made on the spot for the audio tests and benchmarks.
 
+#include "../support/TestFiles.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -64,17 +66,6 @@ inline QByteArray pcm16Wav(int rate, int channels, const std::vector<float>& sam
     wav.append("data");
     appendLe(wav, quint32(data.size()), 4);
     return wav + data;
-}
-
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline void appendBe(QByteArray& out, quint32 value, int bytes) {

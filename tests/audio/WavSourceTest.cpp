@@ -96,7 +96,7 @@ private Q_SLOTS:
         QVERIFY(
             testmedia::writeWav(whole, SF_FORMAT_PCM_16, 8000, 1, testmedia::sine(1000, 8000, 1)));
         const QString cut = file(QStringLiteral("cut.wav"));
-        QVERIFY(testmedia::writeFile(cut, testmedia::readFile(whole).left(44 + 1000)));
+        QVERIFY(testsupport::writeFile(cut, testsupport::readFile(whole).left(44 + 1000)));
         auto source = WavSource::open(cut);
         QVERIFY(source);
         QCOMPARE(source->frames(), 500);
@@ -108,7 +108,7 @@ private Q_SLOTS:
         const QString good = file(QStringLiteral("good.wav"));
         QVERIFY(
             testmedia::writeWav(good, SF_FORMAT_PCM_16, 8000, 1, testmedia::sine(800, 8000, 1)));
-        const QByteArray wav = testmedia::readFile(good);
+        const QByteArray wav = testsupport::readFile(good);
         QByteArray garbled = wav;
         garbled.replace(0, 4, "RIFX");
         garbled.replace(8, 8, "XXXXXXXX");
@@ -125,13 +125,13 @@ private Q_SLOTS:
         QTest::newRow("corrupt header") << "corrupt.wav" << garbled;
         QTest::newRow("noise") << "noise.wav" << noise;
         QTest::newRow("MIDI file") << "song.wav" << testmedia::midiSong(2);
-        QTest::newRow("AIFF file") << "aiff.wav" << testmedia::readFile(aiff);
+        QTest::newRow("AIFF file") << "aiff.wav" << testsupport::readFile(aiff);
     }
 
     void refusesWhatItCannotPlay() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        QVERIFY(testmedia::writeFile(file(name), bytes));
+        QVERIFY(testsupport::writeFile(file(name), bytes));
         QVERIFY(!WavSource::open(file(name)));
     }
 

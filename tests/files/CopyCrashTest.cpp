@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QThread>
 
+#include "TestFiles.h"
+
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -17,6 +19,8 @@
 #include <unistd.h>
 
 using namespace tunevane::files;
+using testsupport::readFile;
+using testsupport::writeFile;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -35,19 +39,6 @@ QByteArray randomBytes(QRandomGenerator& random, qsizetype size) {
     QByteArray bytes(size, Qt::Uninitialized);
     random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / sizeof(quint32));
     return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size() &&
-           file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                               QFileDevice::ReadGroup);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 std::unique_ptr<QProcess> startRun(const QList<CopyPair>& pairs) {
@@ -120,8 +111,9 @@ void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
                       randomBytes(random, newSize)};
         const QString newSource = tmp.filePath(u"new/"_s + name);
         const QString oldSource = tmp.filePath(u"old/"_s + name);
-        QVERIFY(writeFile(newSource, file.newBytes) && writeFile(oldSource, file.oldBytes) &&
-                writeFile(file.path, file.oldBytes));
+        QVERIFY(writeFile(newSource, file.newBytes, gameMode) &&
+                writeFile(oldSource, file.oldBytes, gameMode) &&
+                writeFile(file.path, file.oldBytes, gameMode));
         run << CopyPair{newSource, file.path};
         restore << CopyPair{oldSource, file.path};
         files << file;

@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     wav("rf64-16.wav", SF_FORMAT_RF64, SF_FORMAT_PCM_16, 1);
 
     const auto midi = [&](const char* name, const QByteArray& bytes) {
-        ok &= testmedia::writeFile(root.filePath(QStringLiteral("midi/") + QLatin1String(name)),
-                                   bytes);
+        ok &= testsupport::writeFile(root.filePath(QStringLiteral("midi/") + QLatin1String(name)),
+                                     bytes);
     };
     const QByteArray song = testmedia::midiSong(3, 19);
     QByteArray longHeader = song;

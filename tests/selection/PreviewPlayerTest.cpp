@@ -129,10 +129,10 @@ private Q_SLOTS:
         testsupport::prepare();
         QVERIFY(dir.isValid());
         wav = dir.filePath(QStringLiteral("SHORT.WAV"));
-        QVERIFY(testmedia::writeFile(
+        QVERIFY(testsupport::writeFile(
             wav, testmedia::pcm16Wav(22050, 1, testmedia::sine(22050 * 3 / 10, 22050, 1))));
         midi = dir.filePath(QStringLiteral("TUNE.MID"));
-        QVERIFY(testmedia::writeFile(midi, testmedia::midiSong(1)));
+        QVERIFY(testsupport::writeFile(midi, testmedia::midiSong(1)));
     }
 
     // The start-up window must not wait for the sound libraries, mapped only when a player
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray wave = testmedia::readFile(wav);
+        const QByteArray wave = testsupport::readFile(wav);
         const QByteArray song = testmedia::midiSong(2);
         const QString wa = QStringLiteral("WaveAudio"), seq = QStringLiteral("Sequencer");
         QTest::newRow("MIDI as wave") << wa << "A.WAV" << song;
@@ -248,7 +248,7 @@ private Q_SLOTS:
         QString path = QStringLiteral("SelectedFile");
         if (!name.isEmpty()) {
             path = dir.filePath(name);
-            QVERIFY(testmedia::writeFile(path, bytes));
+            QVERIFY(testsupport::writeFile(path, bytes));
         }
         PreviewPlayer player;
         // A good file first: the failed open must not leave it playable.
@@ -340,7 +340,7 @@ private Q_SLOTS:
         if (!audioPresent())
             QSKIP("no audio output");
         const QString dense = dir.filePath(QStringLiteral("DENSE.MID"));
-        QVERIFY(testmedia::writeFile(dense, testmedia::denseMidi(1024 * 1024)));
+        QVERIFY(testsupport::writeFile(dense, testmedia::denseMidi(1024 * 1024)));
         PreviewPlayer player;
         openFile(player, QStringLiteral("Sequencer"), dense);
         QCOMPARE(mode(player), QStringLiteral("stopped"));
@@ -374,7 +374,7 @@ private Q_SLOTS:
         QFETCH(Server, server);
         if (qEnvironmentVariableIsSet("TUNEVANE_NO_SERVER_CHILD") && server == Server::Stops) {
             const QString song = dir.filePath(QStringLiteral("LONG.MID"));
-            QVERIFY(testmedia::writeFile(song, testmedia::midiSong(120)));
+            QVERIFY(testsupport::writeFile(song, testmedia::midiSong(120)));
             tunevane::App app(dir.path());
             tunevane::start(app);
             QVERIFY(

@@ -8,8 +8,10 @@
 #include <QPalette>
 
 using testsupport::messageBox;
+using testsupport::readFile;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
+using testsupport::writeFile;
 
 namespace {
 
@@ -240,7 +242,7 @@ private Q_SLOTS:
     void onceOnlyAndRestore() {
         SetsFixture f(Side::soundEffects());
         const QString game = SideFixture::write(f.gameFolder(), QStringLiteral("JUMP.WAV"));
-        const QByteArray original = disk::read(game);
+        const QByteArray original = readFile(game);
         SideFixture::write(f.replacementFolder(), QStringLiteral("boing.wav"));
         f.chooseGame(1, QStringLiteral("JUMP.WAV"));
         f.chooseReplacement(1, QStringLiteral("boing.wav"));
@@ -248,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(backUp(f, QStringLiteral("MrPattWav")), backedUp);
         const QString first = f.programFolder() + QStringLiteral("/MrPattWav/JUMP.WAV");
         const QStringList firstTree = disk::tree(f.programFolder() + QStringLiteral("/MrPattWav"));
-        QCOMPARE(disk::read(first), original);
+        QCOMPARE(readFile(first), original);
 
         f.clickSwitch(QStringLiteral("CmdCreateSet"));
         QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("MrPattBoing")),
@@ -256,18 +258,18 @@ private Q_SLOTS:
         QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
         f.clickSwitch(f.side().switchButton);
         f.click(QStringLiteral("FrmReplaceConfirm"), QStringLiteral("CmdReplaceConfirm"));
-        const QByteArray switched = disk::read(game);
+        const QByteArray switched = readFile(game);
         QCOMPARE_NE(switched, original);
 
         // Again under the same name: refused, the first stays byte for byte.
         QCOMPARE(backUp(f, QStringLiteral("MrPattWav")), inUse);
         QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/MrPattWav")), firstTree);
-        QCOMPARE(disk::read(first), original);
-        QCOMPARE(disk::read(f.programFolder() + QStringLiteral("/BackDir/JUMP.WAV")), switched);
+        QCOMPARE(readFile(first), original);
+        QCOMPARE(readFile(f.programFolder() + QStringLiteral("/BackDir/JUMP.WAV")), switched);
         QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("MrPattWav2")),
                  QString());
         QVERIFY(f.confirm(QStringLiteral("FrmBackupConfirm"), QStringLiteral("CmdBackupConfirm")));
-        QCOMPARE(disk::read(f.programFolder() + QStringLiteral("/MrPattWav2/JUMP.WAV")), switched);
+        QCOMPARE(readFile(f.programFolder() + QStringLiteral("/MrPattWav2/JUMP.WAV")), switched);
 
         // Picked in the replacement pane, the backup switches the game back; then the set.
         for (const auto& [folder, bytes] : {std::pair{QStringLiteral("MrPattWav"), original},
@@ -278,9 +280,9 @@ private Q_SLOTS:
             f.next();
             f.clickSwitch(f.side().switchButton);
             f.click(QStringLiteral("FrmReplaceConfirm"), QStringLiteral("CmdReplaceConfirm"));
-            QCOMPARE(disk::read(game), bytes);
+            QCOMPARE(readFile(game), bytes);
         }
-        QCOMPARE(disk::read(first), original);
+        QCOMPARE(readFile(first), original);
     }
 
     void leaving_data() {
@@ -353,7 +355,7 @@ private Q_SLOTS:
         f.next();
         const QByteArray bytes = QByteArrayLiteral("J\xC9MP.WAV");
         const QString odd = tunevane::files::decodeName(bytes);
-        disk::write(f.gameFolder() + u'/' + odd, "jump");
+        QVERIFY(writeFile(f.gameFolder() + u'/' + odd, "jump"));
         SideFixture::write(f.replacementFolder(), QStringLiteral("R1.WAV"));
         f.switchWindow()->setGame(1, odd, f.gameFolder() + u'/' + odd);
         f.switchWindow()->setReplacement(1, QStringLiteral("R1.WAV"),

@@ -5,15 +5,12 @@
 #include "files/Path.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 // Byte-exact looks at folders: names as readdir gives them, contents read through the same
 // encoder the program uses.
@@ -39,26 +36,6 @@ inline bool isFolder(const QString& path) {
     return ::lstat(tunevane::files::encodePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-inline QByteArray read(const QString& path) {
-    QByteArray bytes;
-    const int fd = ::open(tunevane::files::encodePath(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return bytes;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, n);
-    ::close(fd);
-    return bytes;
-}
-
-inline void write(const QString& path, const QByteArray& bytes) {
-    const int fd =
-        ::open(tunevane::files::encodePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    ::close(fd);
-}
-
 // Every entry under `folder`, as "sub/NAME=CONTENT" for files and "sub/" for folders, where
 // CONTENT is the bytes with `strip` taken off their front.
 inline QStringList tree(const QString& folder, const QByteArray& strip = {},
@@ -71,7 +48,7 @@ inline QStringList tree(const QString& folder, const QByteArray& strip = {},
             lines << tree(path, strip, prefix + name + u'/');
             continue;
         }
-        QByteArray bytes = read(path);
+        QByteArray bytes = testsupport::readFile(path);
         if (!strip.isEmpty() && bytes.startsWith(strip))
             bytes.remove(0, strip.size());
         lines << prefix + name + u'=' + QString::fromUtf8(bytes);
@@ -86,7 +63,6 @@ class SetsFixture : public SideFixture {
 public:
     explicit SetsFixture(Side side) : SideFixture(std::move(side)) {}
 
-    QString root() const { return QFileInfo(programFolder()).path(); }
     // What SideFixture::write puts in a file, less the root: "replacements/R1.WAV".
     QByteArray contentPrefix() const { return "content of " + root().toUtf8() + '/'; }
     // What is set aside is dated; "*" stands for the date.

@@ -9,8 +9,10 @@
 #include <sys/file.h>
 
 using testsupport::messageBox;
+using testsupport::readFile;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
+using testsupport::writeFile;
 
 namespace {
 
@@ -115,7 +117,7 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         SetsFixture f(Side::soundEffects());
         QDir(f.programFolder()).mkdir(QStringLiteral("Old Set"));
-        disk::write(f.programFolder() + QStringLiteral("/notes.txt"), "notes");
+        QVERIFY(writeFile(f.programFolder() + QStringLiteral("/notes.txt"), "notes"));
         fill(f, 1);
         const QStringList outside = f.outsideTree();
         const QStringList before = f.programTree();
@@ -195,8 +197,8 @@ private Q_SLOTS:
                 window.setGame(words[1].toInt(), words[2], path);
             } else if (words[0] == u"leftover") {
                 QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
-                disk::write(f.programFolder() + QStringLiteral("/TempDir/") + words[1],
-                            f.contentPrefix() + "left over");
+                QVERIFY(writeFile(f.programFolder() + QStringLiteral("/TempDir/") + words[1],
+                                  f.contentPrefix() + "left over"));
                 leftovers << QStringLiteral("TempDir unfinished */") + words[1] +
                                  QStringLiteral("=left over");
             }
@@ -299,8 +301,8 @@ private Q_SLOTS:
             QSKIP(mount.why().constData());
         }
         QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
-        disk::write(f.programFolder() + QStringLiteral("/TempDir/OLD.WAV"),
-                    f.contentPrefix() + "left over");
+        QVERIFY(writeFile(f.programFolder() + QStringLiteral("/TempDir/OLD.WAV"),
+                          f.contentPrefix() + "left over"));
         // An open of its own holds the lock as another process would.
         const tunevane::files::Fd other(
             ::open(QFile::encodeName(f.programFolder() + QStringLiteral("/TempDir")).constData(),

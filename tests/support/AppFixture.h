@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "app/App.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -12,9 +13,11 @@ namespace testsupport {
 // derives from it after QObject, calls makeApp() from init() and dropApp() from cleanup().
 class AppFixture {
 protected:
-    void makeApp() {
+    // `program` names the program folder inside m_folder; empty: m_folder itself.
+    void makeApp(const QString& program = {}) {
         m_folder = std::make_unique<QTemporaryDir>();
-        m_app = std::make_unique<tunevane::App>(m_folder->path());
+        QDir().mkpath(m_folder->path() + program);
+        m_app = std::make_unique<tunevane::App>(m_folder->path() + program);
     }
     void dropApp() {
         m_app.reset();

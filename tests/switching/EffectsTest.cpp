@@ -13,6 +13,7 @@
 
 using testsupport::dismissMessageBox;
 using testsupport::messageBox;
+using testsupport::readFile;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
 
@@ -47,7 +48,7 @@ private Q_SLOTS:
         const QString boom = SideFixture::write(f.gameFolder(), QStringLiteral("BOOM.WAV"));
         const QString first = SideFixture::write(f.replacementFolder(), QStringLiteral("a.wav"));
         const QString second = SideFixture::write(f.replacementFolder(), QStringLiteral("B.Wav"));
-        const QByteArray boomBefore = SideFixture::read(boom);
+        const QByteArray boomBefore = readFile(boom);
 
         f.chooseGame(1, QStringLiteral("JUMP.WAV"));
         QCOMPARE(f.selectionLabel(s.gameLabel, 1), QStringLiteral("JUMP.WAV"));
@@ -76,9 +77,9 @@ private Q_SLOTS:
         QCOMPARE(f.switchLabel(s.switchReplacementPath, 2), second);
 
         f.clickSwitch(s.switchButton);
-        QCOMPARE(SideFixture::read(jump), SideFixture::read(first));
-        QCOMPARE(SideFixture::read(shoot), SideFixture::read(second));
-        QCOMPARE(SideFixture::read(boom), boomBefore);
+        QCOMPARE(readFile(jump), readFile(first));
+        QCOMPARE(readFile(shoot), readFile(second));
+        QCOMPARE(readFile(boom), boomBefore);
         QVERIFY(topLevel(QStringLiteral("FrmReplaceConfirm"))->isVisible());
 
         f.click(QStringLiteral("FrmReplaceConfirm"), QStringLiteral("CmdReplaceConfirm"));
@@ -210,7 +211,7 @@ private Q_SLOTS:
         });
         QMap<int, QByteArray> before;
         for (int slot = 1; slot <= 6; ++slot) {
-            before[slot] = SideFixture::read(SideFixture::write(f.gameFolder(), name(slot)));
+            before[slot] = readFile(SideFixture::write(f.gameFolder(), name(slot)));
             SideFixture::write(f.replacementFolder(), replacementName(slot));
         }
         for (int slot = 1; slot <= filled; ++slot) {
@@ -283,9 +284,8 @@ private Q_SLOTS:
         QCOMPARE(dismissMessageBox(), said);
         QCOMPARE(topLevel(QStringLiteral("FrmReplaceConfirm")) != nullptr, confirmed);
         for (int n = 1; n <= 6; ++n) {
-            const QByteArray now = SideFixture::read(f.gameFolder() + u'/' + name(n));
-            const QByteArray wanted =
-                SideFixture::read(f.replacementFolder() + u'/' + replacementName(n));
+            const QByteArray now = readFile(f.gameFolder() + u'/' + name(n));
+            const QByteArray wanted = readFile(f.replacementFolder() + u'/' + replacementName(n));
             QCOMPARE(now, n <= copied ? wanted : before[n]);
         }
     }
@@ -293,7 +293,7 @@ private Q_SLOTS:
     void slotOneChecks() {
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();
-        const QByteArray before = SideFixture::read(SideFixture::write(f.gameFolder(), name(1)));
+        const QByteArray before = readFile(SideFixture::write(f.gameFolder(), name(1)));
         SideFixture::write(f.replacementFolder(), replacementName(1));
         // Never filled: the file selection message, nothing else.
         f.next();
@@ -308,7 +308,7 @@ private Q_SLOTS:
         f.clickSwitch(s.switchButton);
         QVERIFY(!messageBox());
         QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
-        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(1)), before);
+        QCOMPARE(readFile(f.gameFolder() + u'/' + name(1)), before);
     }
 
     void aConfirmationStaysAboveItsWindowAndNeverOutlivesANewerOutcome() {
@@ -339,7 +339,7 @@ private Q_SLOTS:
     void switchTwiceKeepsOneDialogAndSameFileIsIntact() {
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();
-        const QByteArray both = SideFixture::read(SideFixture::write(f.gameFolder(), name(1)));
+        const QByteArray both = readFile(SideFixture::write(f.gameFolder(), name(1)));
         f.chooseGame(1, name(1));
         f.chooseReplacement(1, name(1), f.gameFolder());
         f.next();
@@ -350,7 +350,7 @@ private Q_SLOTS:
             dialogs +=
                 widget->objectName() == QStringLiteral("FrmReplaceConfirm") && widget->isVisible();
         QCOMPARE(dialogs, 1);
-        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(1)), both);
+        QCOMPARE(readFile(f.gameFolder() + u'/' + name(1)), both);
         // The switch window stays usable under the modeless confirmation.
         QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm"))->isModal());
         f.clickSwitch(s.clear, 1);

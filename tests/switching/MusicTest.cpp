@@ -4,6 +4,7 @@
 
 using testsupport::dismissMessageBox;
 using testsupport::messageBox;
+using testsupport::readFile;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
 
@@ -29,7 +30,7 @@ class MusicTest : public QObject {
     static QMap<int, QByteArray> makeFiles(SideFixture& f) {
         QMap<int, QByteArray> before;
         for (int slot = 1; slot <= 3; ++slot) {
-            before[slot] = SideFixture::read(SideFixture::write(f.gameFolder(), name(slot)));
+            before[slot] = readFile(SideFixture::write(f.gameFolder(), name(slot)));
             SideFixture::write(f.replacementFolder(), replacementName(slot));
         }
         return before;
@@ -60,8 +61,8 @@ private Q_SLOTS:
         f.clickSwitch(s.switchButton);
         QVERIFY(topLevel(QStringLiteral("FrmReplaceConfirm"))->isVisible());
         for (int slot = 1; slot <= 3; ++slot) {
-            QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(slot)),
-                     SideFixture::read(f.replacementFolder() + u'/' + replacementName(slot)));
+            QCOMPARE(readFile(f.gameFolder() + u'/' + name(slot)),
+                     readFile(f.replacementFolder() + u'/' + replacementName(slot)));
         }
 
         // Twice: one copy of each, the second run replacing the first.
@@ -75,7 +76,7 @@ private Q_SLOTS:
         QDir favourites(f.programFolder() + QStringLiteral("/Favorite Midi"));
         QCOMPARE(favourites.entryList(QDir::Files | QDir::Hidden),
                  (QStringList{replacementName(1), replacementName(2), replacementName(3)}));
-        QCOMPARE(SideFixture::read(favourite(f, replacementName(2))), QByteArray("changed"));
+        QCOMPARE(readFile(favourite(f, replacementName(2))), QByteArray("changed"));
 
         f.clickSwitch(s.close);
         // The modeless confirmations stay until their own OK.
@@ -93,8 +94,7 @@ private Q_SLOTS:
         f.next();
         f.clickSwitch(QStringLiteral("CmdFavorites"));
         QVERIFY(topLevel(QStringLiteral("FrmFavorites")));
-        QCOMPARE(SideFixture::read(favourite(f, replacementName(1))),
-                 QByteArray("from the other folder"));
+        QCOMPARE(readFile(favourite(f, replacementName(1))), QByteArray("from the other folder"));
     }
 
     void favouritesFolderChanged_data() {
@@ -144,7 +144,7 @@ private Q_SLOTS:
         const QMap<int, QByteArray> before = makeFiles(f);
         const auto unchanged = [&] {
             for (int slot = 1; slot <= 3; ++slot)
-                QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(slot)), before[slot]);
+                QCOMPARE(readFile(f.gameFolder() + u'/' + name(slot)), before[slot]);
         };
         // No replacement in slot 1: the message, nothing copied.
         f.chooseGame(1, name(1));
@@ -181,9 +181,9 @@ private Q_SLOTS:
         QCOMPARE(f.switchWindow()->slot(2).replacementPath, QString());
         f.clickSwitch(s.switchButton);
         QCOMPARE(dismissMessageBox(), incompleteSlot3);
-        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(1)),
-                 SideFixture::read(f.replacementFolder() + u'/' + replacementName(1)));
-        QCOMPARE(SideFixture::read(f.gameFolder() + u'/' + name(3)), before[3]);
+        QCOMPARE(readFile(f.gameFolder() + u'/' + name(1)),
+                 readFile(f.replacementFolder() + u'/' + replacementName(1)));
+        QCOMPARE(readFile(f.gameFolder() + u'/' + name(3)), before[3]);
         f.clickSwitch(QStringLiteral("CmdFavorites"));
         QCOMPARE(dismissMessageBox(),
                  QStringLiteral("Add to Favorites|Adding to favorites incomplete: Selection 3 "

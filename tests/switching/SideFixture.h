@@ -1,6 +1,7 @@
 #pragma once
 
-#include "TestSupport.h"
+#include "AppFixture.h"
+#include "TestFiles.h"
 
 #include "app/App.h"
 #include "app/Ui.h"
@@ -13,9 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 // Drives one side (music or effects) of the real program through its windows, on a game
 // folder and a replacement folder made for the test.
@@ -69,15 +68,14 @@ struct Side {
     }
 };
 
-class SideFixture {
+class SideFixture : protected testsupport::AppFixture {
 public:
     explicit SideFixture(Side side) : m_side(std::move(side)) {
         tunevane::BrowsingPane::setListingBound(std::chrono::minutes(1));
-        QDir root(m_root.path());
-        for (const char* folder : {"program", "game", "replacements", "other"})
-            root.mkdir(QString::fromUtf8(folder));
+        makeApp(QStringLiteral("/program"));
+        for (const char* folder : {"game", "replacements", "other"})
+            QDir(root()).mkdir(QString::fromUtf8(folder));
         QDir::setCurrent(gameFolder());
-        m_app = std::make_unique<tunevane::App>(programFolder());
         tunevane::start(*m_app);
         testsupport::settle();
         click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi"));
@@ -88,30 +86,24 @@ public:
     ~SideFixture() {
         while (testsupport::messageBox())
             testsupport::dismissMessageBox();
-        m_app.reset();
-        testsupport::settle();
+        dropApp();
     }
 
     const Side& side() const { return m_side; }
     tunevane::App& app() { return *m_app; }
-    QString programFolder() const { return m_root.path() + QStringLiteral("/program"); }
-    QString gameFolder() const { return m_root.path() + QStringLiteral("/game"); }
-    QString replacementFolder() const { return m_root.path() + QStringLiteral("/replacements"); }
-    QString otherFolder() const { return m_root.path() + QStringLiteral("/other"); }
+    QString root() const { return m_folder->path(); }
+    QString programFolder() const { return root() + QStringLiteral("/program"); }
+    QString gameFolder() const { return root() + QStringLiteral("/game"); }
+    QString replacementFolder() const { return root() + QStringLiteral("/replacements"); }
+    QString otherFolder() const { return root() + QStringLiteral("/other"); }
 
     // Writes a file whose bytes name it, so every copy can be traced.
     static QString write(const QString& folder, const QString& name, const QByteArray& bytes = {}) {
         const QString path = folder + u'/' + name;
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!testsupport::writeFile(
+                path, bytes.isEmpty() ? QByteArray("content of " + path.toUtf8()) : bytes))
             qFatal("cannot write %s", qPrintable(path));
-        file.write(bytes.isEmpty() ? ("content of " + path.toUtf8()) : bytes);
         return path;
-    }
-
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     tunevane::SelectionWindow& selection() {
@@ -170,6 +162,4 @@ public:
 
 private:
     Side m_side;
-    QTemporaryDir m_root;
-    std::unique_ptr<tunevane::App> m_app;
 };
