@@ -285,11 +285,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(first), original);
     }
 
-    void leaving_data() {
-        QTest::addColumn<bool>("escape"); // else the window system's close
-        QTest::newRow("Esc") << true;
-        QTest::newRow("window-system close") << false;
-    }
+    void leaving_data() { SetsFixture::leavingRows(); }
 
     // Leaving the name dialog closes the backup window and leaves "BackDir", which the other
     // side's next backup sets aside whole before it stages its own files; both sides share
@@ -301,13 +297,7 @@ private Q_SLOTS:
         f.next();
         f.clickSwitch(QStringLiteral("CmdWavBackup"));
         f.click(QStringLiteral("FrmWavBackup"), QStringLiteral("CmdBackup1"));
-        SetsFixture::nameBox(QStringLiteral("FrmSetName2"))->setEditText(QStringLiteral("typed"));
-        if (escape) {
-            f.escape(QStringLiteral("FrmSetName2"));
-        } else {
-            topLevel(QStringLiteral("FrmSetName2"))->close();
-            testsupport::settle();
-        }
+        f.leave(QStringLiteral("FrmSetName2"), escape);
         QVERIFY(!messageBox());
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
         QVERIFY(!topLevel(QStringLiteral("FrmWavBackup")));

@@ -319,11 +319,7 @@ private Q_SLOTS:
             (QStringList{QStringLiteral("TempDir/"), QStringLiteral("TempDir/OLD.WAV=left over")}));
     }
 
-    void leaving_data() {
-        QTest::addColumn<bool>("escape"); // else the window system's close
-        QTest::newRow("Esc") << true;
-        QTest::newRow("window-system close") << false;
-    }
+    void leaving_data() { SetsFixture::leavingRows(); }
 
     // Leaving without a name ends the save and keeps its copies; the next save sets them aside
     // and holds exactly its own files.
@@ -332,13 +328,7 @@ private Q_SLOTS:
         SetsFixture f(Side::soundEffects());
         fill(f, 2);
         f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        SetsFixture::nameBox(QStringLiteral("FrmSetName"))->setEditText(QStringLiteral("typed"));
-        if (escape) {
-            f.escape(QStringLiteral("FrmSetName"));
-        } else {
-            topLevel(QStringLiteral("FrmSetName"))->close();
-            testsupport::settle();
-        }
+        f.leave(QStringLiteral("FrmSetName"), escape);
         QVERIFY(!messageBox());
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
         QStringList abandoned{QStringLiteral("TempDir/G1.WAV=replacements/R1.WAV"),
