@@ -9,6 +9,8 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 
+#include <functional>
+
 #include <unistd.h>
 
 using testsupport::dismissMessageBox;
@@ -16,6 +18,7 @@ using testsupport::messageBox;
 using testsupport::readFile;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
+using testsupport::writeFile;
 
 namespace {
 
@@ -29,7 +32,29 @@ QString replacementName(int slot) {
     return QStringLiteral("R%1.WAV").arg(slot);
 }
 
+// The files of the slot whose copy a row breaks, and a disk to break it on.
+struct Broken {
+    SideFixture& f;
+    int slot;
+    QString game, replacement;
+    testsupport::Mount& mount;
+};
+// What a row does to make the slot's copy fail; false when it could not.
+using Fault = std::function<bool(Broken&)>;
+
+// The slot's game file in a folder of its own, on a disk of its own when `disk` says how big,
+// set as a pick from there would set it.
+bool moveGame(Broken& b, const char* disk) {
+    const QString folder = b.f.otherFolder();
+    if (!QDir().mkpath(folder) || (disk && !b.mount.mount(folder, disk)))
+        return false;
+    b.f.switchWindow()->setGame(b.slot, name(b.slot), SideFixture::write(folder, name(b.slot)));
+    return true;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Fault)
 
 class EffectsTest : public QObject {
     Q_OBJECT
@@ -162,8 +187,9 @@ private Q_SLOTS:
 
     void switchOutcomes_data() {
         QTest::addColumn<int>("filled");     // slots 1..filled get a game file and a replacement
-        QTest::addColumn<QString>("fault");  // "WHAT N": slot N's copy fails that way
         QTest::addColumn<int>("removed");    // that slot is removed before the switch (0: none)
+        QTest::addColumn<int>("slot");       // whose copy fails
+        QTest::addColumn<Fault>("fault");    // how it fails
         QTest::addColumn<QString>("said");   // the message box, "" for none
         QTest::addColumn<bool>("confirmed"); // the replacement confirmation is shown
         QTest::addColumn<int>("copied");     // slots 1..copied were replaced
@@ -174,30 +200,52 @@ private Q_SLOTS:
                 .arg(slot)
                 .arg(QLatin1String(why));
         };
-        const auto row = [&](const char* fault, const char* why) {
-            QTest::newRow(fault) << 6 << QString::fromLatin1(fault) << 0 << stopped(3, why) << false
-                                 << 2 << QString::fromLatin1(why);
+        const auto row = [&](const char* tag, const char* why, const Fault& fault) {
+            QTest::newRow(tag) << 6 << 0 << 3 << fault << stopped(3, why) << false << 2
+                               << QString::fromLatin1(why);
         };
-        QTest::newRow("six filled") << 6 << QString() << 0 << QString() << true << 6 << QString();
-        QTest::newRow("two filled") << 2 << QString() << 0 << QString() << true << 2 << QString();
+        const Fault readOnly = [](Broken& b) {
+            return QFile::setPermissions(b.game, QFile::ReadOwner | QFile::ReadGroup);
+        };
+        QTest::newRow("six filled")
+            << 6 << 0 << 0 << Fault() << QString() << true << 6 << QString();
+        QTest::newRow("two filled")
+            << 2 << 0 << 0 << Fault() << QString() << true << 2 << QString();
         // Where nothing is said, the log still gives the reason.
-        QTest::newRow("read-only 1") << 6 << QStringLiteral("read-only 1") << 0 << QString()
-                                     << false << 0 << QStringLiteral("The game file is read-only.");
-        row("read-only 3", "The game file is read-only.");
-        row("unwritable 3", "The game folder cannot be written.");
-        row("vanished 3", "The replacement file R3.WAV is no longer there.");
-        row("unreadable 3", "The replacement file R3.WAV cannot be read.");
-        row("full 3", "The disk is full.");
-        row("changing 3", "The file changed while it was copied.");
+        QTest::newRow("read-only 1") << 6 << 0 << 1 << readOnly << QString() << false << 0
+                                     << QStringLiteral("The game file is read-only.");
+        row("read-only 3", "The game file is read-only.", readOnly);
+        // Root writes through any mode bits, but not onto a read-only disk.
+        row("unwritable 3", "The game folder cannot be written.", [](Broken& b) {
+            return ::geteuid() == 0 ? moveGame(b, "size=1m") && b.mount.makeReadOnly()
+                                    : moveGame(b, nullptr) &&
+                                          QFile::setPermissions(b.f.otherFolder(),
+                                                                QFile::ReadOwner | QFile::ExeOwner);
+        });
+        row("vanished 3", "The replacement file R3.WAV is no longer there.",
+            [](Broken& b) { return QFile::remove(b.replacement); });
+        row("unreadable 3", "The replacement file R3.WAV cannot be read.",
+            [](Broken& b) { return QFile::remove(b.replacement) && QDir().mkpath(b.replacement); });
+        row("full 3", "The disk is full.", [](Broken& b) {
+            return writeFile(b.replacement, QByteArray(1 << 20, 'x')) && moveGame(b, "size=256k");
+        });
+        row("changing 3", "The file changed while it was copied.", [](Broken& b) {
+            tunevane::files::setCopyHooks({.beforeRead = [b](const QString& source) {
+                if (source == b.replacement)
+                    writeFile(b.replacement, "rewritten");
+            }});
+            return true;
+        });
         QTest::newRow("slot 2 removed")
-            << 3 << QString() << 2 << stopped(3, "Selection 2 is empty.") << false << 1
+            << 3 << 2 << 0 << Fault() << stopped(3, "Selection 2 is empty.") << false << 1
             << QString();
     }
 
     void switchOutcomes() {
         QFETCH(int, filled);
-        QFETCH(QString, fault);
         QFETCH(int, removed);
+        QFETCH(int, slot);
+        QFETCH(Fault, fault);
         QFETCH(QString, said);
         QFETCH(bool, confirmed);
         QFETCH(int, copied);
@@ -205,67 +253,29 @@ private Q_SLOTS:
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();
         QLoggingCategory::setFilterRules(QStringLiteral("tunevane.ui.warning=true"));
-        const auto restore = qScopeGuard([] {
+        const auto restore = qScopeGuard([&] {
             QLoggingCategory::setFilterRules({});
             tunevane::files::setCopyHooks({});
+            QFile::setPermissions(f.otherFolder(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         });
         QMap<int, QByteArray> before;
-        for (int slot = 1; slot <= 6; ++slot) {
-            before[slot] = readFile(SideFixture::write(f.gameFolder(), name(slot)));
-            SideFixture::write(f.replacementFolder(), replacementName(slot));
+        for (int n = 1; n <= 6; ++n) {
+            before[n] = readFile(SideFixture::write(f.gameFolder(), name(n)));
+            SideFixture::write(f.replacementFolder(), replacementName(n));
         }
-        for (int slot = 1; slot <= filled; ++slot) {
-            f.chooseGame(slot, name(slot));
-            f.chooseReplacement(slot, replacementName(slot));
+        for (int n = 1; n <= filled; ++n) {
+            f.chooseGame(n, name(n));
+            f.chooseReplacement(n, replacementName(n));
         }
         if (removed)
             f.clickSelection(s.remove, removed);
         f.next();
 
-        const QString what = fault.section(u' ', 0, 0);
-        const int slot = fault.section(u' ', 1).toInt();
-        const QString game = f.gameFolder() + u'/' + name(slot);
-        const QString replacement = f.replacementFolder() + u'/' + replacementName(slot);
         testsupport::Mount mount;
-        // The slot's game file in a folder of its own, on a disk of its own when `disk` says
-        // how big, set as a pick from there would set it.
-        const auto moveGame = [&](const char* disk) {
-            const QString folder = f.otherFolder();
-            if (!QDir().mkpath(folder) || (disk && !mount.mount(folder, disk)))
-                return false;
-            f.switchWindow()->setGame(slot, name(slot), SideFixture::write(folder, name(slot)));
-            return true;
-        };
-        bool made = true;
-        if (what == u"read-only") {
-            made = QFile::setPermissions(game, QFile::ReadOwner | QFile::ReadGroup);
-        } else if (what == u"unwritable") {
-            // Root writes through any mode bits, but not onto a read-only disk.
-            made = ::geteuid() == 0 ? moveGame("size=1m") && mount.makeReadOnly()
-                                    : moveGame(nullptr) &&
-                                          QFile::setPermissions(f.otherFolder(),
-                                                                QFile::ReadOwner | QFile::ExeOwner);
-        } else if (what == u"vanished") {
-            made = QFile::remove(replacement);
-        } else if (what == u"unreadable") {
-            made = QFile::remove(replacement) && QDir().mkpath(replacement);
-        } else if (what == u"full") {
-            made = moveGame("size=256k");
-            SideFixture::write(f.replacementFolder(), replacementName(slot),
-                               QByteArray(1 << 20, 'x'));
-        } else if (what == u"changing") {
-            tunevane::files::setCopyHooks(
-                {.beforeRead = [replacement, folder = f.replacementFolder(),
-                                file = replacementName(slot)](const QString& source) {
-                    if (source == replacement)
-                        SideFixture::write(folder, file, "rewritten");
-                }});
-        }
-        const auto writable = qScopeGuard([&] {
-            QFile::setPermissions(f.otherFolder(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        });
-        if (!made) {
+        Broken broken{f, slot, f.gameFolder() + u'/' + name(slot),
+                      f.replacementFolder() + u'/' + replacementName(slot), mount};
+        if (fault && !fault(broken)) {
             if (mount.why().isEmpty() || qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
                 QFAIL(mount.why().isEmpty() ? "the fault could not be set up"
                                             : mount.why().constData());
