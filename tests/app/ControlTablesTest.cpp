@@ -17,7 +17,6 @@
 #include <memory>
 
 using namespace tunevane;
-using namespace Qt::StringLiterals;
 
 // Every window kind made from a table: each row of its table stands under the window as
 // the row says.
@@ -117,25 +116,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QRect>("pixels");
-        QTest::newRow("a label") << u"FrmCopyWavs"_s << u"LblSelectionRed"_s
-                                 << QRect(10, 4, 413, 14);
+        QTest::newRow("a label") << QStringLiteral("FrmCopyWavs")
+                                 << QStringLiteral("LblSelectionRed") << QRect(10, 4, 413, 14);
         QTest::newRow("third row's frame")
-            << u"FrmCopyWavs"_s << u"FrmReplaceGame3"_s << QRect(5, 106, 172, 41);
-        QTest::newRow("in that frame")
-            << u"FrmCopyWavs"_s << u"LblFileName3"_s << QRect(8, 16, 153, 17);
-        QTest::newRow("in a panel")
-            << u"FrmReplaceConfirm"_s << u"CmdReplaceConfirm"_s << QRect(96, 88, 65, 25);
-        QTest::newRow("a combo box") << u"FrmSetName"_s << u"CboSetName"_s << QRect(8, 79, 265, 21);
-        QTest::newRow("full width") << u"FrmSetName"_s << u"CmdOk3"_s << QRect(0, 104, 281, 25);
-        QTest::newRow("a tutorial page")
-            << u"FrmWavHelp2"_s << u"FrmWavHelp2"_s << QRect(0, 0, 541, 365);
-        QTest::newRow("its picture") << u"FrmMidiHelp"_s << u"ImgMidi"_s << QRect(8, 40, 419, 302);
-        QTest::newRow("a captioned box")
-            << u"FrmWavHelp2"_s << u"FramStep4"_s << QRect(352, 77, 185, 72);
+            << QStringLiteral("FrmCopyWavs") << QStringLiteral("FrmReplaceGame3")
+            << QRect(5, 106, 172, 41);
+        QTest::newRow("in that frame") << QStringLiteral("FrmCopyWavs")
+                                       << QStringLiteral("LblFileName3") << QRect(8, 16, 153, 17);
+        QTest::newRow("in a panel") << QStringLiteral("FrmReplaceConfirm")
+                                    << QStringLiteral("CmdReplaceConfirm") << QRect(96, 88, 65, 25);
+        QTest::newRow("a combo box") << QStringLiteral("FrmSetName") << QStringLiteral("CboSetName")
+                                     << QRect(8, 79, 265, 21);
+        QTest::newRow("full width")
+            << QStringLiteral("FrmSetName") << QStringLiteral("CmdOk3") << QRect(0, 104, 281, 25);
+        QTest::newRow("a tutorial page") << QStringLiteral("FrmWavHelp2")
+                                         << QStringLiteral("FrmWavHelp2") << QRect(0, 0, 541, 365);
+        QTest::newRow("its picture")
+            << QStringLiteral("FrmMidiHelp") << QStringLiteral("ImgMidi") << QRect(8, 40, 419, 302);
+        QTest::newRow("a captioned box") << QStringLiteral("FrmWavHelp2")
+                                         << QStringLiteral("FramStep4") << QRect(352, 77, 185, 72);
         QTest::newRow("its instruction")
-            << u"FrmWavHelp2"_s << u"LblStep4"_s << QRect(4, 18, 177, 52);
-        QTest::newRow("a page's OK")
-            << u"FrmWavHelp2"_s << u"CmdWavHelp2OK"_s << QRect(352, 328, 185, 33);
+            << QStringLiteral("FrmWavHelp2") << QStringLiteral("LblStep4") << QRect(4, 18, 177, 52);
+        QTest::newRow("a page's OK") << QStringLiteral("FrmWavHelp2")
+                                     << QStringLiteral("CmdWavHelp2OK") << QRect(352, 328, 185, 33);
     }
 
     void controlsStandToThePixel() {
@@ -191,7 +194,8 @@ private Q_SLOTS:
             QVERIFY2(!names.contains(form->objectName()), qPrintable(form->objectName()));
             names.insert(form->objectName());
         }
-        QVERIFY(names.contains(u"frmSplash"_s) && names.contains(u"frmAbout"_s));
+        QVERIFY(names.contains(QStringLiteral("frmSplash")) &&
+                names.contains(QStringLiteral("frmAbout")));
     }
 };
 

@@ -24,7 +24,6 @@
 #include <unistd.h>
 
 using namespace tunevane;
-using namespace Qt::StringLiterals;
 using testsupport::settle;
 using testsupport::topLevel;
 
@@ -109,23 +108,24 @@ class WindowHintsTest : public QObject {
     static Boxes readBoxes(const QString& id) {
         Boxes boxes;
         boxes.said =
-            xprop({u"-id"_s, id, u"_NET_WM_ALLOWED_ACTIONS"_s, u"_MOTIF_WM_HINTS"_s,
-                   u"_NET_FRAME_EXTENTS"_s, u"_NET_WM_WINDOW_TYPE"_s, u"WM_TRANSIENT_FOR"_s});
+            xprop({QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS"),
+                   QStringLiteral("_MOTIF_WM_HINTS"), QStringLiteral("_NET_FRAME_EXTENTS"),
+                   QStringLiteral("_NET_WM_WINDOW_TYPE"), QStringLiteral("WM_TRANSIENT_FOR")});
         for (const QString& line : boxes.said.split(u'\n')) {
-            const QString value = line.section(u" = "_s, 1);
+            const QString value = line.section(QStringLiteral(" = "), 1);
             const QString property = line.section(u'(', 0, 0);
-            if (property == "_NET_WM_ALLOWED_ACTIONS"_L1) {
-                boxes.actions = value.split(u", "_s, Qt::SkipEmptyParts);
-            } else if (property == "_MOTIF_WM_HINTS"_L1) {
-                for (const QString& field : value.split(u", "_s))
+            if (property == u"_NET_WM_ALLOWED_ACTIONS") {
+                boxes.actions = value.split(QStringLiteral(", "), Qt::SkipEmptyParts);
+            } else if (property == u"_MOTIF_WM_HINTS") {
+                for (const QString& field : value.split(QStringLiteral(", ")))
                     boxes.motif.append(field.toUInt(nullptr, 16));
-            } else if (property == "_NET_FRAME_EXTENTS"_L1) {
+            } else if (property == u"_NET_FRAME_EXTENTS") {
                 boxes.managed = true;
-                boxes.titleHeight = value.section(u", "_s, 2, 2).toInt();
-            } else if (property == "_NET_WM_WINDOW_TYPE"_L1) {
-                boxes.type = value.section(u", "_s, 0, 0);
-            } else if (property == "WM_TRANSIENT_FOR"_L1) {
-                boxes.transientFor = line.section(u"# "_s, 1);
+                boxes.titleHeight = value.section(QStringLiteral(", "), 2, 2).toInt();
+            } else if (property == u"_NET_WM_WINDOW_TYPE") {
+                boxes.type = value.section(QStringLiteral(", "), 0, 0);
+            } else if (property == u"WM_TRANSIENT_FOR") {
+                boxes.transientFor = line.section(QStringLiteral("# "), 1);
             }
         }
         boxes.managed = boxes.managed && !boxes.actions.isEmpty();
@@ -151,7 +151,7 @@ class WindowHintsTest : public QObject {
             window = topLevel(name);
         QVERIFY2(window && window->isVisible(), qPrintable(name));
         Boxes boxes = boxesOf(window);
-        boxes.id = u"0x"_s + QString::number(window->winId(), 16);
+        boxes.id = u"0x" + QString::number(window->winId(), 16);
         boxes.frame = window->windowHandle()->frameGeometry();
         m_seen.insert(name, boxes);
     }
@@ -162,7 +162,7 @@ class WindowHintsTest : public QObject {
 
     template <typename Confirmation> void seeConfirmation(const QString& name) {
         Confirmation& dialog = m_app->forms().get<Confirmation>();
-        dialog.showModal(*topLevel(u"FrmCopyMidi"_s));
+        dialog.showModal(*topLevel(QStringLiteral("FrmCopyMidi")));
         see(name);
         dialog.hideAndUnload();
         settle();
@@ -171,7 +171,7 @@ class WindowHintsTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         testsupport::prepare();
-        if (QGuiApplication::platformName() != "xcb"_L1) {
+        if (QGuiApplication::platformName() != u"xcb") {
             if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_DISPLAY"))
                 QFAIL("no X server for the window manager");
             QSKIP("no X server for the window manager");
@@ -197,11 +197,11 @@ private Q_SLOTS:
         see(QStringLiteral("FrmMidi"));
         click(QStringLiteral("FrmMidi"), QStringLiteral("CmdTunevane"));
         see(QStringLiteral("FrmCopyMidi"));
-        click(u"FrmCopyMidi"_s, u"CmdMidiBackup"_s);
-        see(u"FrmMidiBackup"_s);
-        click(u"FrmMidiBackup"_s, u"CmdProceed"_s);
-        see(u"FrmSetName2"_s);
-        topLevel(u"FrmSetName2"_s)->close(); // and with it the backup window
+        click(QStringLiteral("FrmCopyMidi"), QStringLiteral("CmdMidiBackup"));
+        see(QStringLiteral("FrmMidiBackup"));
+        click(QStringLiteral("FrmMidiBackup"), QStringLiteral("CmdProceed"));
+        see(QStringLiteral("FrmSetName2"));
+        topLevel(QStringLiteral("FrmSetName2"))->close(); // and with it the backup window
         click(QStringLiteral("FrmCopyMidi"), QStringLiteral("CmdSwitch3"));
         QMessageBox* box = testsupport::messageBox();
         QVERIFY(box);
@@ -218,9 +218,9 @@ private Q_SLOTS:
         see(QStringLiteral("FrmWavSelect"));
         click(QStringLiteral("FrmWavSelect"), QStringLiteral("CmdSwitch"));
         see(QStringLiteral("FrmCopyWavs"));
-        click(u"FrmCopyWavs"_s, u"CmdCreateSet"_s);
-        see(u"FrmSetName"_s);
-        topLevel(u"FrmSetName"_s)->close();
+        click(QStringLiteral("FrmCopyWavs"), QStringLiteral("CmdCreateSet"));
+        see(QStringLiteral("FrmSetName"));
+        topLevel(QStringLiteral("FrmSetName"))->close();
     }
 
     void cleanupTestCase() {
@@ -237,20 +237,24 @@ private Q_SLOTS:
         QTest::addColumn<bool>("closeBox");
         QTest::addColumn<bool>("minimise");
         QTest::addColumn<QString>("type");
-        const QString normal = u"_NET_WM_WINDOW_TYPE_NORMAL"_s;
-        const QString utility = u"_NET_WM_WINDOW_TYPE_UTILITY"_s;
-        QTest::newRow("start-up") << u"frmSplash"_s << false << false
-                                  << u"_NET_WM_WINDOW_TYPE_SPLASH"_s;
-        QTest::newRow("music") << u"FrmMidi"_s << true << true << normal;
-        QTest::newRow("effects") << u"FrmWavSelect"_s << true << true << normal;
-        QTest::newRow("music switch") << u"FrmCopyMidi"_s << false << false << normal;
-        QTest::newRow("effects switch") << u"FrmCopyWavs"_s << false << false << normal;
-        QTest::newRow("replacement done") << u"FrmReplaceConfirm"_s << true << false << utility;
-        QTest::newRow("favourites done") << u"FrmFavorites"_s << true << false << utility;
-        QTest::newRow("set saved") << u"FrmSetConfirm"_s << true << false << utility;
-        QTest::newRow("backup done") << u"FrmBackupConfirm"_s << true << false << utility;
-        QTest::newRow("message box")
-            << u"message box"_s << true << false << u"_NET_WM_WINDOW_TYPE_DIALOG"_s;
+        const QString normal = QStringLiteral("_NET_WM_WINDOW_TYPE_NORMAL");
+        const QString utility = QStringLiteral("_NET_WM_WINDOW_TYPE_UTILITY");
+        QTest::newRow("start-up") << QStringLiteral("frmSplash") << false << false
+                                  << QStringLiteral("_NET_WM_WINDOW_TYPE_SPLASH");
+        QTest::newRow("music") << QStringLiteral("FrmMidi") << true << true << normal;
+        QTest::newRow("effects") << QStringLiteral("FrmWavSelect") << true << true << normal;
+        QTest::newRow("music switch") << QStringLiteral("FrmCopyMidi") << false << false << normal;
+        QTest::newRow("effects switch")
+            << QStringLiteral("FrmCopyWavs") << false << false << normal;
+        QTest::newRow("replacement done")
+            << QStringLiteral("FrmReplaceConfirm") << true << false << utility;
+        QTest::newRow("favourites done")
+            << QStringLiteral("FrmFavorites") << true << false << utility;
+        QTest::newRow("set saved") << QStringLiteral("FrmSetConfirm") << true << false << utility;
+        QTest::newRow("backup done")
+            << QStringLiteral("FrmBackupConfirm") << true << false << utility;
+        QTest::newRow("message box") << QStringLiteral("message box") << true << false
+                                     << QStringLiteral("_NET_WM_WINDOW_TYPE_DIALOG");
     }
 
     void windowManagerShowsTheBoxesOfEachWindow() {
@@ -265,7 +269,7 @@ private Q_SLOTS:
         // No window can be resized or maximised.
         QVERIFY(!boxes.allows("RESIZE"));
         QVERIFY(!boxes.allows("MAXIMIZE_HORZ") && !boxes.allows("MAXIMIZE_VERT"));
-        const bool splash = type.endsWith("SPLASH"_L1);
+        const bool splash = type.endsWith(u"SPLASH");
         QCOMPARE(boxes.titleHeight > 10, !splash);
         if (splash) {
             QVERIFY(!boxes.allows("CLOSE") && !boxes.allows("MINIMIZE"));
@@ -285,11 +289,13 @@ private Q_SLOTS:
     void dialogsStayOverTheirWindows_data() {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("opener");
-        QTest::newRow("Midi Backup") << u"FrmMidiBackup"_s << u"FrmCopyMidi"_s;
-        QTest::newRow("Save Backup Set") << u"FrmSetName2"_s << u"FrmMidiBackup"_s;
-        QTest::newRow("Save Set") << u"FrmSetName"_s << u"FrmCopyWavs"_s;
+        QTest::newRow("Midi Backup")
+            << QStringLiteral("FrmMidiBackup") << QStringLiteral("FrmCopyMidi");
+        QTest::newRow("Save Backup Set")
+            << QStringLiteral("FrmSetName2") << QStringLiteral("FrmMidiBackup");
+        QTest::newRow("Save Set") << QStringLiteral("FrmSetName") << QStringLiteral("FrmCopyWavs");
         for (const char* notice : {"FrmSetConfirm", "FrmFavorites", "message box"})
-            QTest::newRow(notice) << QString::fromUtf8(notice) << u"FrmCopyMidi"_s;
+            QTest::newRow(notice) << QString::fromUtf8(notice) << QStringLiteral("FrmCopyMidi");
     }
 
     void dialogsStayOverTheirWindows() {

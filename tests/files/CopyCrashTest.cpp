@@ -21,7 +21,6 @@
 using namespace tunevane::files;
 using testsupport::readFile;
 using testsupport::writeFile;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -33,7 +32,8 @@ constexpr int defaultKills = 20;
 constexpr qsizetype newSize = 8 * 1024 * 1024;
 constexpr qsizetype oldSize = 256 * 1024;
 constexpr mode_t gameMode = 0640;
-const QStringList gameNames = {u"JUMP.WAV"_s, u"land.wav"_s, u"THEME.MID"_s};
+const QStringList gameNames = {QStringLiteral("JUMP.WAV"), QStringLiteral("land.wav"),
+                               QStringLiteral("THEME.MID")};
 
 QByteArray randomBytes(QRandomGenerator& random, qsizetype size) {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -63,15 +63,15 @@ QString checkGameFiles(const QList<GameFile>& files, int& newCount) {
         const GameFile& file = files[i];
         struct stat st;
         if (::lstat(QFile::encodeName(file.path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-            return file.path + u" is gone"_s;
+            return file.path + u" is gone";
         if ((st.st_mode & 07777) != gameMode)
-            return file.path + u" lost its mode"_s;
+            return file.path + u" lost its mode";
         const QByteArray now = readFile(file.path);
         if (now == file.newBytes) {
             if (newCount++ != i)
-                return file.path + u" was copied out of order"_s;
+                return file.path + u" was copied out of order";
         } else if (now != file.oldBytes) {
-            return u"%1 holds %2 mixed bytes"_s.arg(file.path).arg(now.size());
+            return QStringLiteral("%1 holds %2 mixed bytes").arg(file.path).arg(now.size());
         }
     }
     return {};
@@ -96,9 +96,9 @@ private Q_SLOTS:
 void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
-    const QString game = tmp.filePath(u"game"_s);
-    QVERIFY(QDir().mkpath(game) && QDir().mkpath(tmp.filePath(u"new"_s)) &&
-            QDir().mkpath(tmp.filePath(u"old"_s)));
+    const QString game = tmp.filePath(QStringLiteral("game"));
+    QVERIFY(QDir().mkpath(game) && QDir().mkpath(tmp.filePath(QStringLiteral("new"))) &&
+            QDir().mkpath(tmp.filePath(QStringLiteral("old"))));
 
     const quint32 seed = QRandomGenerator::system()->generate();
     qInfo("seed %u", seed);
@@ -109,8 +109,8 @@ void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
     for (const QString& name : gameNames) {
         GameFile file{game + u'/' + name, randomBytes(random, oldSize),
                       randomBytes(random, newSize)};
-        const QString newSource = tmp.filePath(u"new/"_s + name);
-        const QString oldSource = tmp.filePath(u"old/"_s + name);
+        const QString newSource = tmp.filePath(u"new/" + name);
+        const QString oldSource = tmp.filePath(u"old/" + name);
         QVERIFY(writeFile(newSource, file.newBytes, gameMode) &&
                 writeFile(oldSource, file.oldBytes, gameMode) &&
                 writeFile(file.path, file.oldBytes, gameMode));
@@ -156,7 +156,7 @@ void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
         QVERIFY(child->waitForFinished(30'000));
 
         const QString fault = checkGameFiles(files, newCount);
-        QVERIFY2(fault.isEmpty(), qPrintable(u"round %1: %2"_s.arg(round).arg(fault)));
+        QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("round %1: %2").arg(round).arg(fault)));
         ++newCounts[newCount];
         for (const QString& name : othersIn(game)) {
             QVERIFY2(isTemporaryName(name), qPrintable(name));
@@ -166,11 +166,12 @@ void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
         // The next copy into the folder clears what the killed one left.
         QCOMPARE(copyRun(restore).copied, restore.size());
         const QStringList left = othersIn(game);
-        QVERIFY2(left.isEmpty(), qPrintable(u"round %1: %2"_s.arg(round).arg(left.join(u' '))));
+        QVERIFY2(left.isEmpty(),
+                 qPrintable(QStringLiteral("round %1: %2").arg(round).arg(left.join(u' '))));
     }
     QStringList spread;
     for (int n = 0; n <= files.size(); ++n)
-        spread << u"%1 new: %2"_s.arg(n).arg(newCounts[n]);
+        spread << QStringLiteral("%1 new: %2").arg(n).arg(newCounts[n]);
     // Unnamed temporaries leave nothing; only a kill in the instant between naming one and
     // renaming it over the game file can.
     qInfo("%d kills (%s), %d temporaries left and cleared", kills, qPrintable(spread.join(u", ")),

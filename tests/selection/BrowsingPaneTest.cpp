@@ -32,7 +32,6 @@
 #include <unistd.h>
 
 using namespace tunevane;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -126,7 +125,8 @@ public:
 
     bool stop(const QString& real, const QString& point) {
         m_point = point;
-        m_server.start(u"bindfs"_s, {u"-f"_s, u"-o"_s, u"subtype=sshfs"_s, real, point});
+        m_server.start(QStringLiteral("bindfs"), {QStringLiteral("-f"), QStringLiteral("-o"),
+                                                  QStringLiteral("subtype=sshfs"), real, point});
         if (!m_server.waitForStarted()) {
             m_why = "cannot start bindfs";
             return false;
@@ -161,10 +161,9 @@ class BrowsingPaneTest : public QObject {
             pattern == FilePattern::Wav ? QStringLiteral("Wav") : QStringLiteral("Midi");
         const int left = (number - 1) * 130;
         auto* pane = new BrowsingPane(
-            m_window.get(), pattern,
-            {u"Drv"_s + kind + n, u"Dir"_s + kind + n, u"Fle"_s + kind + n},
+            m_window.get(), pattern, {u"Drv" + kind + n, u"Dir" + kind + n, u"Fle" + kind + n},
             {QRect(left, 16, 121, 21), QRect(left, 40, 121, 66), QRect(left, 108, 121, 149)},
-            {folderTip, fileTip}, programFolder.isEmpty() ? m_root + u"/prog"_s : programFolder);
+            {folderTip, fileTip}, programFolder.isEmpty() ? m_root + u"/prog" : programFolder);
         return pane;
     }
 
@@ -199,17 +198,17 @@ private Q_SLOTS:
     // --- start-up state and controls ---
 
     void startsAtCurrentFolderWithNothingSelected() {
-        const QString program = m_root + u"/prog"_s;
-        QVERIFY(QDir().mkpath(program + u"/Favorite Midi"_s));
-        QVERIFY(touch(program + u"/Favorite Midi/A.MID"_s));
-        QVERIFY(QDir::setCurrent(program + u"/Favorite Midi"_s));
+        const QString program = m_root + u"/prog";
+        QVERIFY(QDir().mkpath(program + u"/Favorite Midi"));
+        QVERIFY(touch(program + u"/Favorite Midi/A.MID"));
+        QVERIFY(QDir::setCurrent(program + u"/Favorite Midi"));
 
         BrowsingPane* pane = addPane(FilePattern::Mid, 1, program);
-        QCOMPARE(pane->folderPath(), program + u"/Favorite Midi"_s);
-        QCOMPARE(rows(pane->fileList()), QStringList{u"A.MID"_s});
+        QCOMPARE(pane->folderPath(), program + QStringLiteral("/Favorite Midi"));
+        QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("A.MID")});
         QVERIFY(pane->fileList()->selectionModel()->selectedIndexes().isEmpty());
         QCOMPARE(pane->selectedFileName(), QString());
-        QCOMPARE(pane->fullPath(), program + u"/Favorite Midi/"_s);
+        QCOMPARE(pane->fullPath(), program + QStringLiteral("/Favorite Midi/"));
 
         // The deepest location that holds the folder wins over "/" and the home folder.
         QCOMPARE(pane->driveList()->currentData().toString(), program);
@@ -219,10 +218,11 @@ private Q_SLOTS:
                 list.append(pane->driveList()->itemData(i).toString());
             return list;
         }();
-        QCOMPARE(drives.mid(0, 3), (QStringList{u"/"_s, QDir::homePath(), program}));
+        QCOMPARE(drives.mid(0, 3), (QStringList{QStringLiteral("/"), QDir::homePath(), program}));
         for (const QString& drive : drives) {
-            QVERIFY2(!drive.startsWith(u"/proc"_s) && !drive.startsWith(u"/sys"_s) &&
-                         !drive.startsWith(u"/dev"_s),
+            QVERIFY2(!drive.startsWith(QStringLiteral("/proc")) &&
+                         !drive.startsWith(QStringLiteral("/sys")) &&
+                         !drive.startsWith(QStringLiteral("/dev")),
                      qPrintable(drive));
             QCOMPARE(pane->driveList()->findData(drive), drives.indexOf(drive));
         }
@@ -230,10 +230,12 @@ private Q_SLOTS:
 
     void controlsCarryNamesTipsAndPlaces() {
         BrowsingPane* pane = addPane(FilePattern::Wav, 2);
-        QCOMPARE(m_window->findChild<QComboBox*>(u"DrvWav2"_s), pane->driveList());
-        QCOMPARE(m_window->findChild<QAbstractItemView*>(u"DirWav2"_s), pane->folderList());
-        QCOMPARE(m_window->findChild<QAbstractItemView*>(u"FleWav2"_s), pane->fileList());
-        QCOMPARE(pane->driveList()->toolTip(), u"Select Drive"_s);
+        QCOMPARE(m_window->findChild<QComboBox*>(QStringLiteral("DrvWav2")), pane->driveList());
+        QCOMPARE(m_window->findChild<QAbstractItemView*>(QStringLiteral("DirWav2")),
+                 pane->folderList());
+        QCOMPARE(m_window->findChild<QAbstractItemView*>(QStringLiteral("FleWav2")),
+                 pane->fileList());
+        QCOMPARE(pane->driveList()->toolTip(), QStringLiteral("Select Drive"));
         QCOMPARE(pane->folderList()->toolTip(), folderTip);
         QCOMPARE(pane->fileList()->toolTip(), fileTip);
         QCOMPARE(pane->driveList()->geometry(), QRect(130, 16, 121, 21));
@@ -248,35 +250,38 @@ private Q_SLOTS:
         for (const char* name : {"SOUND.WAV", "sound.wav", "Boom.Wav", "TUNE.MID", "tune.mid",
                                  "notes.txt", "sound.wav.bak", "wav", ".hidden.wav"})
             QVERIFY(touch(m_root + u'/' + QLatin1StringView(name)));
-        const QString temporary = u".tunevane-a1B2c3.part"_s;
+        const QString temporary = QStringLiteral(".tunevane-a1B2c3.part");
         QVERIFY(files::isTemporaryName(temporary));
         QVERIFY(touch(m_root + u'/' + temporary));
-        QVERIFY(QDir(m_root).mkdir(u"x.wav"_s));
-        QVERIFY(QDir(m_root).mkdir(u"y.MID"_s));
-        QVERIFY(QFile::link(m_root + u"/TUNE.MID"_s, m_root + u"/linked.mid"_s));
-        QVERIFY(QFile::link(m_root + u"/x.wav"_s, m_root + u"/folderlink.wav"_s));
-        QVERIFY(QFile::link(m_root + u"/missing"_s, m_root + u"/dangling.wav"_s));
+        QVERIFY(QDir(m_root).mkdir(QStringLiteral("x.wav")));
+        QVERIFY(QDir(m_root).mkdir(QStringLiteral("y.MID")));
+        QVERIFY(QFile::link(m_root + u"/TUNE.MID", m_root + u"/linked.mid"));
+        QVERIFY(QFile::link(m_root + u"/x.wav", m_root + u"/folderlink.wav"));
+        QVERIFY(QFile::link(m_root + u"/missing", m_root + u"/dangling.wav"));
 
         BrowsingPane* wav = addPane(FilePattern::Wav, 1);
         BrowsingPane* mid = addPane(FilePattern::Mid, 2);
         QCOMPARE(rows(wav->fileList()),
-                 (QStringList{u"Boom.Wav"_s, u"SOUND.WAV"_s, u"sound.wav"_s}));
+                 (QStringList{QStringLiteral("Boom.Wav"), QStringLiteral("SOUND.WAV"),
+                              QStringLiteral("sound.wav")}));
         QCOMPARE(rows(mid->fileList()),
-                 (QStringList{u"linked.mid"_s, u"TUNE.MID"_s, u"tune.mid"_s}));
+                 (QStringList{QStringLiteral("linked.mid"), QStringLiteral("TUNE.MID"),
+                              QStringLiteral("tune.mid")}));
     }
 
     void foldersShowAncestorsThenSubfoldersWithHiddenOnes() {
         QDir root(m_root);
         for (const char* name : {"b", "A", ".wine", "c.wav"})
             QVERIFY(root.mkdir(QLatin1StringView(name)));
-        QVERIFY(touch(m_root + u"/file"_s));
-        QVERIFY(QFile::link(m_root + u"/b"_s, m_root + u"/blink"_s));
+        QVERIFY(touch(m_root + u"/file"));
+        QVERIFY(QFile::link(m_root + u"/b", m_root + u"/blink"));
 
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
-        QStringList expected{u"/"_s};
+        QStringList expected{QStringLiteral("/")};
         expected += m_root.split(u'/', Qt::SkipEmptyParts);
         const int current = int(expected.size()) - 1;
-        expected += QStringList{u".wine"_s, u"A"_s, u"b"_s, u"blink"_s, u"c.wav"_s};
+        expected += QStringList{QStringLiteral(".wine"), QStringLiteral("A"), QStringLiteral("b"),
+                                QStringLiteral("blink"), QStringLiteral("c.wav")};
         QCOMPARE(rows(pane->folderList()), expected);
         QCOMPARE(pane->folderList()->currentIndex().row(), current);
     }
@@ -284,44 +289,47 @@ private Q_SLOTS:
     void folderPathHasNoTrailingSeparator_data() {
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("trailing slash") << u"ROOT/sub/"_s << u"ROOT/sub"_s;
-        QTest::newRow("dot segments") << u"ROOT/sub/./deeper/.."_s << u"ROOT/sub"_s;
-        QTest::newRow("relative") << u"sub/deeper"_s << u"ROOT/sub/deeper"_s;
-        QTest::newRow("root") << u"/"_s << u"/"_s;
-        QTest::newRow("doubled root") << u"//"_s << u"/"_s;
+        QTest::newRow("trailing slash")
+            << QStringLiteral("ROOT/sub/") << QStringLiteral("ROOT/sub");
+        QTest::newRow("dot segments")
+            << QStringLiteral("ROOT/sub/./deeper/..") << QStringLiteral("ROOT/sub");
+        QTest::newRow("relative") << QStringLiteral("sub/deeper")
+                                  << QStringLiteral("ROOT/sub/deeper");
+        QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/");
+        QTest::newRow("doubled root") << QStringLiteral("//") << QStringLiteral("/");
     }
 
     void folderPathHasNoTrailingSeparator() {
         QFETCH(QString, asked);
         QFETCH(QString, expected);
-        QVERIFY(QDir(m_root).mkpath(u"sub/deeper"_s));
+        QVERIFY(QDir(m_root).mkpath(QStringLiteral("sub/deeper")));
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
-        QVERIFY(pane->setFolder(asked.replace(u"ROOT"_s, m_root)));
-        QCOMPARE(pane->folderPath(), expected.replace(u"ROOT"_s, m_root));
+        QVERIFY(pane->setFolder(asked.replace(QStringLiteral("ROOT"), m_root)));
+        QCOMPARE(pane->folderPath(), expected.replace(QStringLiteral("ROOT"), m_root));
         QCOMPARE(pane->fullPath(), pane->folderPath() + u'/');
     }
 
     // --- user actions ---
 
     void clickingAFileSelectsItAndSignals() {
-        QVERIFY(touch(m_root + u"/A.WAV"_s));
-        QVERIFY(touch(m_root + u"/B.WAV"_s));
+        QVERIFY(touch(m_root + u"/A.WAV"));
+        QVERIFY(touch(m_root + u"/B.WAV"));
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
         showWindow();
         QSignalSpy clicked(pane, &BrowsingPane::fileClicked);
 
-        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"B.WAV"_s));
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), QStringLiteral("B.WAV")));
         QCOMPARE(clicked.count(), 1);
-        QCOMPARE(pane->selectedFileName(), u"B.WAV"_s);
-        QCOMPARE(pane->fullPath(), m_root + u"/B.WAV"_s);
+        QCOMPARE(pane->selectedFileName(), QStringLiteral("B.WAV"));
+        QCOMPARE(pane->fullPath(), m_root + QStringLiteral("/B.WAV"));
 
         // A second click on the same entry must re-arm the player again.
-        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"B.WAV"_s));
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), QStringLiteral("B.WAV")));
         QCOMPARE(clicked.count(), 2);
 
-        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"A.WAV"_s));
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), QStringLiteral("A.WAV")));
         QCOMPARE(clicked.count(), 3);
-        QCOMPARE(pane->selectedFileName(), u"A.WAV"_s);
+        QCOMPARE(pane->selectedFileName(), QStringLiteral("A.WAV"));
         QCOMPARE(pane->fileList()->selectionModel()->selectedIndexes().size(), 1);
     }
 
@@ -329,13 +337,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<int>("reArmed");
-        QTest::newRow("down") << int(Qt::Key_Down) << u"Charlie.wav"_s << 2;
-        QTest::newRow("up") << int(Qt::Key_Up) << u"Alpha.wav"_s << 2;
-        QTest::newRow("end") << int(Qt::Key_End) << u"Echo.wav"_s << 2;
-        QTest::newRow("home") << int(Qt::Key_Home) << u"Alpha.wav"_s << 2;
-        QTest::newRow("page down") << int(Qt::Key_PageDown) << u"Echo.wav"_s << 2;
-        QTest::newRow("letter") << int(Qt::Key_D) << u"Delta.wav"_s << 2;
-        QTest::newRow("letter of the chosen entry") << int(Qt::Key_B) << u"Bravo.wav"_s << 1;
+        QTest::newRow("down") << int(Qt::Key_Down) << QStringLiteral("Charlie.wav") << 2;
+        QTest::newRow("up") << int(Qt::Key_Up) << QStringLiteral("Alpha.wav") << 2;
+        QTest::newRow("end") << int(Qt::Key_End) << QStringLiteral("Echo.wav") << 2;
+        QTest::newRow("home") << int(Qt::Key_Home) << QStringLiteral("Alpha.wav") << 2;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << QStringLiteral("Echo.wav") << 2;
+        QTest::newRow("letter") << int(Qt::Key_D) << QStringLiteral("Delta.wav") << 2;
+        QTest::newRow("letter of the chosen entry")
+            << int(Qt::Key_B) << QStringLiteral("Bravo.wav") << 1;
     }
 
     void keyboardChoiceReArmsLikeAClick() {
@@ -347,7 +356,7 @@ private Q_SLOTS:
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
         showWindow();
         QSignalSpy clicked(pane, &BrowsingPane::fileClicked);
-        clickRow(pane->fileList(), rowNamed(pane->fileList(), u"Bravo.wav"_s));
+        clickRow(pane->fileList(), rowNamed(pane->fileList(), QStringLiteral("Bravo.wav")));
         QCOMPARE(clicked.count(), 1);
 
         QTest::keyClick(pane->fileList(), Qt::Key(key));
@@ -388,16 +397,16 @@ private Q_SLOTS:
                 tunes->textElideMode() == Qt::ElideMiddle);
         QVERIFY(tunes->visualRect(tunes->model()->index(0, 0)).width() <=
                 tunes->viewport()->width());
-        QCOMPARE(rows(folders).last(), u"Favorite Midi"_s);
+        QCOMPARE(rows(folders).last(), QStringLiteral("Favorite Midi"));
         QVERIFY(folders->visualRect(model->index(0, 0)).height() * 3 <=
                 folders->viewport()->height());
         QCOMPARE(model->index(model->rowCount() - 2, 0).data(Qt::ToolTipRole).toString(),
                  files::readableName(odd));
-        QVERIFY(files::readableName(odd).endsWith(u"/Müsik"_s));
+        QVERIFY(files::readableName(odd).endsWith(QStringLiteral("/Müsik")));
 
         // The odd level opens under its own bytes.
-        doubleClickRow(folders, rowNamed(folders, u"Favorite Midi"_s));
-        QCOMPARE(pane->folderPath(), odd + u"/Favorite Midi"_s);
+        doubleClickRow(folders, rowNamed(folders, QStringLiteral("Favorite Midi")));
+        QCOMPARE(pane->folderPath(), odd + QStringLiteral("/Favorite Midi"));
         doubleClickRow(folders, rowNamed(folders, files::decodeName(oddLevel)));
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(pane->folderPath(), odd);
@@ -409,29 +418,29 @@ private Q_SLOTS:
     }
 
     void openingAFolderRefreshesOnlyItsOwnPane() {
-        QVERIFY(QDir(m_root).mkdir(u"sub"_s));
-        QVERIFY(touch(m_root + u"/TOP.WAV"_s));
-        QVERIFY(touch(m_root + u"/sub/INNER.WAV"_s));
+        QVERIFY(QDir(m_root).mkdir(QStringLiteral("sub")));
+        QVERIFY(touch(m_root + u"/TOP.WAV"));
+        QVERIFY(touch(m_root + u"/sub/INNER.WAV"));
         BrowsingPane* first = addPane(FilePattern::Wav, 1);
         BrowsingPane* second = addPane(FilePattern::Wav, 2);
         showWindow();
         QSignalSpy firstClicks(first, &BrowsingPane::fileClicked);
         QSignalSpy secondClicks(second, &BrowsingPane::fileClicked);
 
-        clickRow(first->fileList(), rowNamed(first->fileList(), u"TOP.WAV"_s));
-        clickRow(second->fileList(), rowNamed(second->fileList(), u"TOP.WAV"_s));
+        clickRow(first->fileList(), rowNamed(first->fileList(), QStringLiteral("TOP.WAV")));
+        clickRow(second->fileList(), rowNamed(second->fileList(), QStringLiteral("TOP.WAV")));
         QCOMPARE(secondClicks.count(), 1);
 
-        doubleClickRow(first->folderList(), rowNamed(first->folderList(), u"sub"_s));
-        QCOMPARE(first->folderPath(), m_root + u"/sub"_s);
-        QCOMPARE(rows(first->fileList()), QStringList{u"INNER.WAV"_s});
+        doubleClickRow(first->folderList(), rowNamed(first->folderList(), QStringLiteral("sub")));
+        QCOMPARE(first->folderPath(), m_root + QStringLiteral("/sub"));
+        QCOMPARE(rows(first->fileList()), QStringList{QStringLiteral("INNER.WAV")});
         QCOMPARE(first->selectedFileName(), QString());
-        QCOMPARE(first->fullPath(), m_root + u"/sub/"_s);
-        QCOMPARE(rows(first->folderList()).last(), u"sub"_s);
+        QCOMPARE(first->fullPath(), m_root + QStringLiteral("/sub/"));
+        QCOMPARE(rows(first->folderList()).last(), QStringLiteral("sub"));
 
         QCOMPARE(second->folderPath(), m_root);
-        QCOMPARE(rows(second->fileList()), QStringList{u"TOP.WAV"_s});
-        QCOMPARE(second->selectedFileName(), u"TOP.WAV"_s);
+        QCOMPARE(rows(second->fileList()), QStringList{QStringLiteral("TOP.WAV")});
+        QCOMPARE(second->selectedFileName(), QStringLiteral("TOP.WAV"));
         QCOMPARE(firstClicks.count(), 1);
         QCOMPARE(secondClicks.count(), 1);
 
@@ -441,12 +450,12 @@ private Q_SLOTS:
         first->folderList()->setCurrentIndex(rowNamed(first->folderList(), parentName));
         QTest::keyClick(first->folderList(), Qt::Key_Return);
         QCOMPARE(first->folderPath(), m_root);
-        QCOMPARE(rows(first->fileList()), QStringList{u"TOP.WAV"_s});
+        QCOMPARE(rows(first->fileList()), QStringList{QStringLiteral("TOP.WAV")});
         QCOMPARE(firstClicks.count(), 1);
 
         // Reopening the folder that is shown re-reads it, again with nothing selected.
-        clickRow(first->fileList(), rowNamed(first->fileList(), u"TOP.WAV"_s));
-        QCOMPARE(first->selectedFileName(), u"TOP.WAV"_s);
+        clickRow(first->fileList(), rowNamed(first->fileList(), QStringLiteral("TOP.WAV")));
+        QCOMPARE(first->selectedFileName(), QStringLiteral("TOP.WAV"));
         doubleClickRow(first->folderList(), first->folderList()->currentIndex());
         QCOMPARE(first->folderPath(), m_root);
         QCOMPARE(first->selectedFileName(), QString());
@@ -463,9 +472,9 @@ private Q_SLOTS:
 
     void folderThatCannotBeOpenedKeepsTheOldListing() {
         QFETCH(bool, vanish);
-        const QString gone = m_root + u"/gone"_s;
-        QVERIFY(QDir(m_root).mkdir(u"gone"_s));
-        QVERIFY(touch(m_root + u"/KEEP.WAV"_s));
+        const QString gone = m_root + u"/gone";
+        QVERIFY(QDir(m_root).mkdir(QStringLiteral("gone")));
+        QVERIFY(touch(m_root + u"/KEEP.WAV"));
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
         showWindow();
         const QStringList folders = rows(pane->folderList());
@@ -485,7 +494,8 @@ private Q_SLOTS:
                                                           QFileDevice::ReadOther));
                 ::setfsuid(65534);
             }
-            doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), u"gone"_s));
+            doubleClickRow(pane->folderList(),
+                           rowNamed(pane->folderList(), QStringLiteral("gone")));
             if (asNobody)
                 ::setfsuid(0);
         }
@@ -494,24 +504,25 @@ private Q_SLOTS:
             QFile::setPermissions(gone, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                             QFileDevice::ExeOwner);
         QVERIFY(message);
-        QCOMPARE(message->title, u"Folder Not Readable"_s);
-        QCOMPARE(message->text, u"The folder \u201c"_s + gone + u"\u201d cannot be read."_s);
+        QCOMPARE(message->title, QStringLiteral("Folder Not Readable"));
+        QCOMPARE(message->text, QStringLiteral("The folder \u201c") + gone +
+                                    QStringLiteral("\u201d cannot be read."));
         QCOMPARE(message->buttons, 1);
         QVERIFY(!QApplication::activeModalWidget());
 
         QCOMPARE(pane->folderPath(), m_root);
         QCOMPARE(rows(pane->folderList()), folders);
         QCOMPARE(pane->folderList()->currentIndex().row(), current);
-        QCOMPARE(rows(pane->fileList()), QStringList{u"KEEP.WAV"_s});
+        QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("KEEP.WAV")});
         QCOMPARE(clicked.count(), 0);
     }
 
     void pickingALocationOpensItsTopFolder() {
-        QVERIFY(QDir(m_root).mkdir(u"here"_s));
-        QVERIFY(QDir::setCurrent(m_root + u"/here"_s));
-        const QString program = m_root + u"/prog"_s;
-        QVERIFY(QDir().mkpath(program + u"/Favorite Midi"_s));
-        QVERIFY(touch(program + u"/SET.MID"_s));
+        QVERIFY(QDir(m_root).mkdir(QStringLiteral("here")));
+        QVERIFY(QDir::setCurrent(m_root + u"/here"));
+        const QString program = m_root + u"/prog";
+        QVERIFY(QDir().mkpath(program + u"/Favorite Midi"));
+        QVERIFY(touch(program + u"/SET.MID"));
         BrowsingPane* pane = addPane(FilePattern::Mid, 1, program);
         showWindow();
         QSignalSpy clicked(pane, &BrowsingPane::fileClicked);
@@ -519,23 +530,23 @@ private Q_SLOTS:
         pickDrive(pane->driveList(), pane->driveList()->findData(program));
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(pane->folderPath(), program);
-        QCOMPARE(rows(pane->fileList()), QStringList{u"SET.MID"_s});
-        QCOMPARE(rows(pane->folderList()).last(), u"Favorite Midi"_s);
+        QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("SET.MID")});
+        QCOMPARE(rows(pane->folderList()).last(), QStringLiteral("Favorite Midi"));
 
         // At the root the separator doubles, as the joining rule says.
-        pickDrive(pane->driveList(), pane->driveList()->findData(u"/"_s));
+        pickDrive(pane->driveList(), pane->driveList()->findData(QStringLiteral("/")));
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(pane->folderPath(), u"/"_s);
-        QCOMPARE(pane->fullPath(), u"//"_s);
-        QCOMPARE(rows(pane->folderList()).first(), u"/"_s);
+        QCOMPARE(pane->folderPath(), QStringLiteral("/"));
+        QCOMPARE(pane->fullPath(), QStringLiteral("//"));
+        QCOMPARE(rows(pane->folderList()).first(), QStringLiteral("/"));
         QVERIFY(rows(pane->folderList()).contains(m_root.section(u'/', 1, 1)));
         QCOMPARE(clicked.count(), 0);
     }
 
     void locationThatVanishedKeepsTheOldListing() {
-        const QString program = m_root + u"/prog"_s;
+        const QString program = m_root + u"/prog";
         QVERIFY(QDir().mkpath(program));
-        QVERIFY(touch(m_root + u"/OLD.WAV"_s));
+        QVERIFY(touch(m_root + u"/OLD.WAV"));
         BrowsingPane* pane = addPane(FilePattern::Wav, 1, program);
         showWindow();
         const QStringList folders = rows(pane->folderList());
@@ -547,19 +558,19 @@ private Q_SLOTS:
         pickDrive(pane->driveList(), programIndex);
         const std::optional<Message> message = answerMessage();
         QVERIFY(message);
-        QCOMPARE(message->title, u"Drive Not Ready"_s);
-        QCOMPARE(message->text, u"Please insert a disk or CD."_s);
+        QCOMPARE(message->title, QStringLiteral("Drive Not Ready"));
+        QCOMPARE(message->text, QStringLiteral("Please insert a disk or CD."));
         QCOMPARE(message->buttons, 1);
 
         QCOMPARE(pane->driveList()->currentIndex(), programIndex);
         QCOMPARE(pane->folderPath(), m_root);
         QCOMPARE(rows(pane->folderList()), folders);
-        QCOMPARE(rows(pane->fileList()), QStringList{u"OLD.WAV"_s});
+        QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("OLD.WAV")});
     }
 
     void volumeThatWentAwayIsNotReady() {
-        const QString stick = m_root + u"/stick"_s;
-        QVERIFY(QDir(m_root).mkdir(u"stick"_s));
+        const QString stick = m_root + u"/stick";
+        QVERIFY(QDir(m_root).mkdir(QStringLiteral("stick")));
         // tmpfs takes any source name; one under /dev/ makes the mount count as a disk.
         auto mounted = std::make_unique<testsupport::Mount>();
         if (!mounted->mount(stick, "size=1m", "/dev/tunevane-stick")) {
@@ -567,9 +578,9 @@ private Q_SLOTS:
                 QFAIL(mounted->why().constData());
             QSKIP(mounted->why().constData());
         }
-        QVERIFY(QDir(stick).mkdir(u"sounds"_s));
-        QVERIFY(touch(stick + u"/sounds/ON_STICK.WAV"_s));
-        QVERIFY(touch(m_root + u"/OLD.WAV"_s));
+        QVERIFY(QDir(stick).mkdir(QStringLiteral("sounds")));
+        QVERIFY(touch(stick + u"/sounds/ON_STICK.WAV"));
+        QVERIFY(touch(m_root + u"/OLD.WAV"));
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
         showWindow();
         QComboBox* drives = pane->driveList();
@@ -577,16 +588,16 @@ private Q_SLOTS:
         QVERIFY(listed >= 0);
 
         // Gone while the folder list still shows one of its folders.
-        QVERIFY(pane->setFolder(stick + u"/sounds"_s));
-        QCOMPARE(rows(pane->fileList()), QStringList{u"ON_STICK.WAV"_s});
+        QVERIFY(pane->setFolder(stick + u"/sounds"));
+        QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("ON_STICK.WAV")});
         mounted.reset();
-        doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), u"stick"_s));
+        doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), QStringLiteral("stick")));
         std::optional<Message> message = answerMessage();
         QVERIFY(message);
         QCOMPARE(message->title + u'|' + message->text,
-                 u"Drive Not Ready|Please insert a disk or CD."_s);
-        QCOMPARE(pane->folderPath(), stick + u"/sounds"_s);
-        QCOMPARE(rows(pane->fileList()), QStringList{u"ON_STICK.WAV"_s});
+                 QStringLiteral("Drive Not Ready|Please insert a disk or CD."));
+        QCOMPARE(pane->folderPath(), stick + QStringLiteral("/sounds"));
+        QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("ON_STICK.WAV")});
 
         // Picked from the closed list, which was not refreshed since.
         QVERIFY(pane->setFolder(m_root));
@@ -597,9 +608,9 @@ private Q_SLOTS:
         message = answerMessage();
         QVERIFY(message);
         QCOMPARE(message->title + u'|' + message->text,
-                 u"Drive Not Ready|Please insert a disk or CD."_s);
+                 QStringLiteral("Drive Not Ready|Please insert a disk or CD."));
         QCOMPARE(pane->folderPath(), m_root);
-        QCOMPARE(rows(pane->fileList()), QStringList{u"OLD.WAV"_s});
+        QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("OLD.WAV")});
 
         // Opening the list looks at the mounts again, both ways.
         drives->showPopup();
@@ -627,10 +638,10 @@ private Q_SLOTS:
     // Each step returns; a step that waited on the mount would hang the test instead.
     void deadMountNeverHoldsTheWindow() {
         QFETCH(int, steps);
-        const QString real = m_root + u"/real"_s;
-        const QString dead = m_root + u"/dead"_s;
-        QVERIFY(QDir().mkpath(real + u"/sounds"_s) && QDir(m_root).mkdir(u"dead"_s));
-        QVERIFY(touch(real + u"/sounds/ON_NAS.WAV"_s) && touch(m_root + u"/HERE.WAV"_s));
+        const QString real = m_root + u"/real";
+        const QString dead = m_root + u"/dead";
+        QVERIFY(QDir().mkpath(real + u"/sounds") && QDir(m_root).mkdir(QStringLiteral("dead")));
+        QVERIFY(touch(real + u"/sounds/ON_NAS.WAV") && touch(m_root + u"/HERE.WAV"));
         DeadMount mount;
         if (!mount.stop(real, dead)) {
             if (qEnvironmentVariableIntValue("TUNEVANE_REQUIRE_MOUNT"))
@@ -653,45 +664,46 @@ private Q_SLOTS:
             const std::optional<Message> message = answerMessage();
             QVERIFY(message);
             QCOMPARE(message->title + u'|' + message->text,
-                     u"Drive Not Ready|Please insert a disk or CD."_s);
+                     QStringLiteral("Drive Not Ready|Please insert a disk or CD."));
             QCOMPARE(pane->folderPath(), m_root);
-            QCOMPARE(rows(pane->fileList()), QStringList{u"HERE.WAV"_s});
+            QCOMPARE(rows(pane->fileList()), QStringList{QStringLiteral("HERE.WAV")});
         }
         if (steps == 4) {
             // Shown empty, with no message; filled once the mount answers again.
-            doubleClickRow(pane->folderList(), rowNamed(pane->folderList(), u"dead"_s));
+            doubleClickRow(pane->folderList(),
+                           rowNamed(pane->folderList(), QStringLiteral("dead")));
             QVERIFY(!answerMessage());
             QCOMPARE(pane->folderPath(), dead);
             QCOMPARE(rows(pane->fileList()), QStringList{});
             mount.resume();
-            QTRY_COMPARE(rows(pane->folderList()).last(), u"sounds"_s);
+            QTRY_COMPARE(rows(pane->folderList()).last(), QStringLiteral("sounds"));
             QCOMPARE(pane->folderPath(), dead);
         }
     }
 
     void gamesAreLocationsToo() {
-        const QString apps = m_root + u"/home/.local/share/Steam/steamapps"_s;
-        QVERIFY(QDir().mkpath(apps + u"/common/Some"_s));
-        QVERIFY(QDir().mkpath(apps + u"/compatdata/7/pfx/drive_c"_s));
-        QFile manifest(apps + u"/appmanifest_7.acf"_s);
+        const QString apps = m_root + u"/home/.local/share/Steam/steamapps";
+        QVERIFY(QDir().mkpath(apps + u"/common/Some"));
+        QVERIFY(QDir().mkpath(apps + u"/compatdata/7/pfx/drive_c"));
+        QFile manifest(apps + u"/appmanifest_7.acf");
         QVERIFY(manifest.open(QIODevice::WriteOnly));
         manifest.write(
             "\"AppState\" { \"appid\" \"7\" \"name\" \"Some Game\" \"installdir\" \"Some\" }");
         manifest.close();
         const QByteArray home = qgetenv("HOME");
         const auto restoreHome = qScopeGuard([&] { qputenv("HOME", home); });
-        qputenv("HOME", QFile::encodeName(m_root + u"/home"_s));
+        qputenv("HOME", QFile::encodeName(m_root + u"/home"));
         // A pane gone before the search answers takes nothing from it.
         delete addPane(FilePattern::Wav, 1);
         BrowsingPane* pane = addPane(FilePattern::Wav, 1);
         showWindow();
         QComboBox* drives = pane->driveList();
         // Found off the window thread, listed when found.
-        QTRY_VERIFY(drives->findText(u"Some Game (Proton C:)"_s) >= 0);
-        pickDrive(drives, drives->findText(u"Some Game (Steam)"_s));
-        QCOMPARE(pane->folderPath(), apps + u"/common/Some"_s);
-        pickDrive(drives, drives->findText(u"Some Game (Proton C:)"_s));
-        QCOMPARE(pane->folderPath(), apps + u"/compatdata/7/pfx/drive_c"_s);
+        QTRY_VERIFY(drives->findText(QStringLiteral("Some Game (Proton C:)")) >= 0);
+        pickDrive(drives, drives->findText(QStringLiteral("Some Game (Steam)")));
+        QCOMPARE(pane->folderPath(), apps + QStringLiteral("/common/Some"));
+        pickDrive(drives, drives->findText(QStringLiteral("Some Game (Proton C:)")));
+        QCOMPARE(pane->folderPath(), apps + QStringLiteral("/compatdata/7/pfx/drive_c"));
     }
 
     // --- which mounts count as locations ---
@@ -701,33 +713,36 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("device");
         QTest::addColumn<QByteArray>("type");
         QTest::addColumn<bool>("listed");
-        QTest::newRow("usb stick")
-            << u"/media/me/STICK"_s << QByteArray("/dev/sdb1") << QByteArray("vfat") << true;
-        QTest::newRow("run media")
-            << u"/run/media/me/CD"_s << QByteArray("/dev/sr0") << QByteArray("iso9660") << true;
-        QTest::newRow("mnt disk") << u"/mnt/games"_s << QByteArray("/dev/nvme0n1p3")
+        QTest::newRow("usb stick") << QStringLiteral("/media/me/STICK") << QByteArray("/dev/sdb1")
+                                   << QByteArray("vfat") << true;
+        QTest::newRow("run media") << QStringLiteral("/run/media/me/CD") << QByteArray("/dev/sr0")
+                                   << QByteArray("iso9660") << true;
+        QTest::newRow("mnt disk") << QStringLiteral("/mnt/games") << QByteArray("/dev/nvme0n1p3")
                                   << QByteArray("ext4") << true;
-        QTest::newRow("ntfs") << u"/data"_s << QByteArray("/dev/sda2") << QByteArray("fuseblk")
-                              << true;
-        QTest::newRow("nfs share")
-            << u"/srv/share"_s << QByteArray("server:/export") << QByteArray("nfs4") << true;
-        QTest::newRow("root") << u"/"_s << QByteArray("/dev/vda") << QByteArray("ext4") << false;
-        QTest::newRow("proc") << u"/proc"_s << QByteArray("proc") << QByteArray("proc") << false;
-        QTest::newRow("sysfs") << u"/sys"_s << QByteArray("sysfs") << QByteArray("sysfs") << false;
-        QTest::newRow("user runtime")
-            << u"/run/user/1000"_s << QByteArray("tmpfs") << QByteArray("tmpfs") << false;
-        QTest::newRow("tmpfs on mnt")
-            << u"/mnt/scratch"_s << QByteArray("tmpfs") << QByteArray("tmpfs") << false;
-        QTest::newRow("block under run")
-            << u"/run/lock/x"_s << QByteArray("/dev/sdc1") << QByteArray("ext4") << false;
-        QTest::newRow("snap image")
-            << u"/snap/core/1"_s << QByteArray("/dev/loop3") << QByteArray("squashfs") << false;
-        QTest::newRow("overlay") << u"/merged"_s << QByteArray("/dev/overlay")
+        QTest::newRow("ntfs") << QStringLiteral("/data") << QByteArray("/dev/sda2")
+                              << QByteArray("fuseblk") << true;
+        QTest::newRow("nfs share") << QStringLiteral("/srv/share") << QByteArray("server:/export")
+                                   << QByteArray("nfs4") << true;
+        QTest::newRow("root") << QStringLiteral("/") << QByteArray("/dev/vda") << QByteArray("ext4")
+                              << false;
+        QTest::newRow("proc") << QStringLiteral("/proc") << QByteArray("proc") << QByteArray("proc")
+                              << false;
+        QTest::newRow("sysfs") << QStringLiteral("/sys") << QByteArray("sysfs")
+                               << QByteArray("sysfs") << false;
+        QTest::newRow("user runtime") << QStringLiteral("/run/user/1000") << QByteArray("tmpfs")
+                                      << QByteArray("tmpfs") << false;
+        QTest::newRow("tmpfs on mnt") << QStringLiteral("/mnt/scratch") << QByteArray("tmpfs")
+                                      << QByteArray("tmpfs") << false;
+        QTest::newRow("block under run") << QStringLiteral("/run/lock/x") << QByteArray("/dev/sdc1")
+                                         << QByteArray("ext4") << false;
+        QTest::newRow("snap image") << QStringLiteral("/snap/core/1") << QByteArray("/dev/loop3")
+                                    << QByteArray("squashfs") << false;
+        QTest::newRow("overlay") << QStringLiteral("/merged") << QByteArray("/dev/overlay")
                                  << QByteArray("overlay") << false;
-        QTest::newRow("shm") << u"/dev/shm"_s << QByteArray("tmpfs") << QByteArray("tmpfs")
-                             << false;
-        QTest::newRow("prefix only")
-            << u"/procedures"_s << QByteArray("/dev/sdd1") << QByteArray("xfs") << true;
+        QTest::newRow("shm") << QStringLiteral("/dev/shm") << QByteArray("tmpfs")
+                             << QByteArray("tmpfs") << false;
+        QTest::newRow("prefix only") << QStringLiteral("/procedures") << QByteArray("/dev/sdd1")
+                                     << QByteArray("xfs") << true;
     }
 
     void browsableVolumes() {
