@@ -7,7 +7,6 @@
 
 #include <QPalette>
 
-using testsupport::messageBox;
 using testsupport::readFile;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
@@ -297,9 +296,8 @@ private Q_SLOTS:
         f.next();
         f.clickSwitch(QStringLiteral("CmdWavBackup"));
         f.click(QStringLiteral("FrmWavBackup"), QStringLiteral("CmdBackup1"));
-        f.leave(QStringLiteral("FrmSetName2"), escape);
-        QVERIFY(!messageBox());
-        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        QCOMPARE(SetsFixture::leave(QStringLiteral("FrmSetName2"), escape),
+                 QStringList{QStringLiteral("FrmCopyWavs")});
         QVERIFY(!topLevel(QStringLiteral("FrmWavBackup")));
         QCOMPARE(f.programTree(), (QStringList{QStringLiteral("BackDir/"),
                                                QStringLiteral("BackDir/G1.WAV=game/G1.WAV"),

@@ -106,16 +106,20 @@ public:
         QTest::newRow("window-system close") << false;
     }
 
-    // Types a name into the open name dialog, then leaves it the row's way.
-    void leave(const QString& dialog, bool escape) {
+    // Types a name into the open name dialog, then leaves it the row's way; returns the
+    // windows then on screen, or "message box" when one came up.
+    static QStringList leave(const QString& dialog, bool escape) {
         QComboBox* box = nameBox(dialog);
-        QVERIFY(box && box->isVisible());
+        if (!box || !box->isVisible())
+            return {QStringLiteral("no dialog")};
         box->setEditText(QStringLiteral("typed"));
         if (escape)
             QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
         else
             testsupport::topLevel(dialog)->close();
         testsupport::settle();
+        return testsupport::messageBox() ? QStringList{QStringLiteral("message box")}
+                                         : testsupport::visibleWindows();
     }
 
     // Presses OK on the confirmation that is up, if it is.

@@ -8,7 +8,6 @@
 
 #include <sys/file.h>
 
-using testsupport::messageBox;
 using testsupport::readFile;
 using testsupport::topLevel;
 using testsupport::visibleWindows;
@@ -328,9 +327,8 @@ private Q_SLOTS:
         SetsFixture f(Side::soundEffects());
         fill(f, 2);
         f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        f.leave(QStringLiteral("FrmSetName"), escape);
-        QVERIFY(!messageBox());
-        QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
+        QCOMPARE(SetsFixture::leave(QStringLiteral("FrmSetName"), escape),
+                 QStringList{QStringLiteral("FrmCopyWavs")});
         QStringList abandoned{QStringLiteral("TempDir/G1.WAV=replacements/R1.WAV"),
                               QStringLiteral("TempDir/G2.WAV=replacements/R2.WAV")};
         QCOMPARE(f.programTree(),
