@@ -36,41 +36,39 @@ private Q_SLOTS:
         QTest::addColumn<QString>("oldName");
         QTest::addColumn<QString>("newName");
         QTest::addColumn<bool>("renamed");
-
-        const QString staging = QStringLiteral("TempDir");
-        const auto row = [&](const char* tag, const QString& newName, bool renamed) {
-            QTest::newRow(tag) << staging << newName << renamed;
+        const auto row = [](const char* tag, QStringView oldName, QStringView newName,
+                            bool renamed) {
+            QTest::newRow(tag) << oldName.toString() << newName.toString() << renamed;
         };
-        row("dot-dot", QStringLiteral(".."), false);
-        row("dot", QStringLiteral("."), false);
-        row("empty", QString(), false);
-        row("into a subfolder", QStringLiteral("a/b"), false);
-        row("out of the program folder", QStringLiteral("../x"), false);
-        row("trailing slash", QStringLiteral("Set/"), false);
-        row("NUL", QStringLiteral("Set") + QChar(0) + QStringLiteral("x"), false);
-        row("300 characters", QString(300, u'n'), false);
-        row("existing folder", QStringLiteral("Taken"), false);
-        row("existing empty folder", QStringLiteral("Empty"), false);
-        row("existing file", QStringLiteral("taken.txt"), false);
-        row("its own name", staging, false);
-        QTest::newRow("old missing") << QStringLiteral("Gone") << QStringLiteral("Set") << false;
-        QTest::newRow("old empty") << QString() << QStringLiteral("Set") << false;
-        QTest::newRow("old dot-dot") << QStringLiteral("..") << QStringLiteral("Set") << false;
-        QTest::newRow("old outside")
-            << QStringLiteral("../prog/TempDir") << QStringLiteral("Set") << false;
-        QTest::newRow("old is a file")
-            << QStringLiteral("taken.txt") << QStringLiteral("Set") << false;
+        const QStringView staging = u"TempDir";
+        row("dot-dot", staging, u"..", false);
+        row("dot", staging, u".", false);
+        row("empty", staging, {}, false);
+        row("into a subfolder", staging, u"a/b", false);
+        row("out of the program folder", staging, u"../x", false);
+        row("trailing slash", staging, u"Set/", false);
+        row("NUL", staging, QString(u"Set" + QChar(0) + u"x"), false);
+        row("300 characters", staging, QString(300, u'n'), false);
+        row("existing folder", staging, u"Taken", false);
+        row("existing empty folder", staging, u"Empty", false);
+        row("existing file", staging, u"taken.txt", false);
+        row("its own name", staging, staging, false);
+        row("old missing", u"Gone", u"Set", false);
+        row("old empty", {}, u"Set", false);
+        row("old dot-dot", u"..", u"Set", false);
+        row("old outside", u"../prog/TempDir", u"Set", false);
+        row("old is a file", u"taken.txt", u"Set", false);
 
-        row("plain", QStringLiteral("Mario Sounds"), true);
-        row("leading spaces", QStringLiteral("  Set"), true);
-        row("trailing spaces", QStringLiteral("Set  "), true);
-        row("inner spaces", QStringLiteral("My   Set"), true);
-        row("spaces only", QStringLiteral("   "), true);
-        row("letter case differs", QStringLiteral("tempdir"), true);
-        row("255 characters", QString(255, u'n'), true);
-        row("non-ASCII", QStringLiteral("Füße ♪"), true);
-        row("backslash", QStringLiteral("a\\b"), true);
-        row("hidden", QStringLiteral(".set"), true);
+        row("plain", staging, u"Mario Sounds", true);
+        row("leading spaces", staging, u"  Set", true);
+        row("trailing spaces", staging, u"Set  ", true);
+        row("inner spaces", staging, u"My   Set", true);
+        row("spaces only", staging, u"   ", true);
+        row("letter case differs", staging, u"tempdir", true);
+        row("255 characters", staging, QString(255, u'n'), true);
+        row("non-ASCII", staging, u"Füße ♪", true);
+        row("backslash", staging, u"a\\b", true);
+        row("hidden", staging, u".set", true);
     }
 
     void renameSubfolder() {
@@ -146,19 +144,21 @@ private Q_SLOTS:
     void makeSubfolder_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("made");
-
-        QTest::newRow("favourites") << QStringLiteral("Favorite Midi") << true;
-        QTest::newRow("staging") << QStringLiteral("BackDir") << true;
-        QTest::newRow("spaces only") << QStringLiteral("   ") << true;
-        QTest::newRow("already there") << QStringLiteral("TempDir") << false;
-        QTest::newRow("name of a file") << QStringLiteral("taken.txt") << false;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("dot") << QStringLiteral(".") << false;
-        QTest::newRow("dot-dot") << QStringLiteral("..") << false;
-        QTest::newRow("outside") << QStringLiteral("../Escape") << false;
-        QTest::newRow("nested") << QStringLiteral("a/b") << false;
-        QTest::newRow("NUL") << (QStringLiteral("New") + QChar(0) + QStringLiteral("x")) << false;
-        QTest::newRow("300 characters") << QString(300, u'n') << false;
+        const auto row = [](const char* tag, QStringView name, bool made) {
+            QTest::newRow(tag) << name.toString() << made;
+        };
+        row("favourites", u"Favorite Midi", true);
+        row("staging", u"BackDir", true);
+        row("spaces only", u"   ", true);
+        row("already there", u"TempDir", false);
+        row("name of a file", u"taken.txt", false);
+        row("empty", {}, false);
+        row("dot", u".", false);
+        row("dot-dot", u"..", false);
+        row("outside", u"../Escape", false);
+        row("nested", u"a/b", false);
+        row("NUL", QString(u"New" + QChar(0) + u"x"), false);
+        row("300 characters", QString(300, u'n'), false);
     }
 
     void makeSubfolder() {
@@ -195,17 +195,16 @@ private Q_SLOTS:
     void programFolderPath_data() {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("stored");
-
-        QTest::newRow("plain") << QStringLiteral("/home/u/.local/share/Tunevane")
-                               << QStringLiteral("/home/u/.local/share/Tunevane");
-        QTest::newRow("trailing slash") << QStringLiteral("/opt/tv/") << QStringLiteral("/opt/tv");
-        QTest::newRow("trailing slashes")
-            << QStringLiteral("/opt/tv///") << QStringLiteral("/opt/tv");
-        QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/");
-        QTest::newRow("root spelled twice") << QStringLiteral("//") << QStringLiteral("/");
-        QTest::newRow("relative") << QStringLiteral("tv/") << QStringLiteral("tv");
-        QTest::newRow("inner slashes kept")
-            << QStringLiteral("/opt//tv") << QStringLiteral("/opt//tv");
+        const auto row = [](const char* tag, QStringView given, QStringView stored) {
+            QTest::newRow(tag) << given.toString() << stored.toString();
+        };
+        row("plain", u"/home/u/.local/share/Tunevane", u"/home/u/.local/share/Tunevane");
+        row("trailing slash", u"/opt/tv/", u"/opt/tv");
+        row("trailing slashes", u"/opt/tv///", u"/opt/tv");
+        row("root", u"/", u"/");
+        row("root spelled twice", u"//", u"/");
+        row("relative", u"tv/", u"tv");
+        row("inner slashes kept", u"/opt//tv", u"/opt//tv");
     }
 
     void programFolderPath() {
@@ -219,19 +218,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("literal");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("joined");
-
-        QTest::newRow("staging") << QStringLiteral("/home/u/tv") << QStringLiteral("/TempDir/")
-                                 << QStringLiteral("JUMP.WAV")
-                                 << QStringLiteral("/home/u/tv/TempDir/JUMP.WAV");
-        QTest::newRow("favourites")
-            << QStringLiteral("/home/u/tv/") << QStringLiteral("/Favorite Midi/")
-            << QStringLiteral("a b.mid") << QStringLiteral("/home/u/tv/Favorite Midi/a b.mid");
-        QTest::newRow("at the root")
-            << QStringLiteral("/") << QStringLiteral("/BackDir/") << QStringLiteral("X.WAV")
-            << QStringLiteral("//BackDir/X.WAV");
-        QTest::newRow("name kept as given")
-            << QStringLiteral("/p") << QStringLiteral("/TempDir/")
-            << QStringLiteral(" odd\\Name.Wav ") << QStringLiteral("/p/TempDir/ odd\\Name.Wav ");
+        const auto row = [](const char* tag, QStringView folder, QStringView literal,
+                            QStringView name, QStringView joined) {
+            QTest::newRow(tag) << folder.toString() << literal.toString() << name.toString()
+                               << joined.toString();
+        };
+        row("staging", u"/home/u/tv", u"/TempDir/", u"JUMP.WAV", u"/home/u/tv/TempDir/JUMP.WAV");
+        row("favourites", u"/home/u/tv/", u"/Favorite Midi/", u"a b.mid",
+            u"/home/u/tv/Favorite Midi/a b.mid");
+        row("at the root", u"/", u"/BackDir/", u"X.WAV", u"//BackDir/X.WAV");
+        row("name kept as given", u"/p", u"/TempDir/", u" odd\\Name.Wav ",
+            u"/p/TempDir/ odd\\Name.Wav ");
     }
 
     void filePath() {

@@ -1,5 +1,7 @@
 #include "games/KeyValues.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
@@ -11,6 +13,7 @@
 #include <sys/stat.h>
 
 using namespace tunevane::games;
+using testsupport::writeFile;
 using tunevane::files::Result;
 
 namespace {
@@ -111,51 +114,41 @@ private Q_SLOTS:
     // A file that cannot be read and one that reads as broken text are told apart, and each
     // is logged once, with its reason; one that is not there is passed over in silence.
     void readFile_data() {
-        QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("why"); // empty when read
         QTest::addColumn<bool>("logged");
-        QTest::newRow("read") << QStringLiteral("file") << QString() << false;
-        QTest::newRow("missing") << QStringLiteral("missing")
-                                 << QString::fromUtf8(std::strerror(ENOENT)) << false;
-        QTest::newRow("under a file")
-            << QStringLiteral("under a file") << QString::fromUtf8(std::strerror(ENOTDIR)) << false;
-        QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("not a regular file")
-                                << true;
-        QTest::newRow("fifo") << QStringLiteral("fifo") << QStringLiteral("not a regular file")
-                              << true;
-        QTest::newRow("too large")
-            << QStringLiteral("too large") << QStringLiteral("over 1048576 bytes") << true;
-        QTest::newRow("broken") << QStringLiteral("broken") << broken(12) << true;
+        const auto row = [](const char* kind, const char* why, bool logged) {
+            QTest::newRow(kind) << QString::fromUtf8(why) << logged;
+        };
+        row("file", "", false);
+        row("missing", std::strerror(ENOENT), false);
+        row("under a file", std::strerror(ENOTDIR), false);
+        row("folder", "not a regular file", true);
+        row("fifo", "not a regular file", true);
+        row("too large", "over 1048576 bytes", true);
+        row("broken", "broken at byte 12", true);
     }
 
     void readFile() {
-        QFETCH(QString, kind);
         QFETCH(QString, why);
         QFETCH(bool, logged);
+        const QByteArrayView kind(QTest::currentDataTag());
         QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        QString path = folder.filePath(QStringLiteral("appmanifest_1.acf"));
-        QFile file(path);
-        if (kind == u"folder") {
+        const QString path = folder.filePath(QStringLiteral("appmanifest_1.acf"));
+        if (kind == "folder")
             QVERIFY(QDir().mkpath(path));
-        } else if (kind == u"fifo") {
+        else if (kind == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        } else if (kind != u"missing") {
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.write(kind == u"broken" ? "\"AppState\" {" : "\"AppState\" { }") > 0);
-            QVERIFY(kind != u"too large" || file.resize(keyValuesMaxBytes + 1));
-            file.close();
-            if (kind == u"under a file")
-                path += QStringLiteral("/x");
-        }
+        else if (kind != "missing")
+            QVERIFY(writeFile(path, kind == "broken" ? "\"AppState\" {" : "\"AppState\" { }") &&
+                    (kind != "too large" || QFile::resize(path, keyValuesMaxBytes + 1)));
         if (logged)
             QTest::ignoreMessage(
-                QtWarningMsg,
-                QRegularExpression(QStringLiteral("^Steam manifest .*/appmanifest_1.acf\\S* "
-                                                  "left out: %1$")
-                                       .arg(QRegularExpression::escape(why))));
+                QtWarningMsg, QRegularExpression(QStringLiteral("^Steam manifest .*/appmanifest_1"
+                                                                ".acf left out: %1$")
+                                                     .arg(QRegularExpression::escape(why))));
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
-        const Result<KeyValue> top = readKeyValuesFile(path, "Steam manifest");
+        const Result<KeyValue> top =
+            readKeyValuesFile(kind == "under a file" ? path + u"/x" : path, "Steam manifest");
         QCOMPARE(top ? QString() : QString::fromUtf8(top.error().text()), why);
         QCOMPARE(top && top->find(u"AppState") != nullptr, why.isEmpty());
     }
