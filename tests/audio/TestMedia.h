@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <cmath>
 #include <numbers>
@@ -80,18 +81,24 @@ inline void appendDelta(QByteArray& out, quint32 ticks) {
     out.append(bytes);
 }
 
-// A format-0 file at 480 ticks a beat around one track's events; the end of track is added.
-inline QByteArray standardMidiFile(QByteArray track) {
-    appendDelta(track, 0);
-    track.append("\xff\x2f\x00", 3);
+// A file of `format` at 480 ticks a beat around its tracks' events; each track's end is added.
+inline QByteArray midiFile(int format, const QList<QByteArray>& tracks) {
     QByteArray smf("MThd");
     appendBe(smf, 6, 4);
-    appendBe(smf, 0, 2);
-    appendBe(smf, 1, 2);
+    appendBe(smf, quint32(format), 2);
+    appendBe(smf, quint32(tracks.size()), 2);
     appendBe(smf, 480, 2);
-    smf.append("MTrk");
-    appendBe(smf, quint32(track.size()), 4);
-    return smf + track;
+    for (QByteArray track : tracks) {
+        track.append("\0\xff\x2f\0", 4);
+        smf.append("MTrk");
+        appendBe(smf, quint32(track.size()), 4);
+        smf.append(track);
+    }
+    return smf;
+}
+
+inline QByteArray standardMidiFile(const QByteArray& track) {
+    return midiFile(0, {track});
 }
 
 // A format-0 song at 120 beats a minute, 480 ticks a beat: `notes` piano notes, each a
@@ -115,10 +122,6 @@ inline QByteArray midiSong(int notes, int program = 0) {
     }
     return standardMidiFile(track);
 }
-
-} // namespace testmedia
-
-namespace testmedia {
 
 // About `bytes` of note-ons, every one at tick 0: the synthesiser is asked to start them
 // all at the same instant.
@@ -146,18 +149,7 @@ inline QByteArray formatOneSong() {
                                                  "00ff0103616263"
                                                  "003c64"
                                                  "83603c00");
-    QByteArray smf("MThd");
-    appendBe(smf, 6, 4);
-    appendBe(smf, 1, 2);
-    appendBe(smf, 2, 2);
-    appendBe(smf, 480, 2);
-    for (QByteArray track : {tempo, notes}) {
-        track.append("\0\xff\x2f\0", 4);
-        smf.append("MTrk");
-        appendBe(smf, quint32(track.size()), 4);
-        smf.append(track);
-    }
-    return smf;
+    return midiFile(1, {tempo, notes});
 }
 
 // `smf` inside a RIFF RMID wrapper.

@@ -26,23 +26,19 @@ struct BackupSide {
 
     static BackupSide of(const Side& side) {
         if (side.effects)
-            return {QStringLiteral("FrmWavBackup"),
-                    QStringLiteral("CmdBackup1"),
-                    QStringLiteral("CmdClose1"),
-                    QStringLiteral("LblBackupPath%1"),
-                    QStringLiteral("CmdWavBackup"),
-                    {QStringLiteral("LblFileNameA"), QStringLiteral("LblFilenameB"),
-                     QStringLiteral("LblFileNameC"), QStringLiteral("LblFileNameD"),
-                     QStringLiteral("LblFileNameE"), QStringLiteral("LblFileNameF")},
-                    6};
-        return {QStringLiteral("FrmMidiBackup"),
-                QStringLiteral("CmdProceed"),
-                QStringLiteral("CmdCancel"),
-                QStringLiteral("LblmidBackupPath%1"),
-                QStringLiteral("CmdMidiBackup"),
-                {QStringLiteral("LblmidFileNameA"), QStringLiteral("LblmidFilenameB"),
-                 QStringLiteral("LblmidFileNameC")},
-                3};
+            return BackupSide(QStringLiteral("FrmWavBackup"), QStringLiteral("CmdBackup1"),
+                              QStringLiteral("CmdClose1"), QStringLiteral("LblBackupPath%1"),
+                              QStringLiteral("CmdWavBackup"),
+                              {QStringLiteral("LblFileNameA"), QStringLiteral("LblFilenameB"),
+                               QStringLiteral("LblFileNameC"), QStringLiteral("LblFileNameD"),
+                               QStringLiteral("LblFileNameE"), QStringLiteral("LblFileNameF")},
+                              6);
+        return BackupSide(QStringLiteral("FrmMidiBackup"), QStringLiteral("CmdProceed"),
+                          QStringLiteral("CmdCancel"), QStringLiteral("LblmidBackupPath%1"),
+                          QStringLiteral("CmdMidiBackup"),
+                          {QStringLiteral("LblmidFileNameA"), QStringLiteral("LblmidFilenameB"),
+                           QStringLiteral("LblmidFileNameC")},
+                          3);
     }
 };
 

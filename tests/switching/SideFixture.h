@@ -28,43 +28,25 @@ struct Side {
     QString extension;
 
     static Side music() {
-        return {false,
-                QStringLiteral("FrmMidi"),
-                QStringLiteral("FrmCopyMidi"),
-                QStringLiteral("CmdChooseGame%1mid"),
-                QStringLiteral("CmdReplaceMidi%1"),
-                QStringLiteral("CmdRemoveMidi%1"),
-                QStringLiteral("CmdTunevane"),
-                QStringLiteral("LblGameMidi%1"),
-                QStringLiteral("LblReplaceMidi%1"),
-                QStringLiteral("LblFileName%1b"),
-                QStringLiteral("LblMidiGamePath%1"),
-                QStringLiteral("LblMidiFileName%1"),
-                QStringLiteral("LblMidiReplacePath%1"),
-                QStringLiteral("CmdSwitch3"),
-                QStringLiteral("CmdMidiRemove%1"),
-                QStringLiteral("CmdExitFrmCopyMidi"),
-                QStringLiteral(".MID")};
+        return Side(false, QStringLiteral("FrmMidi"), QStringLiteral("FrmCopyMidi"),
+                    QStringLiteral("CmdChooseGame%1mid"), QStringLiteral("CmdReplaceMidi%1"),
+                    QStringLiteral("CmdRemoveMidi%1"), QStringLiteral("CmdTunevane"),
+                    QStringLiteral("LblGameMidi%1"), QStringLiteral("LblReplaceMidi%1"),
+                    QStringLiteral("LblFileName%1b"), QStringLiteral("LblMidiGamePath%1"),
+                    QStringLiteral("LblMidiFileName%1"), QStringLiteral("LblMidiReplacePath%1"),
+                    QStringLiteral("CmdSwitch3"), QStringLiteral("CmdMidiRemove%1"),
+                    QStringLiteral("CmdExitFrmCopyMidi"), QStringLiteral(".MID"));
     }
 
     static Side soundEffects() {
-        return {true,
-                QStringLiteral("FrmWavSelect"),
-                QStringLiteral("FrmCopyWavs"),
-                QStringLiteral("CmdChooseGame%1"),
-                QStringLiteral("CmdReplaceWav%1"),
-                QStringLiteral("CmdRemove%1"),
-                QStringLiteral("CmdSwitch"),
-                QStringLiteral("LblGameWav%1"),
-                QStringLiteral("LblReplaceWav%1"),
-                QStringLiteral("LblFileName%1"),
-                QStringLiteral("LblGamePath%1"),
-                QStringLiteral("LblRepFile%1"),
-                QStringLiteral("LblReplacePath%1"),
-                QStringLiteral("CmdSwitch2"),
-                QStringLiteral("CmdClear%1"),
-                QStringLiteral("CmdExitFrmCopyWavs"),
-                QStringLiteral(".WAV")};
+        return Side(true, QStringLiteral("FrmWavSelect"), QStringLiteral("FrmCopyWavs"),
+                    QStringLiteral("CmdChooseGame%1"), QStringLiteral("CmdReplaceWav%1"),
+                    QStringLiteral("CmdRemove%1"), QStringLiteral("CmdSwitch"),
+                    QStringLiteral("LblGameWav%1"), QStringLiteral("LblReplaceWav%1"),
+                    QStringLiteral("LblFileName%1"), QStringLiteral("LblGamePath%1"),
+                    QStringLiteral("LblRepFile%1"), QStringLiteral("LblReplacePath%1"),
+                    QStringLiteral("CmdSwitch2"), QStringLiteral("CmdClear%1"),
+                    QStringLiteral("CmdExitFrmCopyWavs"), QStringLiteral(".WAV"));
     }
 };
 
