@@ -24,15 +24,15 @@ class GamePlacesTest : public QObject {
         return QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
                file.write(text) == text.size();
     }
-    bool game(const QString& library, const char* id, const char* name) {
+    bool game(QStringView library, const char* id, const char* name) {
         return QDir(m_root).mkpath(library + u"/steamapps/common/" + QLatin1StringView(name)) &&
                put(library + u"/steamapps/appmanifest_" + QLatin1StringView(id) + u".acf",
                    "\"AppState\" { \"appid\" \"" + QByteArray(id) + "\" \"name\" \"" + name +
                        "\" \"installdir\" \"" + name + "\" }");
     }
-    bool folders(const QStringList& paths) {
+    bool folders(std::initializer_list<QStringView> paths) {
         return std::all_of(paths.begin(), paths.end(),
-                           [&](const QString& path) { return QDir(m_root).mkpath(path); });
+                           [&](QStringView path) { return QDir(m_root).mkpath(path.toString()); });
     }
 
     // Binary KeyValues entries: a string, an int32, or a map of entries.
@@ -72,21 +72,18 @@ private Q_SLOTS:
                     "\"libraryfolders\" { \"1\" \"" + root + "/disk/SteamLibrary\" }"));
         QVERIFY(put(flatpak + u"/steamapps/libraryfolders.vdf",
                     "\"libraryfolders\" { \"1\" \"/home/u/Sandboxed\" }"));
-        QVERIFY(
-            game(native, "10", "Some Game") && game(debian, "20", "Debian Game") &&
-            game(flatpak, "30", "Flatpak Game") && game(other, "50", "Other Disk Game") &&
-            game(QStringLiteral("steam/snap/steam/common/.local/share/Steam"), "40", "Snap Game") &&
-            game(QStringLiteral("steam/.snap/data/steam/common/.local/share/Steam"), "41",
-                 "Hidden Snap") &&
-            game(QStringLiteral("steam/.var/app/com.valvesoftware.Steam/Sandboxed"), "60",
-                 "Sandbox Game") &&
-            game(native, "1493710", "Proton Experimental") &&
-            game(native, "70", "SteamLinuxRuntime_sniper") && game(other, "80", "Okami"));
+        QVERIFY(game(native, "10", "Some Game") && game(debian, "20", "Debian Game") &&
+                game(flatpak, "30", "Flatpak Game") && game(other, "50", "Other Disk Game") &&
+                game(u"steam/snap/steam/common/.local/share/Steam", "40", "Snap Game") &&
+                game(u"steam/.snap/data/steam/common/.local/share/Steam", "41", "Hidden Snap") &&
+                game(u"steam/.var/app/com.valvesoftware.Steam/Sandboxed", "60", "Sandbox Game") &&
+                game(native, "1493710", "Proton Experimental") &&
+                game(native, "70", "SteamLinuxRuntime_sniper") && game(other, "80", "Okami"));
         QVERIFY(QDir(m_root).rename(other + u"/steamapps/common/Okami",
                                     other + u"/steamapps/common/Ōkami HD"));
         QVERIFY(put(other + u"/steamapps/appmanifest_80.acf",
                     "AppState { appid 80 name \"Ōkami HD\" installdir \"Ōkami HD\" }"));
-        QVERIFY(folders({QStringLiteral("disk/oldLibrary/SteamApps/common/x")}));
+        QVERIFY(folders({u"disk/oldLibrary/SteamApps/common/x"}));
         QVERIFY(put(QStringLiteral("disk/oldLibrary/SteamApps/appmanifest_90.acf"),
                     "AppState { appid 90 name \"Old Case\" installdir x }"));
         QVERIFY(put(native + u"/steamapps/appmanifest_11.acf", "\"AppState\" { \"name\" \"B"));
@@ -103,18 +100,15 @@ private Q_SLOTS:
                                               text("appname", "New Shortcut"))) +
                 '\x08'));
         for (const char* id : {"0", "4009162612", "4294967291", "99", "10", "1493710"})
-            QVERIFY(folders(
-                {native + u"/steamapps/compatdata/" + QLatin1StringView(id) + u"/pfx/drive_c"}));
-        QVERIFY(
-            folders({QStringLiteral("unmounted"),
-                     QStringLiteral("steam/.var/app/com.valvesoftware.Steam/.local/share"),
-                     QStringLiteral("shortcut"), other + u"/steamapps/compatdata/10/pfx/drive_c",
-                     QStringLiteral("steam/.wine/drive_c"), QStringLiteral("prefix/drive_c"),
-                     QStringLiteral("steam/.local/share/bottles/bottles/Bottle/drive_c"),
-                     QStringLiteral("steam/Games/lutris-game/drive_c"),
-                     QStringLiteral("steam/Games/no-registry/drive_c"),
-                     QStringLiteral("steam/Games/Heroic/Prefixes/default/Heroic Game/drive_c"),
-                     QStringLiteral("steam/Games/a/b/c/d/too-deep/drive_c")}));
+            QVERIFY(folders({QString(native + u"/steamapps/compatdata/" + QLatin1StringView(id) +
+                                     u"/pfx/drive_c")}));
+        QVERIFY(folders({u"unmounted", u"steam/.var/app/com.valvesoftware.Steam/.local/share",
+                         u"shortcut", QString(other + u"/steamapps/compatdata/10/pfx/drive_c"),
+                         u"steam/.wine/drive_c", u"prefix/drive_c",
+                         u"steam/.local/share/bottles/bottles/Bottle/drive_c",
+                         u"steam/Games/lutris-game/drive_c", u"steam/Games/no-registry/drive_c",
+                         u"steam/Games/Heroic/Prefixes/default/Heroic Game/drive_c",
+                         u"steam/Games/a/b/c/d/too-deep/drive_c"}));
         QVERIFY(QFile::link(m_root + u'/' + debian, m_root + u"/steam/.steam/steam"));
         QVERIFY(
             QFile::link(m_root + u'/' + flatpak,
@@ -147,16 +141,13 @@ private Q_SLOTS:
         QVERIFY(put(sandbox + u"legendaryConfig/legendary/installed.json", "{}") &&
                 QFile::resize(m_root + u'/' + sandbox + u"legendaryConfig/legendary/installed.json",
                               launcherFileMaxBytes + 1));
-        QVERIFY(folders({QStringLiteral("heroic/Games/Celeste"), QStringLiteral("heroic/GOG/Owl"),
-                         QStringLiteral("heroic/mine"),
-                         QStringLiteral("heroic/Games/Heroic/Prefixes/default/Celeste/drive_c"),
-                         QStringLiteral("heroic/owl/pfx/drive_c")}));
+        QVERIFY(folders({u"heroic/Games/Celeste", u"heroic/GOG/Owl", u"heroic/mine",
+                         u"heroic/Games/Heroic/Prefixes/default/Celeste/drive_c",
+                         u"heroic/owl/pfx/drive_c"}));
 
         // Lutris, its database held by another connection's exclusive lock.
-        QVERIFY(folders({QStringLiteral("lutris/Games/wine/drive_c"),
-                         QStringLiteral("lutris/Games/wine/drive_c/Game"),
-                         QStringLiteral("lutris/Games/native"),
-                         QStringLiteral("lutris/elsewhere/drive_c")}));
+        QVERIFY(folders({u"lutris/Games/wine/drive_c", u"lutris/Games/wine/drive_c/Game",
+                         u"lutris/Games/native", u"lutris/elsewhere/drive_c"}));
         QVERIFY(put(QStringLiteral("lutris/.config/lutris/games/n-1.yml"),
                     "game:\n  exe: x\n  prefix: '~/elsewhere'\nsystem: {}\n"));
         const QByteArray lutris =
@@ -179,17 +170,14 @@ private Q_SLOTS:
             put(bottles + u"data.yml", "custom_bottles_path: ~/mine\n") &&
             put(QStringLiteral("bottles/mine/Custom/bottle.yml"), "Name: My Custom\nRunner: x\n"));
         QVERIFY(folders(
-            {QStringLiteral("bottles/moved/Moved/drive_c"),
-             QStringLiteral("bottles/mine/Custom/drive_c"),
+            {u"bottles/moved/Moved/drive_c", u"bottles/mine/Custom/drive_c",
              QStringLiteral(
                  "bottles/.var/app/com.usebottles.bottles/data/bottles/bottles/Flat/drive_c")}));
 
         // Other prefixes, umu's `pfx` that links back to its own prefix; minigalaxy; itch.
-        QVERIFY(folders({QStringLiteral("wine/.local/share/wineprefixes/tricks/drive_c"),
-                         QStringLiteral("wine/.PlayOnLinux/wineprefix/pol/drive_c"),
-                         QStringLiteral("wine/Games/umu/drive_c"),
-                         QStringLiteral("gog/My GOG/Game/prefix/drive_c"),
-                         QStringLiteral("itch/apps/cave"), QStringLiteral("itch/custom")}));
+        QVERIFY(folders({u"wine/.local/share/wineprefixes/tricks/drive_c",
+                         u"wine/.PlayOnLinux/wineprefix/pol/drive_c", u"wine/Games/umu/drive_c",
+                         u"gog/My GOG/Game/prefix/drive_c", u"itch/apps/cave", u"itch/custom"}));
         QVERIFY(put(QStringLiteral("wine/Games/umu/system.reg"), "") &&
                 QFile::link(QStringLiteral("."), m_root + u"/wine/Games/umu/pfx"));
         QVERIFY(put(QStringLiteral("gog/.config/minigalaxy/config.json"),
