@@ -289,14 +289,14 @@ private Q_SLOTS:
     void folderPathHasNoTrailingSeparator_data() {
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("trailing slash")
-            << QStringLiteral("ROOT/sub/") << QStringLiteral("ROOT/sub");
-        QTest::newRow("dot segments")
-            << QStringLiteral("ROOT/sub/./deeper/..") << QStringLiteral("ROOT/sub");
-        QTest::newRow("relative") << QStringLiteral("sub/deeper")
-                                  << QStringLiteral("ROOT/sub/deeper");
-        QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/");
-        QTest::newRow("doubled root") << QStringLiteral("//") << QStringLiteral("/");
+        const auto row = [](const char* tag, QStringView asked, QStringView expected) {
+            QTest::newRow(tag) << asked.toString() << expected.toString();
+        };
+        row("trailing slash", u"ROOT/sub/", u"ROOT/sub");
+        row("dot segments", u"ROOT/sub/./deeper/..", u"ROOT/sub");
+        row("relative", u"sub/deeper", u"ROOT/sub/deeper");
+        row("root", u"/", u"/");
+        row("doubled root", u"//", u"/");
     }
 
     void folderPathHasNoTrailingSeparator() {
@@ -713,36 +713,26 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("device");
         QTest::addColumn<QByteArray>("type");
         QTest::addColumn<bool>("listed");
-        QTest::newRow("usb stick") << QStringLiteral("/media/me/STICK") << QByteArray("/dev/sdb1")
-                                   << QByteArray("vfat") << true;
-        QTest::newRow("run media") << QStringLiteral("/run/media/me/CD") << QByteArray("/dev/sr0")
-                                   << QByteArray("iso9660") << true;
-        QTest::newRow("mnt disk") << QStringLiteral("/mnt/games") << QByteArray("/dev/nvme0n1p3")
-                                  << QByteArray("ext4") << true;
-        QTest::newRow("ntfs") << QStringLiteral("/data") << QByteArray("/dev/sda2")
-                              << QByteArray("fuseblk") << true;
-        QTest::newRow("nfs share") << QStringLiteral("/srv/share") << QByteArray("server:/export")
-                                   << QByteArray("nfs4") << true;
-        QTest::newRow("root") << QStringLiteral("/") << QByteArray("/dev/vda") << QByteArray("ext4")
-                              << false;
-        QTest::newRow("proc") << QStringLiteral("/proc") << QByteArray("proc") << QByteArray("proc")
-                              << false;
-        QTest::newRow("sysfs") << QStringLiteral("/sys") << QByteArray("sysfs")
-                               << QByteArray("sysfs") << false;
-        QTest::newRow("user runtime") << QStringLiteral("/run/user/1000") << QByteArray("tmpfs")
-                                      << QByteArray("tmpfs") << false;
-        QTest::newRow("tmpfs on mnt") << QStringLiteral("/mnt/scratch") << QByteArray("tmpfs")
-                                      << QByteArray("tmpfs") << false;
-        QTest::newRow("block under run") << QStringLiteral("/run/lock/x") << QByteArray("/dev/sdc1")
-                                         << QByteArray("ext4") << false;
-        QTest::newRow("snap image") << QStringLiteral("/snap/core/1") << QByteArray("/dev/loop3")
-                                    << QByteArray("squashfs") << false;
-        QTest::newRow("overlay") << QStringLiteral("/merged") << QByteArray("/dev/overlay")
-                                 << QByteArray("overlay") << false;
-        QTest::newRow("shm") << QStringLiteral("/dev/shm") << QByteArray("tmpfs")
-                             << QByteArray("tmpfs") << false;
-        QTest::newRow("prefix only") << QStringLiteral("/procedures") << QByteArray("/dev/sdd1")
-                                     << QByteArray("xfs") << true;
+        const auto row = [](const char* tag, QStringView root, const char* device, const char* type,
+                            bool listed) {
+            QTest::newRow(tag) << root.toString() << QByteArray(device) << QByteArray(type)
+                               << listed;
+        };
+        row("usb stick", u"/media/me/STICK", "/dev/sdb1", "vfat", true);
+        row("run media", u"/run/media/me/CD", "/dev/sr0", "iso9660", true);
+        row("mnt disk", u"/mnt/games", "/dev/nvme0n1p3", "ext4", true);
+        row("ntfs", u"/data", "/dev/sda2", "fuseblk", true);
+        row("nfs share", u"/srv/share", "server:/export", "nfs4", true);
+        row("root", u"/", "/dev/vda", "ext4", false);
+        row("proc", u"/proc", "proc", "proc", false);
+        row("sysfs", u"/sys", "sysfs", "sysfs", false);
+        row("user runtime", u"/run/user/1000", "tmpfs", "tmpfs", false);
+        row("tmpfs on mnt", u"/mnt/scratch", "tmpfs", "tmpfs", false);
+        row("block under run", u"/run/lock/x", "/dev/sdc1", "ext4", false);
+        row("snap image", u"/snap/core/1", "/dev/loop3", "squashfs", false);
+        row("overlay", u"/merged", "/dev/overlay", "overlay", false);
+        row("shm", u"/dev/shm", "tmpfs", "tmpfs", false);
+        row("prefix only", u"/procedures", "/dev/sdd1", "xfs", true);
     }
 
     void browsableVolumes() {
