@@ -14,37 +14,30 @@ private Q_SLOTS:
         QTest::addColumn<int>("strays");
         QTest::addColumn<QString>("readable");
 
-        QTest::newRow("ascii") << QByteArray("SOUND.WAV") << 0 << QStringLiteral("SOUND.WAV");
-        QTest::newRow("utf-8 accent")
-            << QByteArray("caf\xc3\xa9.wav") << 0 << QStringLiteral("café.wav");
-        QTest::newRow("utf-8 outside the basic plane")
-            << QByteArray("\xf0\x9f\x92\x80.mid") << 0 << QStringLiteral("\U0001F480.mid");
-        QTest::newRow("windows-1252 accent")
-            << QByteArray("caf\xe9.wav") << 1 << QStringLiteral("café.wav");
-        QTest::newRow("windows-1252 quotes")
-            << QByteArray("\x93quoted\x94.wav") << 2 << QStringLiteral("“quoted”.wav");
+        const auto row = [](const char* tag, const char* bytes, int strays, QStringView readable) {
+            QTest::newRow(tag) << QByteArray(bytes) << strays << readable.toString();
+        };
+        row("ascii", "SOUND.WAV", 0, u"SOUND.WAV");
+        row("utf-8 accent", "caf\xc3\xa9.wav", 0, u"café.wav");
+        row("utf-8 outside the basic plane", "\xf0\x9f\x92\x80.mid", 0, u"\U0001F480.mid");
+        row("windows-1252 accent", "caf\xe9.wav", 1, u"café.wav");
+        row("windows-1252 quotes", "\x93quoted\x94.wav", 2, u"“quoted”.wav");
         // The real character's low half lies in the stray range too.
-        QTest::newRow("stray after a surrogate pair")
-            << QByteArray("\xf0\x9f\x92\x80\x80") << 1 << QStringLiteral("\U0001F480€");
-        QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf"
-                                                      "b")
-                                        << 2 << QStringLiteral("aÀ¯b");
-        QTest::newRow("overlong three bytes")
-            << QByteArray("\xe0\x80\xaf") << 3 << QStringLiteral("à€¯");
-        QTest::newRow("truncated at the end")
-            << QByteArray("x\xe2\x82") << 2 << QStringLiteral("xâ‚");
-        QTest::newRow("truncated before ascii")
-            << QByteArray("\xe2\x82x") << 2 << QStringLiteral("â‚x");
-        QTest::newRow("encoded surrogate")
-            << QByteArray("\xed\xa0\x80") << 3 << QStringLiteral("í\u00a0€");
-        QTest::newRow("past the last code point")
-            << QByteArray("\xf4\x90\x80\x80") << 4 << QStringLiteral("ô\ufffd€€");
-        QTest::newRow("lone continuation") << QByteArray("\x80") << 1 << QStringLiteral("€");
-        QTest::newRow("no character in the code page")
-            << QByteArray("\x81\x8d") << 2 << QStringLiteral("\ufffd\ufffd");
-        QTest::newRow("never in utf-8") << QByteArray("\xfe\xff") << 2 << QStringLiteral("þÿ");
-        QTest::newRow("path with stray folder") << QByteArray("/games/M\xfcsik/caf\xe9 1.wav") << 2
-                                                << QStringLiteral("/games/Müsik/café 1.wav");
+        row("stray after a surrogate pair", "\xf0\x9f\x92\x80\x80", 1, u"\U0001F480€");
+        row("overlong slash",
+            "a\xc0\xaf"
+            "b",
+            2, u"aÀ¯b");
+        row("overlong three bytes", "\xe0\x80\xaf", 3, u"à€¯");
+        row("truncated at the end", "x\xe2\x82", 2, u"xâ‚");
+        row("truncated before ascii", "\xe2\x82x", 2, u"â‚x");
+        row("encoded surrogate", "\xed\xa0\x80", 3, u"í\u00a0€");
+        row("past the last code point", "\xf4\x90\x80\x80", 4, u"ô\ufffd€€");
+        row("lone continuation", "\x80", 1, u"€");
+        row("no character in the code page", "\x81\x8d", 2, u"\ufffd\ufffd");
+        row("never in utf-8", "\xfe\xff", 2, u"þÿ");
+        row("path with stray folder", "/games/M\xfcsik/caf\xe9 1.wav", 2,
+            u"/games/Müsik/café 1.wav");
     }
 
     void namesRoundTripByteForByte() {
