@@ -49,19 +49,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("value"); // at `path` when read
         QTest::addColumn<QString>("why");   // empty when read
-        const QString name = QStringLiteral("AppState/name");
+        const QStringView name = u"AppState/name";
         const auto nested = [](int depth) -> QByteArray {
             return QByteArray("\"a\" {").repeated(depth) + QByteArray("}").repeated(depth);
         };
-        const auto row = [](const char* tag, bool binary, const QByteArray& bytes,
-                            const QString& path, const QString& value, const QString& why) {
-            QTest::newRow(tag) << binary << bytes << path << value << why;
+        const auto row = [](const char* tag, bool binary, const QByteArray& bytes, QStringView path,
+                            QStringView value, QStringView why) {
+            QTest::newRow(tag) << binary << bytes << path.toString() << value.toString()
+                               << why.toString();
         };
         row("escapes", false, "\"AppState\" { \"name\" \"say \\\"hi\\\"\\\\\\t\\n\\x\" }", name,
-            QStringLiteral("say \"hi\"\\\t\n\\x"), {});
+            u"say \"hi\"\\\t\n\\x", {});
         row("unquoted, comments, any case", false,
-            "\xEF\xBB\xBF// top\nappstate{NAME Portal // note\n}", name, QStringLiteral("Portal"),
-            {});
+            "\xEF\xBB\xBF// top\nappstate{NAME Portal // note\n}", name, u"Portal", {});
         row("at the depth limit", false, nested(keyValuesMaxDepth), {}, {}, {});
         row("beyond the depth limit", false, nested(keyValuesMaxDepth + 1), {}, {}, broken(165));
         row("truncated string", false, "\"AppState\" { \"name\" \"Ha", {}, {}, broken(23));
@@ -73,7 +73,7 @@ private Q_SLOTS:
         row("binary", false, QByteArrayLiteral("\"AppState\" { \"n\" \"\0\x01\xff\" }"), {}, {},
             broken(18));
         row("too large", false, QByteArray(keyValuesMaxBytes + 1, ' '), {}, {},
-            QStringLiteral("over 1048576 bytes"));
+            u"over 1048576 bytes");
         row("too many entries", false, QByteArray("k v ").repeated(keyValuesMaxEntries + 1), {}, {},
             broken(400001));
         // Binary: type 0x00 opens a map, 0x01 is text, 0x02 an int32, 0x07 a uint64; 0x08 closes.
@@ -81,10 +81,8 @@ private Q_SLOTS:
                                                    "0\0\x01"
                                                    "AppName\0A\0\x07t\0\1\0\0\0\0\0\0\0\x08");
         const QByteArray shortcuts = QByteArrayLiteral("\0shortcuts\0") + entry + '\x08';
-        row("shortcuts", true, shortcuts + '\x08', QStringLiteral("shortcuts/0/AppName"),
-            QStringLiteral("A"), {});
-        row("top without its end", true, shortcuts, QStringLiteral("shortcuts/0/t"),
-            QStringLiteral("1"), {});
+        row("shortcuts", true, shortcuts + '\x08', u"shortcuts/0/AppName", u"A", {});
+        row("top without its end", true, shortcuts, u"shortcuts/0/t", u"1", {});
         row("unclosed map", true, entry.chopped(1), {}, {}, broken(25));
         row("truncated number", true, QByteArrayLiteral("\x02n\0\1\0"), {}, {}, broken(3));
         row("key without NUL", true, "\x01key", {}, {}, broken(1));
@@ -96,7 +94,7 @@ private Q_SLOTS:
         row("binary beyond the depth limit", true, binaryNested(keyValuesMaxDepth + 1), {}, {},
             broken(99));
         row("binary too large", true, QByteArray(keyValuesMaxBytes + 1, '\x08'), {}, {},
-            QStringLiteral("over 1048576 bytes"));
+            u"over 1048576 bytes");
     }
 
     void parse() {
