@@ -73,9 +73,8 @@ class BackupsTest : public QObject {
         const BackupSide b = BackupSide::of(f.side());
         f.clickSwitch(b.opener);
         f.click(b.window, b.backup);
-        QString said = f.enterName(QStringLiteral("FrmSetName2"), name);
-        if (said.isEmpty() &&
-            f.confirm(QStringLiteral("FrmBackupConfirm"), QStringLiteral("CmdBackupConfirm")))
+        QString said = f.enterName(u"FrmSetName2", name);
+        if (said.isEmpty() && f.confirm(u"FrmBackupConfirm", u"CmdBackupConfirm"))
             said = backedUp;
         return said;
     }
@@ -175,14 +174,12 @@ private Q_SLOTS:
         QCOMPARE(visibleWindows(),
                  sorted({f.side().switchWindow, QStringLiteral("FrmSetName2"), b.window}));
         QVERIFY(topLevel(QStringLiteral("FrmSetName2"))->isModal());
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("Game")),
-                 said == backedUp ? QString() : said);
+        QCOMPARE(f.enterName(u"FrmSetName2", u"Game"), said == backedUp ? QString() : said);
         if (said == backedUp) {
             // The backup window waits under the confirmation.
             QCOMPARE(visibleWindows(),
                      sorted({QStringLiteral("FrmBackupConfirm"), b.window, f.side().switchWindow}));
-            QVERIFY(
-                f.confirm(QStringLiteral("FrmBackupConfirm"), QStringLiteral("CmdBackupConfirm")));
+            QVERIFY(f.confirm(u"FrmBackupConfirm", u"CmdBackupConfirm"));
         }
         QCOMPARE(visibleWindows(), QStringList{f.side().switchWindow});
         QVERIFY(!topLevel(b.window));
@@ -236,23 +233,22 @@ private Q_SLOTS:
     // it now is; a saved set and a backup both switch back.
     void onceOnlyAndRestore() {
         SetsFixture f(Side::soundEffects());
-        const QString game = SideFixture::write(f.gameFolder(), QStringLiteral("JUMP.WAV"));
+        const QString game = SideFixture::write(f.gameFolder(), u"JUMP.WAV");
         const QByteArray original = readFile(game);
-        SideFixture::write(f.replacementFolder(), QStringLiteral("boing.wav"));
-        f.chooseGame(1, QStringLiteral("JUMP.WAV"));
-        f.chooseReplacement(1, QStringLiteral("boing.wav"));
+        SideFixture::write(f.replacementFolder(), u"boing.wav");
+        f.chooseGame(1, u"JUMP.WAV");
+        f.chooseReplacement(1, u"boing.wav");
         f.next();
         QCOMPARE(backUp(f, QStringLiteral("MrPattWav")), backedUp);
         const QString first = f.programFolder() + QStringLiteral("/MrPattWav/JUMP.WAV");
         const QStringList firstTree = disk::tree(f.programFolder() + QStringLiteral("/MrPattWav"));
         QCOMPARE(readFile(first), original);
 
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("MrPattBoing")),
-                 QString());
-        QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
+        f.clickSwitch(u"CmdCreateSet");
+        QCOMPARE(f.enterName(u"FrmSetName", u"MrPattBoing"), QString());
+        QVERIFY(f.confirm(u"FrmSetConfirm", u"CmdSetConfirm"));
         f.clickSwitch(f.side().switchButton);
-        f.click(QStringLiteral("FrmReplaceConfirm"), QStringLiteral("CmdReplaceConfirm"));
+        f.click(u"FrmReplaceConfirm", u"CmdReplaceConfirm");
         const QByteArray switched = readFile(game);
         QCOMPARE_NE(switched, original);
 
@@ -261,20 +257,19 @@ private Q_SLOTS:
         QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/MrPattWav")), firstTree);
         QCOMPARE(readFile(first), original);
         QCOMPARE(readFile(f.programFolder() + QStringLiteral("/BackDir/JUMP.WAV")), switched);
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("MrPattWav2")),
-                 QString());
-        QVERIFY(f.confirm(QStringLiteral("FrmBackupConfirm"), QStringLiteral("CmdBackupConfirm")));
+        QCOMPARE(f.enterName(u"FrmSetName2", u"MrPattWav2"), QString());
+        QVERIFY(f.confirm(u"FrmBackupConfirm", u"CmdBackupConfirm"));
         QCOMPARE(readFile(f.programFolder() + QStringLiteral("/MrPattWav2/JUMP.WAV")), switched);
 
         // Picked in the replacement pane, the backup switches the game back; then the set.
         for (const auto& [folder, bytes] : {std::pair{QStringLiteral("MrPattWav"), original},
                                             std::pair{QStringLiteral("MrPattBoing"), switched}}) {
             f.clickSwitch(f.side().close);
-            f.chooseGame(1, QStringLiteral("JUMP.WAV"));
-            f.chooseReplacement(1, QStringLiteral("JUMP.WAV"), f.programFolder() + u'/' + folder);
+            f.chooseGame(1, u"JUMP.WAV");
+            f.chooseReplacement(1, u"JUMP.WAV", f.programFolder() + u'/' + folder);
             f.next();
             f.clickSwitch(f.side().switchButton);
-            f.click(QStringLiteral("FrmReplaceConfirm"), QStringLiteral("CmdReplaceConfirm"));
+            f.click(u"FrmReplaceConfirm", u"CmdReplaceConfirm");
             QCOMPARE(readFile(game), bytes);
         }
         QCOMPARE(readFile(first), original);
@@ -290,9 +285,9 @@ private Q_SLOTS:
         SetsFixture f(Side::soundEffects());
         chooseGames(f, 2);
         f.next();
-        f.clickSwitch(QStringLiteral("CmdWavBackup"));
-        f.click(QStringLiteral("FrmWavBackup"), QStringLiteral("CmdBackup1"));
-        QCOMPARE(SetsFixture::leave(QStringLiteral("FrmSetName2"), escape),
+        f.clickSwitch(u"CmdWavBackup");
+        f.click(u"FrmWavBackup", u"CmdBackup1");
+        QCOMPARE(SetsFixture::leave(u"FrmSetName2", escape),
                  QStringList{QStringLiteral("FrmCopyWavs")});
         QVERIFY(!topLevel(QStringLiteral("FrmWavBackup")));
         QCOMPARE(f.programTree(), (QStringList{QStringLiteral("BackDir/"),
@@ -303,25 +298,24 @@ private Q_SLOTS:
 
         // Over to the music side.
         f.clickSwitch(f.side().close);
-        f.click(f.side().selection, QStringLiteral("CmdQuit2"));
+        f.click(f.side().selection, u"CmdQuit2");
         const Side music = Side::music();
-        SideFixture::write(f.gameFolder(), QStringLiteral("THEME.MID"));
+        SideFixture::write(f.gameFolder(), u"THEME.MID");
         SideFixture::pick(
             qobject_cast<tunevane::SelectionWindow*>(topLevel(music.selection))->gamePane(),
-            f.gameFolder(), QStringLiteral("THEME.MID"));
+            f.gameFolder(), u"THEME.MID");
         f.click(music.selection, music.chooseGame.arg(1));
         f.click(music.selection, music.next);
-        f.click(music.switchWindow, QStringLiteral("CmdMidiBackup"));
+        f.click(music.switchWindow, u"CmdMidiBackup");
         QCOMPARE(topLevel(QStringLiteral("FrmMidiBackup"))
                      ->findChild<QLabel*>(QStringLiteral("LblmidFileNameA"))
                      ->text(),
                  QStringLiteral("THEME.MID"));
-        f.click(QStringLiteral("FrmMidiBackup"), QStringLiteral("CmdProceed"));
-        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName2"))->currentText(), QString());
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("MrPatt")), inUse);
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("MrPattMidi")),
-                 QString());
-        QVERIFY(f.confirm(QStringLiteral("FrmBackupConfirm"), QStringLiteral("CmdBackupConfirm")));
+        f.click(u"FrmMidiBackup", u"CmdProceed");
+        QCOMPARE(SetsFixture::nameBox(u"FrmSetName2")->currentText(), QString());
+        QCOMPARE(f.enterName(u"FrmSetName2", u"MrPatt"), inUse);
+        QCOMPARE(f.enterName(u"FrmSetName2", u"MrPattMidi"), QString());
+        QVERIFY(f.confirm(u"FrmBackupConfirm", u"CmdBackupConfirm"));
         QCOMPARE(visibleWindows(), QStringList{music.switchWindow});
         QCOMPARE(f.programTree(),
                  (QStringList{QStringLiteral("BackDir unfinished */"),
@@ -340,21 +334,21 @@ private Q_SLOTS:
         const QByteArray bytes = QByteArrayLiteral("J\xC9MP.WAV");
         const QString odd = tunevane::files::decodeName(bytes);
         QVERIFY(writeFile(f.gameFolder() + u'/' + odd, "jump"));
-        SideFixture::write(f.replacementFolder(), QStringLiteral("R1.WAV"));
+        SideFixture::write(f.replacementFolder(), u"R1.WAV");
         f.switchWindow()->setGame(1, odd, f.gameFolder() + u'/' + odd);
         f.switchWindow()->setReplacement(1, QStringLiteral("R1.WAV"),
                                          f.replacementFolder() + QStringLiteral("/R1.WAV"));
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Set")), QString());
-        QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
-        f.clickSwitch(QStringLiteral("CmdWavBackup"));
+        f.clickSwitch(u"CmdCreateSet");
+        QCOMPARE(f.enterName(u"FrmSetName", u"Set"), QString());
+        QVERIFY(f.confirm(u"FrmSetConfirm", u"CmdSetConfirm"));
+        f.clickSwitch(u"CmdWavBackup");
         QCOMPARE(topLevel(QStringLiteral("FrmWavBackup"))
                      ->findChild<QLabel*>(QStringLiteral("LblBackupPath1"))
                      ->text(),
                  f.gameFolder() + QStringLiteral("/JÉMP.WAV"));
-        f.click(QStringLiteral("FrmWavBackup"), QStringLiteral("CmdBackup1"));
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName2"), QStringLiteral("Backup")), QString());
-        QVERIFY(f.confirm(QStringLiteral("FrmBackupConfirm"), QStringLiteral("CmdBackupConfirm")));
+        f.click(u"FrmWavBackup", u"CmdBackup1");
+        QCOMPARE(f.enterName(u"FrmSetName2", u"Backup"), QString());
+        QVERIFY(f.confirm(u"FrmBackupConfirm", u"CmdBackupConfirm"));
         for (const QString& folder :
              {QStringLiteral("/Set"), QStringLiteral("/Backup"), QString()}) {
             const QString base = folder.isEmpty() ? f.gameFolder() : f.programFolder() + folder;

@@ -79,8 +79,8 @@ public:
         return lines;
     }
 
-    static QComboBox* nameBox(const QString& dialog) {
-        QWidget* form = testsupport::topLevel(dialog);
+    static QComboBox* nameBox(QStringView dialog) {
+        QWidget* form = testsupport::topLevel(dialog.toString());
         return form ? form->findChild<QComboBox*>(dialog == u"FrmSetName"
                                                       ? QStringLiteral("CboSetName")
                                                       : QStringLiteral("CboSetName2"))
@@ -89,13 +89,12 @@ public:
 
     // Types `name` into the open name dialog and presses its OK; returns what a message box
     // then said ("title|text"), or "" when none came up.
-    QString enterName(const QString& dialog, const QString& name) {
+    QString enterName(QStringView dialog, QStringView name) {
         QComboBox* box = nameBox(dialog);
         if (!box || !box->isVisible())
             return QStringLiteral("no dialog");
-        box->setEditText(name);
-        click(dialog,
-              dialog == u"FrmSetName" ? QStringLiteral("CmdOk3") : QStringLiteral("CmdOK3"));
+        box->setEditText(name.toString());
+        click(dialog, dialog == u"FrmSetName" ? u"CmdOk3" : u"CmdOK3");
         return testsupport::dismissMessageBox();
     }
 
@@ -108,7 +107,7 @@ public:
 
     // Types a name into the open name dialog, then leaves it the row's way; returns the
     // windows then on screen, or "message box" when one came up.
-    static QStringList leave(const QString& dialog, bool escape) {
+    static QStringList leave(QStringView dialog, bool escape) {
         QComboBox* box = nameBox(dialog);
         if (!box || !box->isVisible())
             return {QStringLiteral("no dialog")};
@@ -116,18 +115,18 @@ public:
         if (escape)
             QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
         else
-            testsupport::topLevel(dialog)->close();
+            testsupport::topLevel(dialog.toString())->close();
         testsupport::settle();
         return testsupport::messageBox() ? QStringList{QStringLiteral("message box")}
                                          : testsupport::visibleWindows();
     }
 
     // Presses OK on the confirmation that is up, if it is.
-    bool confirm(const QString& dialog, const QString& button) {
-        QWidget* form = testsupport::topLevel(dialog);
+    bool confirm(QStringView dialog, QStringView button) {
+        QWidget* form = testsupport::topLevel(dialog.toString());
         if (!form || !form->isVisible() || !form->isModal())
             return false;
         click(dialog, button);
-        return !testsupport::topLevel(dialog);
+        return !testsupport::topLevel(dialog.toString());
     }
 };

@@ -34,7 +34,7 @@ QString outcome(SetsFixture& f, const QString& said) {
         return {};
     const QString shown = confirmation->windowTitle() + u'|' +
                           confirmation->findChild<QLabel*>(QStringLiteral("LblSetConfirm"))->text();
-    f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm"));
+    f.confirm(u"FrmSetConfirm", u"CmdSetConfirm");
     return shown;
 }
 
@@ -121,8 +121,8 @@ private Q_SLOTS:
         const QStringList outside = f.outsideTree();
         const QStringList before = f.programTree();
 
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        const QString said = f.enterName(QStringLiteral("FrmSetName"), name);
+        f.clickSwitch(u"CmdCreateSet");
+        const QString said = f.enterName(u"FrmSetName", name);
         QCOMPARE(outcome(f, said), accepted ? setSaved : inUse);
 
         QStringList expected = before;
@@ -134,8 +134,7 @@ private Q_SLOTS:
         QCOMPARE(now, expected);
         QCOMPARE(f.outsideTree(), outside);
         // Refused: the dialog stays with the text as typed.
-        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(),
-                 accepted ? QString() : name);
+        QCOMPARE(SetsFixture::nameBox(u"FrmSetName")->currentText(), accepted ? QString() : name);
         QCOMPARE(topLevel(QStringLiteral("FrmSetName"))->isVisible(), !accepted);
     }
 
@@ -207,12 +206,12 @@ private Q_SLOTS:
             slots.push_back(window.slot(slot));
         const QStringList game = disk::tree(f.gameFolder());
 
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        f.clickSwitch(u"CmdCreateSet");
         auto* dialog = topLevel(QStringLiteral("FrmSetName"));
         QVERIFY(dialog && dialog->isVisible() && dialog->isModal());
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("MrPattTZone")), said);
+        QCOMPARE(f.enterName(u"FrmSetName", u"MrPattTZone"), said);
         if (said.isEmpty())
-            QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
+            QVERIFY(f.confirm(u"FrmSetConfirm", u"CmdSetConfirm"));
         QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/MrPattTZone"), f.contentPrefix()),
                  set);
         QVERIFY(!disk::isFolder(f.programFolder() + QStringLiteral("/TempDir")));
@@ -233,14 +232,14 @@ private Q_SLOTS:
         SetsFixture f(Side::soundEffects());
         fill(f, 2);
         QDir(f.programFolder()).mkdir(QStringLiteral("Old Set"));
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        f.clickSwitch(u"CmdCreateSet");
         auto* dialog = topLevel(QStringLiteral("FrmSetName"));
         QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QString()),
+        QCOMPARE(f.enterName(u"FrmSetName", QString()),
                  QStringLiteral("Set Name Select|Please Enter a Set Name"));
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Old Set")), inUse);
+        QCOMPARE(f.enterName(u"FrmSetName", u"Old Set"), inUse);
         QCOMPARE(disk::entries(f.programFolder() + QStringLiteral("/TempDir")),
                  (QStringList{QStringLiteral("G1.WAV"), QStringLiteral("G2.WAV")}));
         QVERIFY(dialog->isVisible());
@@ -249,21 +248,21 @@ private Q_SLOTS:
             ::open(QFile::encodeName(f.programFolder() + QStringLiteral("/TempDir")).constData(),
                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         QVERIFY(::flock(other.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK);
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("New Set")), QString());
+        QCOMPARE(f.enterName(u"FrmSetName", u"New Set"), QString());
         // The confirmation is modal above the switch window; the dialog waits hidden.
         QCOMPARE(visibleWindows(),
                  (QStringList{QStringLiteral("FrmCopyWavs"), QStringLiteral("FrmSetConfirm")}));
         QVERIFY(f.app().forms().isLoaded<tunevane::FrmSetName>());
-        QVERIFY(f.confirm(QStringLiteral("FrmSetConfirm"), QStringLiteral("CmdSetConfirm")));
+        QVERIFY(f.confirm(u"FrmSetConfirm", u"CmdSetConfirm"));
         QCOMPARE(disk::entries(f.programFolder() + QStringLiteral("/New Set")),
                  (QStringList{QStringLiteral("G1.WAV"), QStringLiteral("G2.WAV")}));
 
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        f.clickSwitch(u"CmdCreateSet");
         QCOMPARE(topLevel(QStringLiteral("FrmSetName")), dialog);
-        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(), QString());
-        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->count(), 0);
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("New Set")), inUse);
-        QCOMPARE(f.enterName(QStringLiteral("FrmSetName"), QStringLiteral("Second")), QString());
+        QCOMPARE(SetsFixture::nameBox(u"FrmSetName")->currentText(), QString());
+        QCOMPARE(SetsFixture::nameBox(u"FrmSetName")->count(), 0);
+        QCOMPARE(f.enterName(u"FrmSetName", u"New Set"), inUse);
+        QCOMPARE(f.enterName(u"FrmSetName", u"Second"), QString());
         // Its close box does what its OK does.
         topLevel(QStringLiteral("FrmSetConfirm"))->close();
         testsupport::settle();
@@ -310,7 +309,7 @@ private Q_SLOTS:
             QCOMPARE(::flock(other.get(), LOCK_EX | LOCK_NB), 0);
         else
             QVERIFY2(mount.makeReadOnly(), mount.why().constData());
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
+        f.clickSwitch(u"CmdCreateSet");
         QCOMPARE(testsupport::dismissMessageBox(), said);
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmCopyWavs")});
         QCOMPARE(
@@ -326,8 +325,8 @@ private Q_SLOTS:
         QFETCH(bool, escape);
         SetsFixture f(Side::soundEffects());
         fill(f, 2);
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        QCOMPARE(SetsFixture::leave(QStringLiteral("FrmSetName"), escape),
+        f.clickSwitch(u"CmdCreateSet");
+        QCOMPARE(SetsFixture::leave(u"FrmSetName", escape),
                  QStringList{QStringLiteral("FrmCopyWavs")});
         QStringList abandoned{QStringLiteral("TempDir/G1.WAV=replacements/R1.WAV"),
                               QStringLiteral("TempDir/G2.WAV=replacements/R2.WAV")};
@@ -337,12 +336,11 @@ private Q_SLOTS:
 
         // The next save starts with an empty box.
         f.clickSwitch(f.side().clear, 2);
-        f.clickSwitch(QStringLiteral("CmdCreateSet"));
-        QCOMPARE(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->currentText(), QString());
+        f.clickSwitch(u"CmdCreateSet");
+        QCOMPARE(SetsFixture::nameBox(u"FrmSetName")->currentText(), QString());
         // Return in the box presses its OK, and Esc answers the confirmation as its OK would.
-        SetsFixture::nameBox(QStringLiteral("FrmSetName"))->setEditText(QStringLiteral("Kept"));
-        QTest::keyClick(SetsFixture::nameBox(QStringLiteral("FrmSetName"))->lineEdit(),
-                        Qt::Key_Return);
+        SetsFixture::nameBox(u"FrmSetName")->setEditText(QStringLiteral("Kept"));
+        QTest::keyClick(SetsFixture::nameBox(u"FrmSetName")->lineEdit(), Qt::Key_Return);
         testsupport::settle();
         QTest::keyClick(topLevel(QStringLiteral("FrmSetConfirm")), Qt::Key_Escape);
         testsupport::settle();

@@ -68,28 +68,28 @@ private Q_SLOTS:
     void typicalRequest() {
         SideFixture f(Side::soundEffects());
         const Side& s = f.side();
-        const QString jump = SideFixture::write(f.gameFolder(), QStringLiteral("JUMP.WAV"));
-        const QString shoot = SideFixture::write(f.gameFolder(), QStringLiteral("SHOOT.WAV"));
-        const QString boom = SideFixture::write(f.gameFolder(), QStringLiteral("BOOM.WAV"));
-        const QString first = SideFixture::write(f.replacementFolder(), QStringLiteral("a.wav"));
-        const QString second = SideFixture::write(f.replacementFolder(), QStringLiteral("B.Wav"));
+        const QString jump = SideFixture::write(f.gameFolder(), u"JUMP.WAV");
+        const QString shoot = SideFixture::write(f.gameFolder(), u"SHOOT.WAV");
+        const QString boom = SideFixture::write(f.gameFolder(), u"BOOM.WAV");
+        const QString first = SideFixture::write(f.replacementFolder(), u"a.wav");
+        const QString second = SideFixture::write(f.replacementFolder(), u"B.Wav");
         const QByteArray boomBefore = readFile(boom);
 
-        f.chooseGame(1, QStringLiteral("JUMP.WAV"));
+        f.chooseGame(1, u"JUMP.WAV");
         QCOMPARE(f.selectionLabel(s.gameLabel, 1), QStringLiteral("JUMP.WAV"));
         auto* label = f.selection().findChild<QLabel*>(s.gameLabel.arg(1));
         QCOMPARE(label->palette().color(QPalette::WindowText), tunevane::gameRed);
         QVERIFY(f.switchWindow() && !f.switchWindow()->isVisible());
         QCOMPARE(f.switchLabel(s.switchGamePath, 1), jump);
-        f.chooseReplacement(1, QStringLiteral("a.wav"));
+        f.chooseReplacement(1, u"a.wav");
         label = f.selection().findChild<QLabel*>(s.replacementLabel.arg(1));
         QCOMPARE(label->palette().color(QPalette::WindowText), tunevane::replacementBlue);
 
-        f.chooseGame(3, QStringLiteral("BOOM.WAV"));
+        f.chooseGame(3, u"BOOM.WAV");
         QCOMPARE(dismissMessageBox(), orderError);
         QCOMPARE(f.selectionLabel(s.gameLabel, 3), QString());
-        f.chooseGame(2, QStringLiteral("SHOOT.WAV"));
-        f.chooseReplacement(2, QStringLiteral("B.Wav"));
+        f.chooseGame(2, u"SHOOT.WAV");
+        f.chooseReplacement(2, u"B.Wav");
 
         f.next();
         QCOMPARE(visibleWindows(), QStringList{s.switchWindow});
@@ -107,12 +107,12 @@ private Q_SLOTS:
         QCOMPARE(readFile(boom), boomBefore);
         QVERIFY(topLevel(QStringLiteral("FrmReplaceConfirm"))->isVisible());
 
-        f.click(QStringLiteral("FrmReplaceConfirm"), QStringLiteral("CmdReplaceConfirm"));
+        f.click(u"FrmReplaceConfirm", u"CmdReplaceConfirm");
         QVERIFY(f.switchWindow()->isVisible());
         f.clickSwitch(s.close);
         QCOMPARE(visibleWindows(), QStringList{s.selection});
         QVERIFY(!f.app().forms().isLoaded<tunevane::FrmCopyWavs>());
-        f.click(s.selection, QStringLiteral("CmdExitProgWav"));
+        f.click(s.selection, u"CmdExitProgWav");
         QVERIFY(f.app().hasEnded());
     }
 
@@ -176,8 +176,8 @@ private Q_SLOTS:
             SideFixture::write(f.gameFolder(), name(slot));
         f.chooseGame(1, name(1));
         f.chooseGame(2, name(2));
-        f.click(s.selection, QStringLiteral("CmdQuit2"));
-        f.click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+        f.click(s.selection, u"CmdQuit2");
+        f.click(u"FrmMidi", u"CmdGotoWavSelect1");
         QCOMPARE(f.selectionLabel(s.gameLabel, 1), QString());
         f.chooseGame(1, name(3));
         f.next();

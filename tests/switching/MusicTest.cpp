@@ -69,7 +69,7 @@ private Q_SLOTS:
         for (int run = 0; run < 2; ++run) {
             if (run == 1)
                 SideFixture::write(f.replacementFolder(), replacementName(2), "changed");
-            f.clickSwitch(QStringLiteral("CmdFavorites"));
+            f.clickSwitch(u"CmdFavorites");
             QVERIFY(!messageBox());
             QVERIFY(topLevel(QStringLiteral("FrmFavorites"))->isVisible());
         }
@@ -92,7 +92,7 @@ private Q_SLOTS:
         f.chooseReplacement(1, replacementName(1));
         f.chooseReplacement(2, replacementName(1), f.otherFolder());
         f.next();
-        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        f.clickSwitch(u"CmdFavorites");
         QVERIFY(topLevel(QStringLiteral("FrmFavorites")));
         QCOMPARE(readFile(favourite(f, replacementName(1))), QByteArray("from the other folder"));
     }
@@ -125,7 +125,7 @@ private Q_SLOTS:
         }
         f.chooseReplacement(1, replacementName(1));
         f.next();
-        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        f.clickSwitch(u"CmdFavorites");
         QCOMPARE(dismissMessageBox(), said);
         QCOMPARE(QFile::exists(favourite(f, replacementName(1))), !readOnly);
     }
@@ -133,7 +133,7 @@ private Q_SLOTS:
     void emptySlotsStillConfirmFavourites() {
         SideFixture f(Side::music());
         f.next();
-        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        f.clickSwitch(u"CmdFavorites");
         QVERIFY(!messageBox());
         QVERIFY(topLevel(QStringLiteral("FrmFavorites"))->isVisible());
     }
@@ -184,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(f.gameFolder() + u'/' + name(1)),
                  readFile(f.replacementFolder() + u'/' + replacementName(1)));
         QCOMPARE(readFile(f.gameFolder() + u'/' + name(3)), before[3]);
-        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        f.clickSwitch(u"CmdFavorites");
         QCOMPARE(dismissMessageBox(),
                  QStringLiteral("Add to Favorites|Adding to favorites incomplete: Selection 3 "
                                 "(tune3.mid) and the selections after it were not added. "
@@ -205,8 +205,8 @@ private Q_SLOTS:
         f.chooseGame(1, name(1));
         f.chooseGame(2, name(2));
         // Going to the effects side and back keeps the switch window's earlier pairs.
-        f.click(s.selection, QStringLiteral("CmdGotoWavSelect1"));
-        f.click(QStringLiteral("FrmWavSelect"), QStringLiteral("CmdQuit2"));
+        f.click(s.selection, u"CmdGotoWavSelect1");
+        f.click(u"FrmWavSelect", u"CmdQuit2");
         QCOMPARE(f.selectionLabel(s.gameLabel, 1), QString());
         f.chooseGame(1, name(3));
         f.next();

@@ -120,7 +120,7 @@ private Q_SLOTS:
 
         if (effects)
             return;
-        f.clickSwitch(QStringLiteral("CmdFavorites"));
+        f.clickSwitch(u"CmdFavorites");
         QCOMPARE(testsupport::dismissMessageBox(), QString());
         const QMap<QByteArray, QByteArray> favourites{{name, replacement}};
         QCOMPARE(folderContents(f.programFolder() + QStringLiteral("/Favorite Midi")), favourites);
@@ -132,7 +132,7 @@ private Q_SLOTS:
         for (const char* name : {"caf\xe9.wav", "DOOR.WAV", "JUMP.WAV"})
             QVERIFY(writeRaw(f.gameFolder(), name, sound(true, 0)));
         tunevane::SelectionWindow& selection = f.selection();
-        SideFixture::pick(selection.gamePane(), f.gameFolder(), QStringLiteral("DOOR.WAV"));
+        SideFixture::pick(selection.gamePane(), f.gameFolder(), u"DOOR.WAV");
         QAbstractItemView* list = selection.gamePane().fileList();
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(selection.gamePlayer().property("FileName").toString(),

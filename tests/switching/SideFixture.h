@@ -60,9 +60,9 @@ public:
         QDir::setCurrent(gameFolder());
         tunevane::start(*m_app);
         testsupport::settle();
-        click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi"));
+        click(u"frmSplash", u"CmdEntermidi");
         if (m_side.effects)
-            click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+            click(u"FrmMidi", u"CmdGotoWavSelect1");
     }
 
     ~SideFixture() {
@@ -80,7 +80,7 @@ public:
     QString otherFolder() const { return root() + QStringLiteral("/other"); }
 
     // Writes a file whose bytes name it, so every copy can be traced.
-    static QString write(const QString& folder, const QString& name, const QByteArray& bytes = {}) {
+    static QString write(const QString& folder, QStringView name, const QByteArray& bytes = {}) {
         const QString path = folder + u'/' + name;
         if (!testsupport::writeFile(
                 path, bytes.isEmpty() ? QByteArray("content of " + path.toUtf8()) : bytes))
@@ -96,38 +96,40 @@ public:
         return qobject_cast<tunevane::SwitchWindow*>(testsupport::topLevel(m_side.switchWindow));
     }
 
-    void click(const QString& window, const QString& button) {
-        QVERIFY2(testsupport::click(window, button), qPrintable(window + u' ' + button));
+    // Names are views, so that a test can give them as u"" literals.
+    void click(QStringView window, QStringView button) {
+        QVERIFY2(testsupport::click(window.toString(), button.toString()),
+                 qPrintable(window + u' ' + button));
     }
 
-    void clickSelection(const QString& pattern, int slot = 0) {
-        click(m_side.selection, slot ? pattern.arg(slot) : pattern);
+    void clickSelection(QStringView pattern, int slot = 0) {
+        click(m_side.selection, slot ? pattern.toString().arg(slot) : pattern.toString());
     }
 
-    void clickSwitch(const QString& pattern, int slot = 0) {
-        click(m_side.switchWindow, slot ? pattern.arg(slot) : pattern);
+    void clickSwitch(QStringView pattern, int slot = 0) {
+        click(m_side.switchWindow, slot ? pattern.toString().arg(slot) : pattern.toString());
     }
 
     // Opens `folder` in the pane and clicks the entry `name` (none when empty).
-    static void pick(tunevane::BrowsingPane& pane, const QString& folder, const QString& name) {
+    static void pick(tunevane::BrowsingPane& pane, const QString& folder, QStringView name) {
         QVERIFY(pane.setFolder(folder));
         QAbstractItemView* list = pane.fileList();
         if (name.isEmpty())
             return;
         const QModelIndexList found = list->model()->match(
-            list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(name));
+            list->model()->index(0, 0), Qt::DisplayRole, name.toString(), 1, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(name.toString()));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(found.first()).center());
-        QCOMPARE(pane.selectedFileName(), name);
+        QCOMPARE(pane.selectedFileName(), name.toString());
     }
 
-    void chooseGame(int slot, const QString& name, const QString& folder = {}) {
+    void chooseGame(int slot, QStringView name, const QString& folder = {}) {
         pick(selection().gamePane(), folder.isEmpty() ? gameFolder() : folder, name);
         clickSelection(m_side.chooseGame, slot);
     }
 
-    void chooseReplacement(int slot, const QString& name, const QString& folder = {}) {
+    void chooseReplacement(int slot, QStringView name, const QString& folder = {}) {
         pick(selection().replacementPane(), folder.isEmpty() ? replacementFolder() : folder, name);
         clickSelection(m_side.chooseReplacement, slot);
     }
