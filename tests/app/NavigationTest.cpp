@@ -31,11 +31,7 @@ using testsupport::visibleWindows;
 class NavigationTest : public QObject, protected testsupport::AppFixture {
     Q_OBJECT
 
-    void click(const QString& window, const QString& button) {
-        QVERIFY2(testsupport::click(window, button), qPrintable(window + u' ' + button));
-    }
-
-    void enter() { click(QStringLiteral("frmSplash"), QStringLiteral("CmdEntermidi")); }
+    void enter() { click(u"frmSplash", u"CmdEntermidi"); }
 
     // Pixels that turned from light to dark or back, as a dotted frame does; a tint does not.
     static bool marked(const QImage& focused, const QImage& unfocused) {
@@ -125,13 +121,13 @@ private Q_SLOTS:
     void roundTripKeepsFavouritesQuiet() {
         QDir(m_folder->path()).mkdir(QStringLiteral("Favorite Midi"));
         enter();
-        click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+        click(u"FrmMidi", u"CmdGotoWavSelect1");
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmWavSelect")});
         QVERIFY(!m_app->forms().isLoaded<FrmMidi>());
         QWidget* effects = topLevel(QStringLiteral("FrmWavSelect"));
         QCOMPARE(effects->windowTitle(), QStringLiteral("Tune-Vane/Sound Effects"));
         QCOMPARE(effects->size(), QSize(588, 329));
-        click(QStringLiteral("FrmWavSelect"), QStringLiteral("CmdQuit2"));
+        click(u"FrmWavSelect", u"CmdQuit2");
         QCOMPARE(visibleWindows(), QStringList{QStringLiteral("FrmMidi")});
         QVERIFY(!m_app->forms().isLoaded<FrmWavSelect>());
         QVERIFY(testsupport::messageBox() == nullptr);
@@ -148,10 +144,9 @@ private Q_SLOTS:
         QFETCH(bool, effects);
         enter();
         if (effects)
-            click(QStringLiteral("FrmMidi"), QStringLiteral("CmdGotoWavSelect1"));
+            click(u"FrmMidi", u"CmdGotoWavSelect1");
         m_app->forms().get<FrmCopyWavs>();
-        click(effects ? QStringLiteral("FrmWavSelect") : QStringLiteral("FrmMidi"),
-              effects ? QStringLiteral("CmdExitProgWav") : QStringLiteral("CmdExit1"));
+        click(effects ? u"FrmWavSelect" : u"FrmMidi", effects ? u"CmdExitProgWav" : u"CmdExit1");
         QVERIFY(m_app->hasEnded());
         QCOMPARE(visibleWindows(), QStringList());
     }
@@ -312,7 +307,7 @@ private Q_SLOTS:
         QFETCH(int, later);
         QFETCH(bool, ended);
         enter();
-        click(QStringLiteral("FrmMidi"), QStringLiteral("CmdTunevane"));
+        click(u"FrmMidi", u"CmdTunevane");
         const QPointF where(300, 200);
         const auto send = [&](QWidget* target, QEvent::Type type, ulong time) {
             QMouseEvent event(type, QPointF(target->rect().center()), where, Qt::LeftButton,

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 namespace testsupport {
@@ -19,6 +20,12 @@ protected:
         QDir().mkpath(m_folder->path() + program);
         m_app = std::make_unique<tunevane::App>(m_folder->path() + program);
     }
+    // Names are views, so that a test can give them as u"" literals.
+    static void click(QStringView window, QStringView button) {
+        QVERIFY2(testsupport::click(window.toString(), button.toString()),
+                 qPrintable(window + u' ' + button));
+    }
+
     void dropApp() {
         m_app.reset();
         settle();

@@ -52,6 +52,8 @@ struct Side {
 
 class SideFixture : protected testsupport::AppFixture {
 public:
+    using AppFixture::click;
+
     explicit SideFixture(Side side) : m_side(std::move(side)) {
         tunevane::BrowsingPane::setListingBound(std::chrono::minutes(1));
         makeApp(QStringLiteral("/program"));
@@ -94,12 +96,6 @@ public:
 
     tunevane::SwitchWindow* switchWindow() {
         return qobject_cast<tunevane::SwitchWindow*>(testsupport::topLevel(m_side.switchWindow));
-    }
-
-    // Names are views, so that a test can give them as u"" literals.
-    void click(QStringView window, QStringView button) {
-        QVERIFY2(testsupport::click(window.toString(), button.toString()),
-                 qPrintable(window + u' ' + button));
     }
 
     void clickSelection(QStringView pattern, int slot = 0) {
