@@ -3,14 +3,32 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
 using namespace tunevane::games;
+
+namespace {
+
+// What the search logged at warning level while it ran.
+QStringList warnings;
+QtMessageHandler passOn = nullptr;
+
+void keepWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && qstrcmp(context.category, "tunevane.games") == 0)
+        warnings << message;
+    else
+        passOn(type, context, message);
+}
+
+} // namespace
 
 class GamePlacesTest : public QObject {
     Q_OBJECT
@@ -173,6 +191,10 @@ private Q_SLOTS:
             {u"bottles/moved/Moved/drive_c", u"bottles/mine/Custom/drive_c",
              QStringLiteral(
                  "bottles/.var/app/com.usebottles.bottles/data/bottles/bottles/Flat/drive_c")}));
+        // A settings file that names itself, which no open gets past.
+        QVERIFY(QFile::link(QStringLiteral("data.yml"),
+                            m_root +
+                                u"/bottles/.var/app/com.usebottles.bottles/data/bottles/data.yml"));
 
         // Other prefixes, umu's `pfx` that links back to its own prefix; minigalaxy; itch.
         QVERIFY(folders({u"wine/.local/share/wineprefixes/tricks/drive_c",
@@ -193,11 +215,40 @@ private Q_SLOTS:
                            "'cave', NULL), (2, 2, 1, 'x', '@/itch/custom');")
                     .replace('@', root)
                     .constData()));
+        QVERIFY(put(QStringLiteral("itch/.var/app/io.itch.itch/config/itch/db/butler.db"),
+                    QByteArray(1024, 'x')));
 
+        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.games.warning=true"));
+        passOn = qInstallMessageHandler(keepWarnings);
         for (const char* home : {"steam", "heroic", "lutris", "bottles", "wine", "gog", "itch"})
             m_found[QLatin1StringView(home)] =
                 findGamePlaces(m_root + u'/' + QLatin1StringView(home), m_root + u"/prefix");
+        qInstallMessageHandler(passOn);
         sqlite3_close(holder);
+    }
+
+    // Each file the search leaves out is logged once, with the system's reason or the file's
+    // fault; one that is not there, as most launchers' files are not, never.
+    void leftOutOnceWithItsReason() {
+        const QString steam =
+            QStringLiteral("Steam manifest @/steam/.local/share/Steam/steamapps/appmanifest_");
+        const QString heroic = QStringLiteral(
+            "Heroic file @/heroic/.var/app/com.heroicgameslauncher.hgl/config/heroic/");
+        QStringList expected{
+            steam + u"11.acf left out: broken at byte 22",
+            steam + u"12.acf left out: no AppState block with a bare installdir",
+            steam + u"13.acf left out: not a regular file",
+            heroic + u"legendaryConfig/legendary/installed.json left out: over 16777216 bytes",
+            heroic + u"gog_store/installed.json left out: damaged at byte 16: unterminated object",
+            QStringLiteral("Bottles file @/bottles/.var/app/com.usebottles.bottles/data/bottles/"
+                           "data.yml left out: ") +
+                QString::fromLocal8Bit(std::strerror(ELOOP)),
+            QStringLiteral("itch database @/itch/.var/app/io.itch.itch/config/itch/db/butler.db "
+                           "left out: file is not a database")};
+        QStringList logged = warnings.replaceInStrings(m_root, QStringLiteral("@"));
+        logged.sort();
+        expected.sort();
+        QCOMPARE(logged, expected);
     }
 
     void everyPlaceOnce_data() {

@@ -1,20 +1,8 @@
 #include "games/KeyValues.h"
 
-#include "TestFiles.h"
-
-#include <QDir>
-#include <QFile>
-#include <QLoggingCategory>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <cstring>
-#include <sys/stat.h>
-
 using namespace tunevane::games;
-using testsupport::writeFile;
-using tunevane::files::Result;
 
 namespace {
 
@@ -38,10 +26,6 @@ class KeyValuesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
-        QLoggingCategory::setFilterRules(QStringLiteral("tunevane.games.warning=true"));
-    }
-
     // What the readers make of damaged and hostile bytes: the value asked for, or why not.
     void parse_data() {
         QTest::addColumn<bool>("binary");
@@ -107,48 +91,6 @@ private Q_SLOTS:
         QCOMPARE(top ? QString() : QString::fromUtf8(top.error().text()), why);
         if (top && !path.isEmpty())
             QCOMPARE(valueAt(*top, path), value);
-    }
-
-    // A file that cannot be read and one that reads as broken text are told apart, and each
-    // is logged once, with its reason; one that is not there is passed over in silence.
-    void readFile_data() {
-        QTest::addColumn<QString>("why"); // empty when read
-        QTest::addColumn<bool>("logged");
-        const auto row = [](const char* kind, const char* why, bool logged) {
-            QTest::newRow(kind) << QString::fromUtf8(why) << logged;
-        };
-        row("file", "", false);
-        row("missing", std::strerror(ENOENT), false);
-        row("under a file", std::strerror(ENOTDIR), false);
-        row("folder", "not a regular file", true);
-        row("fifo", "not a regular file", true);
-        row("too large", "over 1048576 bytes", true);
-        row("broken", "broken at byte 12", true);
-    }
-
-    void readFile() {
-        QFETCH(QString, why);
-        QFETCH(bool, logged);
-        const QByteArrayView kind(QTest::currentDataTag());
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("appmanifest_1.acf"));
-        if (kind == "folder")
-            QVERIFY(QDir().mkpath(path));
-        else if (kind == "fifo")
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        else if (kind != "missing")
-            QVERIFY(writeFile(path, kind == "broken" ? "\"AppState\" {" : "\"AppState\" { }") &&
-                    (kind != "too large" || QFile::resize(path, keyValuesMaxBytes + 1)));
-        if (logged)
-            QTest::ignoreMessage(
-                QtWarningMsg, QRegularExpression(QStringLiteral("^Steam manifest .*/appmanifest_1"
-                                                                ".acf left out: %1$")
-                                                     .arg(QRegularExpression::escape(why))));
-        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
-        const Result<KeyValue> top =
-            readKeyValuesFile(kind == "under a file" ? path + u"/x" : path, "Steam manifest");
-        QCOMPARE(top ? QString() : QString::fromUtf8(top.error().text()), why);
-        QCOMPARE(top && top->find(u"AppState") != nullptr, why.isEmpty());
     }
 };
 
