@@ -127,14 +127,9 @@ inline Tree snapshot(const QString& root) {
 }
 
 inline QString describe(const Entry& e) {
-    return QStringLiteral("%1 mode %2 owner %3:%4 size %5 inode %6 acl %7")
-        .arg(QChar::fromLatin1(e.kind))
-        .arg(e.mode, 4, 8, QChar(u'0'))
-        .arg(e.uid)
-        .arg(e.gid)
-        .arg(e.size)
-        .arg(e.inode)
-        .arg(QString::fromLatin1(e.acl));
+    return QString::asprintf("%c mode %04o owner %u:%u size %lld inode %llu acl %s", e.kind, e.mode,
+                             e.uid, e.gid, static_cast<long long>(e.size),
+                             static_cast<unsigned long long>(e.inode), e.acl.constData());
 }
 
 inline QString difference(const Tree& expected, const Tree& actual) {
