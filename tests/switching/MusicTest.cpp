@@ -142,32 +142,26 @@ private Q_SLOTS:
         SideFixture f(Side::music());
         const Side& s = f.side();
         const QMap<int, QByteArray> before = makeFiles(f);
-        const auto unchanged = [&] {
+        // A switch that copies nothing: what it says, no confirmation, the game files as they
+        // were.
+        const auto refused = [&](const QString& said) {
+            f.next();
+            f.clickSwitch(s.switchButton);
+            QCOMPARE(dismissMessageBox(), said);
+            QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
             for (int slot = 1; slot <= 3; ++slot)
                 QCOMPARE(readFile(f.gameFolder() + u'/' + name(slot)), before[slot]);
+            f.clickSwitch(s.close);
         };
         // No replacement in slot 1: the message, nothing copied.
         f.chooseGame(1, name(1));
-        f.next();
-        f.clickSwitch(s.switchButton);
-        QCOMPARE(dismissMessageBox(),
-                 QStringLiteral("File Selection Error|Please be sure that you have made a valid "
-                                "file selection."));
-        QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
-        unchanged();
-        f.clickSwitch(s.close);
-
+        refused(QStringLiteral("File Selection Error|Please be sure that you have made a valid "
+                               "file selection."));
         // A replacement without a game file copies nothing, so no success is claimed.
         f.chooseReplacement(1, replacementName(1));
-        f.next();
-        f.clickSwitch(s.switchButton);
-        QCOMPARE(dismissMessageBox(),
-                 QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 1 "
-                                "(tune1.mid) and the selections after it were not replaced. It "
-                                "has no game file."));
-        QVERIFY(!topLevel(QStringLiteral("FrmReplaceConfirm")));
-        unchanged();
-        f.clickSwitch(s.close);
+        refused(QStringLiteral("Replacement Confirmation|Replacement incomplete: Selection 1 "
+                               "(tune1.mid) and the selections after it were not replaced. It "
+                               "has no game file."));
 
         // Slot 2 removed: both runs stop after slot 1.
         for (int slot = 1; slot <= 3; ++slot) {
