@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -81,13 +82,12 @@ inline QByteArray extendedAcl(const QByteArray& path) {
 // Without root a write-only file cannot be read back; its size still tells.
 inline const QByteArray unreadable = QByteArrayLiteral("(unreadable)");
 
-inline void collect(const QString& root, const QString& relative, Tree& tree) {
-    const QDir dir(relative.isEmpty() ? root : root + u'/' + relative);
-    const QStringList names =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        const QString path = relative.isEmpty() ? name : relative + u'/' + name;
-        const QByteArray full = QFile::encodeName(root + u'/' + path);
+inline Tree snapshot(const QString& root) {
+    Tree tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QByteArray full = QFile::encodeName(it.next());
         struct stat st;
         if (::lstat(full.constData(), &st) != 0)
             continue;
@@ -102,7 +102,6 @@ inline void collect(const QString& root, const QString& relative, Tree& tree) {
             entry.kind = 'd';
             entry.ctimeNs = 0;
             entry.size = 0;
-            collect(root, path, tree);
         } else if (S_ISLNK(st.st_mode)) {
             entry.kind = 'l';
             char target[4096];
@@ -111,18 +110,13 @@ inline void collect(const QString& root, const QString& relative, Tree& tree) {
         } else if (S_ISREG(st.st_mode)) {
             entry.kind = 'f';
             entry.acl = extendedAcl(full);
-            QFile file(root + u'/' + path);
+            QFile file(it.filePath());
             entry.content = file.open(QIODevice::ReadOnly) ? file.readAll() : unreadable;
         } else {
             entry.kind = 'p';
         }
-        tree[path] = entry;
+        tree[it.filePath().sliced(root.size() + 1)] = entry;
     }
-}
-
-inline Tree snapshot(const QString& root) {
-    Tree tree;
-    collect(root, {}, tree);
     return tree;
 }
 
