@@ -1,4 +1,5 @@
 #include "selection/BrowsingPane.h"
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "files/FileOps.h"
 #include "files/Mounts.h"
@@ -56,8 +57,7 @@ QModelIndex rowNamed(const QAbstractItemView* view, const QString& text) {
 }
 
 bool touch(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4;
+    return testsupport::writeFile(path, "RIFF");
 }
 
 struct Message {
