@@ -14,19 +14,17 @@ using namespace filetests;
 class ProgramFolderTest : public QObject {
     Q_OBJECT
 
-    // A program folder "prog" with a staging folder that holds a file, a folder "a" and a
-    // file "taken.txt"; `more` adds "Taken" with a file and an empty "Empty".
-    static QString makeProgramFolder(const QTemporaryDir& tmp, bool more) {
+    // A program folder "prog": a staging folder and "Taken" that hold a file each, the empty
+    // folders "a" and "Empty", and a file "taken.txt".
+    static QString makeProgramFolder(const QTemporaryDir& tmp) {
         const QString prog = tmp.filePath(QStringLiteral("prog"));
-        const bool made =
-            QDir().mkpath(prog + QStringLiteral("/TempDir")) &&
-            writeFile(prog + QStringLiteral("/TempDir/JUMP.WAV"), pattern(3, 1000)) &&
-            QDir().mkpath(prog + QStringLiteral("/a")) &&
-            writeFile(prog + QStringLiteral("/taken.txt"), pattern(5, 10)) &&
-            (!more || (QDir().mkpath(prog + QStringLiteral("/Taken")) &&
-                       writeFile(prog + QStringLiteral("/Taken/keep.txt"), pattern(4, 10)) &&
-                       QDir().mkpath(prog + QStringLiteral("/Empty"))));
-        return made ? prog : QString();
+        for (const char* folder : {"TempDir", "Taken", "a", "Empty"})
+            QDir().mkpath(prog + u'/' + QLatin1StringView(folder));
+        return writeFile(prog + u"/TempDir/JUMP.WAV", pattern(3, 1000)) &&
+                       writeFile(prog + u"/Taken/keep.txt", pattern(4, 10)) &&
+                       writeFile(prog + u"/taken.txt", pattern(5, 10))
+                   ? prog
+                   : QString();
     }
 
 private Q_SLOTS:
@@ -77,7 +75,7 @@ private Q_SLOTS:
         QFETCH(bool, renamed);
 
         QTemporaryDir tmp;
-        const QString prog = makeProgramFolder(tmp, true);
+        const QString prog = makeProgramFolder(tmp);
         QVERIFY(!prog.isEmpty());
 
         const Tree before = snapshot(tmp.path());
@@ -166,7 +164,7 @@ private Q_SLOTS:
         QFETCH(bool, made);
 
         QTemporaryDir tmp;
-        const QString prog = makeProgramFolder(tmp, false);
+        const QString prog = makeProgramFolder(tmp);
         QVERIFY(!prog.isEmpty());
 
         const Tree before = snapshot(tmp.path());
