@@ -23,8 +23,8 @@ class GamePlacesTest : public QObject {
     QString m_root;
     QHash<QString, QList<GamePlace>> m_found;
 
-    bool put(const QString& path, const QByteArray& text) {
-        QFile file(m_root + u'/' + path);
+    bool put(QAnyStringView path, const QByteArray& text) {
+        QFile file(m_root + u'/' + path.toString());
         return QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
                file.write(text) == text.size();
     }
@@ -46,10 +46,11 @@ class GamePlacesTest : public QObject {
     static QByteArray map(const char* key, const QByteArray& entries) {
         return '\0' + QByteArray(key) + '\0' + entries + '\x08';
     }
-    bool sql(const QString& path, const char* statements, sqlite3** keep = nullptr) {
+    bool sql(QAnyStringView path, const char* statements, sqlite3** keep = nullptr) {
         sqlite3* db = nullptr;
-        const bool ok = QDir().mkpath(QFileInfo(m_root + path).path()) &&
-                        sqlite3_open(qPrintable(m_root + path), &db) == SQLITE_OK &&
+        const QString file = m_root + path.toString();
+        const bool ok = QDir().mkpath(QFileInfo(file).path()) &&
+                        sqlite3_open(qPrintable(file), &db) == SQLITE_OK &&
                         sqlite3_exec(db, statements, nullptr, nullptr, nullptr) == SQLITE_OK;
         keep ? void(*keep = db) : void(sqlite3_close(db));
         return ok;
@@ -88,7 +89,7 @@ private Q_SLOTS:
         QVERIFY(put(other + u"/steamapps/appmanifest_80.acf",
                     "AppState { appid 80 name \"Ōkami HD\" installdir \"Ōkami HD\" }"));
         QVERIFY(folders({u"disk/oldLibrary/SteamApps/common/x"}));
-        QVERIFY(put(QStringLiteral("disk/oldLibrary/SteamApps/appmanifest_90.acf"),
+        QVERIFY(put(u"disk/oldLibrary/SteamApps/appmanifest_90.acf",
                     "AppState { appid 90 name \"Old Case\" installdir x }"));
         QVERIFY(put(native + u"/steamapps/appmanifest_11.acf", "\"AppState\" { \"name\" \"B"));
         QVERIFY(put(native + u"/steamapps/appmanifest_12.acf",
@@ -152,7 +153,7 @@ private Q_SLOTS:
         // Lutris, its database held by another connection's exclusive lock.
         QVERIFY(folders({u"lutris/Games/wine/drive_c", u"lutris/Games/wine/drive_c/Game",
                          u"lutris/Games/native", u"lutris/elsewhere/drive_c"}));
-        QVERIFY(put(QStringLiteral("lutris/.config/lutris/games/n-1.yml"),
+        QVERIFY(put(u"lutris/.config/lutris/games/n-1.yml",
                     "game:\n  exe: x\n  prefix: '~/elsewhere'\nsystem: {}\n"));
         const QByteArray lutris =
             "CREATE TABLE games (id INTEGER, name TEXT, slug TEXT, runner TEXT, directory TEXT, "
@@ -162,17 +163,15 @@ private Q_SLOTS:
             "(3, 'Gone', 'g', 'wine', '@/lutris/Games/native', 0, ''),"
             "(4, 'Via Steam', 's', 'steam', '@/lutris/Games/wine', 1, '');";
         sqlite3* holder = nullptr;
-        QVERIFY(
-            sql(QStringLiteral("/lutris/.local/share/lutris/pga.db"),
-                QByteArray(lutris).replace('@', root).constData()) &&
-            sql(QStringLiteral("/lutris/.local/share/lutris/pga.db"), "BEGIN EXCLUSIVE", &holder));
+        QVERIFY(sql(u"/lutris/.local/share/lutris/pga.db",
+                    QByteArray(lutris).replace('@', root).constData()) &&
+                sql(u"/lutris/.local/share/lutris/pga.db", "BEGIN EXCLUSIVE", &holder));
 
         // Bottles: one moved by Bottles, one in the Flatpak folder, one in a custom folder.
         const QString bottles = QStringLiteral("bottles/.local/share/bottles/");
-        QVERIFY(
-            put(bottles + u"bottles/Moved/placeholder.yml", "Path: ~/moved/Moved\n") &&
-            put(bottles + u"data.yml", "custom_bottles_path: ~/mine\n") &&
-            put(QStringLiteral("bottles/mine/Custom/bottle.yml"), "Name: My Custom\nRunner: x\n"));
+        QVERIFY(put(bottles + u"bottles/Moved/placeholder.yml", "Path: ~/moved/Moved\n") &&
+                put(bottles + u"data.yml", "custom_bottles_path: ~/mine\n") &&
+                put(u"bottles/mine/Custom/bottle.yml", "Name: My Custom\nRunner: x\n"));
         QVERIFY(folders(
             {u"bottles/moved/Moved/drive_c", u"bottles/mine/Custom/drive_c",
              QStringLiteral(
@@ -186,13 +185,12 @@ private Q_SLOTS:
         QVERIFY(folders({u"wine/.local/share/wineprefixes/tricks/drive_c",
                          u"wine/.PlayOnLinux/wineprefix/pol/drive_c", u"wine/Games/umu/drive_c",
                          u"gog/My GOG/Game/prefix/drive_c", u"itch/apps/cave", u"itch/custom"}));
-        QVERIFY(put(QStringLiteral("wine/Games/umu/system.reg"), "") &&
+        QVERIFY(put(u"wine/Games/umu/system.reg", "") &&
                 QFile::link(QStringLiteral("."), m_root + u"/wine/Games/umu/pfx"));
-        QVERIFY(put(QStringLiteral("gog/.config/minigalaxy/config.json"),
-                    R"({"install_dir": "~/My GOG"})") &&
-                put(QStringLiteral("gog/My GOG/Game/gameinfo"), "Broken Age\n1.0\n"));
+        QVERIFY(put(u"gog/.config/minigalaxy/config.json", R"({"install_dir": "~/My GOG"})") &&
+                put(u"gog/My GOG/Game/gameinfo", "Broken Age\n1.0\n"));
         QVERIFY(
-            sql(QStringLiteral("/itch/.config/itch/db/butler.db"),
+            sql(u"/itch/.config/itch/db/butler.db",
                 QByteArray("CREATE TABLE games (id, title); CREATE TABLE install_locations (id, "
                            "path); CREATE TABLE caves (id, game_id, install_location_id, "
                            "install_folder_name, custom_install_folder); INSERT INTO games "
@@ -201,8 +199,7 @@ private Q_SLOTS:
                            "'cave', NULL), (2, 2, 1, 'x', '@/itch/custom');")
                     .replace('@', root)
                     .constData()));
-        QVERIFY(put(QStringLiteral("itch/.var/app/io.itch.itch/config/itch/db/butler.db"),
-                    QByteArray(1024, 'x')));
+        QVERIFY(put(u"itch/.var/app/io.itch.itch/config/itch/db/butler.db", QByteArray(1024, 'x')));
 
         // Each file left out is logged once, with the system's reason or the file's fault;
         // one that is not there, as most launchers' files are not, never.
