@@ -79,12 +79,12 @@ bool prepare(Scene& scene, const QString& root, mode_t destMode, testsupport::Mo
     scene.root = root;
     scene.destMode = destMode;
     scene.mount = &mount;
-    scene.src = scene.root + QStringLiteral("/src");
-    scene.game = scene.root + QStringLiteral("/game");
-    scene.real = scene.root + QStringLiteral("/real");
+    scene.src = scene.root + u"/src";
+    scene.game = scene.root + u"/game";
+    scene.real = scene.root + u"/real";
     scene.newBytes = pattern(2, 70'001);
-    scene.source = scene.src + QStringLiteral("/NEW.WAV");
-    scene.destination = scene.game + QStringLiteral("/GAME.WAV");
+    scene.source = scene.src + u"/NEW.WAV";
+    scene.destination = scene.game + u"/GAME.WAV";
     scene.changed = QStringLiteral("game/GAME.WAV");
     scene.expectedMode =
         scene.destMode != noFile ? scene.destMode & 0777 : (0644 & ~currentUmask());
@@ -125,7 +125,7 @@ Arrange sameFile(bool doubledSlashes) {
     return [=](Scene& s) {
         s.source = s.destination;
         if (doubledSlashes)
-            s.destination = u'/' + s.root + QStringLiteral("//game//GAME.WAV");
+            s.destination = u'/' + s.root + u"//game//GAME.WAV";
         s.changed.clear();
         return true;
     };
@@ -135,10 +135,10 @@ Arrange sameFile(bool doubledSlashes) {
 Arrange linked(bool chain) {
     return [=](Scene& s) {
         s.changed = QStringLiteral("real/GAME.WAV");
-        const QString target = s.real + QStringLiteral("/GAME.WAV");
+        const QString target = s.real + u"/GAME.WAV";
         return (s.destMode == noFile || QFile::rename(s.destination, target)) &&
                (chain ? makeLink(QStringLiteral("NEXT.WAV"), s.destination) &&
-                            makeLink(target, s.game + QStringLiteral("/NEXT.WAV"))
+                            makeLink(target, s.game + u"/NEXT.WAV")
                       : makeLink(QStringLiteral("../real/GAME.WAV"), s.destination));
     };
 }
@@ -214,7 +214,7 @@ private Q_SLOTS:
         row("a hard link keeps the old bytes", 0640, Failure::None, [](Scene& s) {
             s.touched = {QStringLiteral("real/OTHER.WAV")};
             return ::link(QFile::encodeName(s.destination),
-                          QFile::encodeName(s.real + QStringLiteral("/OTHER.WAV"))) == 0;
+                          QFile::encodeName(s.real + u"/OTHER.WAV")) == 0;
         });
 
         row("read-only destination 0444", 0444, Failure::ReadOnly);
@@ -232,18 +232,16 @@ private Q_SLOTS:
         row("source path empty", 0644, Failure::NoSource, named(&Scene::source, {}));
         // Cut at the NUL, this would name the real source file.
         row("source path holds NUL", 0644, Failure::Other,
-            named(&Scene::source,
-                  QStringLiteral("/src/NEW.WAV") + QChar(0) + QStringLiteral("/ignored")));
+            named(&Scene::source, u"/src/NEW.WAV" + QChar(0) + u"/ignored"));
         row("destination path empty", 0644, Failure::NoDestination, named(&Scene::destination, {}));
         row("destination path holds NUL", 0644, Failure::Other,
-            named(&Scene::destination,
-                  QStringLiteral("/game/GAME.WAV") + QChar(0) + QStringLiteral(".bak")));
+            named(&Scene::destination, u"/game/GAME.WAV" + QChar(0) + u".bak"));
         row("destination folder missing", 0644, Failure::FolderMissing,
             named(&Scene::destination, QStringLiteral("/game/Missing/GAME.WAV")));
         row("destination parent is a file", 0644, Failure::FolderMissing,
             named(&Scene::destination, QStringLiteral("/game/GAME.WAV/NEW.WAV")));
         row("destination is a folder", 0644, Failure::Other, [](Scene& s) {
-            s.destination = s.game + QStringLiteral("/MUSIC.WAV");
+            s.destination = s.game + u"/MUSIC.WAV";
             return QDir().mkpath(s.destination);
         });
         row("destination with trailing slash", 0644, Failure::Other,
@@ -328,12 +326,12 @@ private Q_SLOTS:
         row("same file, doubled slashes", 0640, Failure::None, sameFile(true));
         row("same file through a linked source", 0640, Failure::None, [](Scene& s) {
             s.changed.clear();
-            s.source = s.src + QStringLiteral("/LINK.WAV");
+            s.source = s.src + u"/LINK.WAV";
             return makeLink(QStringLiteral("../game/GAME.WAV"), s.source);
         });
         row("same file through a hard link", 0640, Failure::None, [](Scene& s) {
             s.changed.clear();
-            s.source = s.src + QStringLiteral("/HARD.WAV");
+            s.source = s.src + u"/HARD.WAV";
             return ::link(QFile::encodeName(s.destination), QFile::encodeName(s.source)) == 0;
         });
 
@@ -353,8 +351,7 @@ private Q_SLOTS:
         QVERIFY(tmp.isValid());
         testsupport::Mount mount;
         // A non-root run could not delete a folder it made unwritable.
-        const auto restore =
-            qScopeGuard([&] { setMode(tmp.path() + QStringLiteral("/game"), 0755); });
+        const auto restore = qScopeGuard([&] { setMode(tmp.path() + u"/game", 0755); });
         Scene scene;
         QVERIFY(prepare(scene, tmp.path(), mode_t(destMode), mount, arrange));
         if (!scene.skip.isEmpty())

@@ -84,9 +84,8 @@ private Q_SLOTS:
         QCOMPARE(fileWarnings().size(), renamed ? 0 : 1);
         const Tree after = snapshot(tmp.path());
 
-        const Tree expected = renamed ? moved(before, QStringLiteral("prog/") + oldName,
-                                              QStringLiteral("prog/") + newName)
-                                      : before;
+        const Tree expected =
+            renamed ? moved(before, u"prog/" + oldName, u"prog/" + newName) : before;
         QVERIFY2(after == expected, qPrintable(difference(expected, after)));
     }
 
@@ -111,13 +110,13 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         QVERIFY(tmp.isValid());
         const QString prog = tmp.filePath(QStringLiteral("prog"));
-        const QString staging = prog + QStringLiteral("/BackDir");
+        const QString staging = prog + u"/BackDir";
         QVERIFY(QDir().mkpath(prog));
         if (left == u"empty" || left.startsWith(u"files"))
             QVERIFY(
                 QDir().mkpath(staging + (left == u"empty" ? QString() : QStringLiteral("/sub"))));
         if (left.startsWith(u"files"))
-            QVERIFY(writeFile(staging + QStringLiteral("/sub/JUMP.WAV"), pattern(6, 900), 0640));
+            QVERIFY(writeFile(staging + u"/sub/JUMP.WAV", pattern(6, 900), 0640));
         if (left == u"files taken" || left == u"file")
             QVERIFY(writeFile(left == u"file" ? staging : prog + u'/' + aside.chopped(2), "x"));
         if (left == u"link")
@@ -130,7 +129,7 @@ private Q_SLOTS:
                  Failure::None);
         const Tree after = snapshot(tmp.path());
 
-        const QString to = QStringLiteral("prog/") + aside;
+        const QString to = u"prog/" + aside;
         Tree expected =
             aside.isEmpty() ? before : moved(before, QStringLiteral("prog/BackDir"), to);
         // A rename moves the change time of what it renames.

@@ -80,7 +80,7 @@ private Q_SLOTS:
                 QDir().mkpath(tmp.filePath(QStringLiteral("keep"))));
         const QString source = tmp.filePath(QStringLiteral("NEW.WAV"));
         const QString destination = tmp.filePath(QStringLiteral("game/GAME.WAV"));
-        const QString candidate = tmp.filePath(QStringLiteral("game/") + name);
+        const QString candidate = tmp.filePath(u"game/" + name);
         const QByteArray encoded = QFile::encodeName(candidate);
         QVERIFY(writeFile(source, pattern(2, 5000)));
         QVERIFY(writeFile(destination, pattern(1, 3000)));

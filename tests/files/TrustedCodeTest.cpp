@@ -35,7 +35,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         QVERIFY(tmp.isValid());
         const QString folder = tmp.filePath(QStringLiteral("plugins"));
-        const QString plugin = folder + QStringLiteral("/tunevane-audio.so");
+        const QString plugin = folder + u"/tunevane-audio.so";
         QVERIFY(QDir().mkpath(folder) && setMode(folder, 0755) && setMode(tmp.path(), 0700));
         if (how == u"folder")
             QVERIFY(QDir().mkpath(plugin));
@@ -68,9 +68,8 @@ private Q_SLOTS:
         if (!trusted)
             return;
         // What is loaded is what was checked, even once another file takes its name.
-        QVERIFY(writeFile(folder + QStringLiteral("/other.so"), "swapped", 0755));
-        QVERIFY(QFile::remove(plugin) &&
-                QFile::rename(folder + QStringLiteral("/other.so"), plugin));
+        QVERIFY(writeFile(folder + u"/other.so", "swapped", 0755));
+        QVERIFY(QFile::remove(plugin) && QFile::rename(folder + u"/other.so", plugin));
         QCOMPARE(readFile(QFile::decodeName(descriptorPath(code->get()))), "code");
     }
 };

@@ -184,9 +184,8 @@ private Q_SLOTS:
         QCOMPARE(visibleWindows(), QStringList{f.side().switchWindow});
         QVERIFY(!topLevel(b.window));
         QVERIFY(f.app().forms().isLoaded<tunevane::FrmSetName2>());
-        QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/Game"), f.contentPrefix()),
-                 folder);
-        QVERIFY(!disk::isFolder(f.programFolder() + QStringLiteral("/BackDir")));
+        QCOMPARE(disk::tree(f.programFolder() + u"/Game", f.contentPrefix()), folder);
+        QVERIFY(!disk::isFolder(f.programFolder() + u"/BackDir"));
         QCOMPARE(disk::tree(f.gameFolder()), game);
         for (int slot = 1; slot <= filled; ++slot)
             QCOMPARE(f.switchLabel(f.side().switchGameName, slot),
@@ -240,8 +239,8 @@ private Q_SLOTS:
         f.chooseReplacement(1, u"boing.wav");
         f.next();
         QCOMPARE(backUp(f, QStringLiteral("MrPattWav")), backedUp);
-        const QString first = f.programFolder() + QStringLiteral("/MrPattWav/JUMP.WAV");
-        const QStringList firstTree = disk::tree(f.programFolder() + QStringLiteral("/MrPattWav"));
+        const QString first = f.programFolder() + u"/MrPattWav/JUMP.WAV";
+        const QStringList firstTree = disk::tree(f.programFolder() + u"/MrPattWav");
         QCOMPARE(readFile(first), original);
 
         f.clickSwitch(u"CmdCreateSet");
@@ -254,12 +253,12 @@ private Q_SLOTS:
 
         // Again under the same name: refused, the first stays byte for byte.
         QCOMPARE(backUp(f, QStringLiteral("MrPattWav")), inUse);
-        QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/MrPattWav")), firstTree);
+        QCOMPARE(disk::tree(f.programFolder() + u"/MrPattWav"), firstTree);
         QCOMPARE(readFile(first), original);
-        QCOMPARE(readFile(f.programFolder() + QStringLiteral("/BackDir/JUMP.WAV")), switched);
+        QCOMPARE(readFile(f.programFolder() + u"/BackDir/JUMP.WAV"), switched);
         QCOMPARE(f.enterName(u"FrmSetName2", u"MrPattWav2"), QString());
         QVERIFY(f.confirm(u"FrmBackupConfirm", u"CmdBackupConfirm"));
-        QCOMPARE(readFile(f.programFolder() + QStringLiteral("/MrPattWav2/JUMP.WAV")), switched);
+        QCOMPARE(readFile(f.programFolder() + u"/MrPattWav2/JUMP.WAV"), switched);
 
         // Picked in the replacement pane, the backup switches the game back; then the set.
         for (const auto& [folder, bytes] : {std::pair{QStringLiteral("MrPattWav"), original},
@@ -337,7 +336,7 @@ private Q_SLOTS:
         SideFixture::write(f.replacementFolder(), u"R1.WAV");
         f.switchWindow()->setGame(1, odd, f.gameFolder() + u'/' + odd);
         f.switchWindow()->setReplacement(1, QStringLiteral("R1.WAV"),
-                                         f.replacementFolder() + QStringLiteral("/R1.WAV"));
+                                         f.replacementFolder() + u"/R1.WAV");
         f.clickSwitch(u"CmdCreateSet");
         QCOMPARE(f.enterName(u"FrmSetName", u"Set"), QString());
         QVERIFY(f.confirm(u"FrmSetConfirm", u"CmdSetConfirm"));

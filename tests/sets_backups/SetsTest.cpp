@@ -73,15 +73,15 @@ private Q_SLOTS:
         row("climbs out", QStringLiteral("../escape"), false);
         row("absolute", QStringLiteral("/tmp/elsewhere"), false);
         row("trailing slash", QStringLiteral("trail/"), false);
-        row("NUL inside", QStringLiteral("nul") + QChar(0) + QStringLiteral("mid"), false);
+        row("NUL inside", u"nul" + QChar(0) + u"mid", false);
         row("NUL alone", QString(QChar(0)), false);
         row("tab", QStringLiteral("tab\there"), false);
         row("newline", QStringLiteral("line\nbreak"), false);
         row("carriage return", QStringLiteral("\r"), false);
         row("escape sequence", QStringLiteral("\x1b[31mred"), false);
         row("DEL", QStringLiteral("del\x7f"), false);
-        row("C1 control", QStringLiteral("next") + QChar(0x85) + QStringLiteral("line"), false);
-        row("lone surrogate", QChar(0xDC80) + QStringLiteral("abc"), false);
+        row("C1 control", u"next" + QChar(0x85) + u"line", false);
+        row("lone surrogate", QChar(0xDC80) + u"abc", false);
         row("set staging", QStringLiteral("TempDir"), false);
         row("backup staging", QStringLiteral("BackDir"), false);
         row("favourites", QStringLiteral("Favorite Midi"), false);
@@ -116,7 +116,7 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         SetsFixture f(Side::soundEffects());
         QDir(f.programFolder()).mkdir(QStringLiteral("Old Set"));
-        QVERIFY(writeFile(f.programFolder() + QStringLiteral("/notes.txt"), "notes"));
+        QVERIFY(writeFile(f.programFolder() + u"/notes.txt", "notes"));
         fill(f, 1);
         const QStringList outside = f.outsideTree();
         const QStringList before = f.programTree();
@@ -195,7 +195,7 @@ private Q_SLOTS:
                 window.setGame(words[1].toInt(), words[2], path);
             } else if (words[0] == u"leftover") {
                 QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
-                QVERIFY(writeFile(f.programFolder() + QStringLiteral("/TempDir/") + words[1],
+                QVERIFY(writeFile(f.programFolder() + u"/TempDir/" + words[1],
                                   f.contentPrefix() + "left over"));
                 leftovers << QStringLiteral("TempDir unfinished */") + words[1] +
                                  QStringLiteral("=left over");
@@ -212,9 +212,8 @@ private Q_SLOTS:
         QCOMPARE(f.enterName(u"FrmSetName", u"MrPattTZone"), said);
         if (said.isEmpty())
             QVERIFY(f.confirm(u"FrmSetConfirm", u"CmdSetConfirm"));
-        QCOMPARE(disk::tree(f.programFolder() + QStringLiteral("/MrPattTZone"), f.contentPrefix()),
-                 set);
-        QVERIFY(!disk::isFolder(f.programFolder() + QStringLiteral("/TempDir")));
+        QCOMPARE(disk::tree(f.programFolder() + u"/MrPattTZone", f.contentPrefix()), set);
+        QVERIFY(!disk::isFolder(f.programFolder() + u"/TempDir"));
         if (!leftovers.isEmpty())
             leftovers.prepend(QStringLiteral("TempDir unfinished */"));
         QCOMPARE(f.programTree().filter(QStringLiteral("unfinished")), leftovers);
@@ -240,12 +239,12 @@ private Q_SLOTS:
         QCOMPARE(f.enterName(u"FrmSetName", QString()),
                  QStringLiteral("Set Name Select|Please Enter a Set Name"));
         QCOMPARE(f.enterName(u"FrmSetName", u"Old Set"), inUse);
-        QCOMPARE(disk::entries(f.programFolder() + QStringLiteral("/TempDir")),
+        QCOMPARE(disk::entries(f.programFolder() + u"/TempDir"),
                  (QStringList{QStringLiteral("G1.WAV"), QStringLiteral("G2.WAV")}));
         QVERIFY(dialog->isVisible());
         // Held while it waits for a name, so that a second running copy stays out.
         const tunevane::files::Fd other(
-            ::open(QFile::encodeName(f.programFolder() + QStringLiteral("/TempDir")).constData(),
+            ::open(QFile::encodeName(f.programFolder() + u"/TempDir").constData(),
                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         QVERIFY(::flock(other.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK);
         QCOMPARE(f.enterName(u"FrmSetName", u"New Set"), QString());
@@ -254,7 +253,7 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("FrmCopyWavs"), QStringLiteral("FrmSetConfirm")}));
         QVERIFY(f.app().forms().isLoaded<tunevane::FrmSetName>());
         QVERIFY(f.confirm(u"FrmSetConfirm", u"CmdSetConfirm"));
-        QCOMPARE(disk::entries(f.programFolder() + QStringLiteral("/New Set")),
+        QCOMPARE(disk::entries(f.programFolder() + u"/New Set"),
                  (QStringList{QStringLiteral("G1.WAV"), QStringLiteral("G2.WAV")}));
 
         f.clickSwitch(u"CmdCreateSet");
@@ -299,11 +298,11 @@ private Q_SLOTS:
             QSKIP(mount.why().constData());
         }
         QDir(f.programFolder()).mkdir(QStringLiteral("TempDir"));
-        QVERIFY(writeFile(f.programFolder() + QStringLiteral("/TempDir/OLD.WAV"),
-                          f.contentPrefix() + "left over"));
+        QVERIFY(
+            writeFile(f.programFolder() + u"/TempDir/OLD.WAV", f.contentPrefix() + "left over"));
         // An open of its own holds the lock as another process would.
         const tunevane::files::Fd other(
-            ::open(QFile::encodeName(f.programFolder() + QStringLiteral("/TempDir")).constData(),
+            ::open(QFile::encodeName(f.programFolder() + u"/TempDir").constData(),
                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (held)
             QCOMPARE(::flock(other.get(), LOCK_EX | LOCK_NB), 0);

@@ -37,7 +37,7 @@ class MusicTest : public QObject {
     }
 
     static QString favourite(SideFixture& f, const QString& file) {
-        return f.programFolder() + QStringLiteral("/Favorite Midi/") + file;
+        return f.programFolder() + u"/Favorite Midi/" + file;
     }
 
 private Q_SLOTS:
@@ -73,7 +73,7 @@ private Q_SLOTS:
             QVERIFY(!messageBox());
             QVERIFY(topLevel(QStringLiteral("FrmFavorites"))->isVisible());
         }
-        QDir favourites(f.programFolder() + QStringLiteral("/Favorite Midi"));
+        QDir favourites(f.programFolder() + u"/Favorite Midi");
         QCOMPARE(favourites.entryList(QDir::Files | QDir::Hidden),
                  (QStringList{replacementName(1), replacementName(2), replacementName(3)}));
         QCOMPARE(readFile(favourite(f, replacementName(2))), QByteArray("changed"));
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QFETCH(QString, said);
         SideFixture f(Side::music());
         makeFiles(f);
-        const QString folder = f.programFolder() + QStringLiteral("/Favorite Midi");
+        const QString folder = f.programFolder() + u"/Favorite Midi";
         testsupport::Mount mount;
         if (!readOnly) {
             QDir(folder).removeRecursively();

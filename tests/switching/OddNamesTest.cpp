@@ -123,7 +123,7 @@ private Q_SLOTS:
         f.clickSwitch(u"CmdFavorites");
         QCOMPARE(testsupport::dismissMessageBox(), QString());
         const QMap<QByteArray, QByteArray> favourites{{name, replacement}};
-        QCOMPARE(folderContents(f.programFolder() + QStringLiteral("/Favorite Midi")), favourites);
+        QCOMPARE(folderContents(f.programFolder() + u"/Favorite Midi"), favourites);
     }
 
     // What is heard is what "Game File" takes, however the entry was reached.

@@ -76,10 +76,10 @@ public:
     const Side& side() const { return m_side; }
     tunevane::App& app() { return *m_app; }
     QString root() const { return m_folder->path(); }
-    QString programFolder() const { return root() + QStringLiteral("/program"); }
-    QString gameFolder() const { return root() + QStringLiteral("/game"); }
-    QString replacementFolder() const { return root() + QStringLiteral("/replacements"); }
-    QString otherFolder() const { return root() + QStringLiteral("/other"); }
+    QString programFolder() const { return root() + u"/program"; }
+    QString gameFolder() const { return root() + u"/game"; }
+    QString replacementFolder() const { return root() + u"/replacements"; }
+    QString otherFolder() const { return root() + u"/other"; }
 
     // Writes a file whose bytes name it, so every copy can be traced.
     static QString write(const QString& folder, QStringView name, const QByteArray& bytes = {}) {
