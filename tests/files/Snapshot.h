@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QStringList>
 
 #include <acl/libacl.h>
 #include <map>

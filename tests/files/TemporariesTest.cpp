@@ -15,7 +15,6 @@ using namespace filetests;
 
 enum class Leftover { File, Unmarked, Locked, HardLinked, Link, Folder, Killed, KilledNamed };
 Q_DECLARE_METATYPE(Leftover)
-Q_DECLARE_METATYPE(Failure)
 
 // The names copyFileTo gives its temporaries, and which of them the next copy removes.
 class TemporariesTest : public QObject {

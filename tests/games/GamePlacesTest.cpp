@@ -34,9 +34,10 @@ class GamePlacesTest : public QObject {
                    "\"AppState\" { \"appid\" \"" + QByteArray(id) + "\" \"name\" \"" + name +
                        "\" \"installdir\" \"" + name + "\" }");
     }
-    bool folders(std::initializer_list<QStringView> paths) {
-        return std::all_of(paths.begin(), paths.end(),
-                           [&](QStringView path) { return QDir(m_root).mkpath(path.toString()); });
+    bool folders(std::initializer_list<QAnyStringView> paths) {
+        return std::all_of(paths.begin(), paths.end(), [&](QAnyStringView path) {
+            return QDir(m_root).mkpath(path.toString());
+        });
     }
 
     // Binary KeyValues entries: a string, an int32, or a map of entries.
@@ -105,10 +106,10 @@ private Q_SLOTS:
                                               text("appname", "New Shortcut"))) +
                 '\x08'));
         for (const char* id : {"0", "4009162612", "4294967291", "99", "10", "1493710"})
-            QVERIFY(folders({QString(native + u"/steamapps/compatdata/" + QLatin1StringView(id) +
-                                     u"/pfx/drive_c")}));
+            QVERIFY(folders(
+                {native + u"/steamapps/compatdata/" + QLatin1StringView(id) + u"/pfx/drive_c"}));
         QVERIFY(folders({u"unmounted", u"steam/.var/app/com.valvesoftware.Steam/.local/share",
-                         u"shortcut", QString(other + u"/steamapps/compatdata/10/pfx/drive_c"),
+                         u"shortcut", other + u"/steamapps/compatdata/10/pfx/drive_c",
                          u"steam/.wine/drive_c", u"prefix/drive_c",
                          u"steam/.local/share/bottles/bottles/Bottle/drive_c",
                          u"steam/Games/lutris-game/drive_c", u"steam/Games/no-registry/drive_c",
@@ -174,8 +175,7 @@ private Q_SLOTS:
                 put(u"bottles/mine/Custom/bottle.yml", "Name: My Custom\nRunner: x\n"));
         QVERIFY(folders(
             {u"bottles/moved/Moved/drive_c", u"bottles/mine/Custom/drive_c",
-             QStringLiteral(
-                 "bottles/.var/app/com.usebottles.bottles/data/bottles/bottles/Flat/drive_c")}));
+             u"bottles/.var/app/com.usebottles.bottles/data/bottles/bottles/Flat/drive_c"}));
         // A settings file that names itself, which no open gets past.
         QVERIFY(QFile::link(QStringLiteral("data.yml"),
                             m_root +
