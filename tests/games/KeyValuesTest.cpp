@@ -9,11 +9,9 @@ namespace {
 // The value at `path` ("AppState/name"), keys matched as the readers match them.
 QString valueAt(const KeyValue& top, const QString& path) {
     const KeyValue* entry = &top;
-    for (const QString& key : path.split(u'/')) {
-        if (!(entry = entry->find(key)))
-            return {};
-    }
-    return entry->value;
+    for (const QString& key : path.split(u'/'))
+        entry = entry ? entry->find(key) : nullptr;
+    return entry ? entry->value : QString();
 }
 
 QString broken(int at) {
