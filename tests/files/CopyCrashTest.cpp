@@ -19,8 +19,6 @@
 #include <unistd.h>
 
 using namespace tunevane::files;
-using testsupport::readFile;
-using testsupport::writeFile;
 
 namespace {
 
@@ -66,7 +64,7 @@ QString checkGameFiles(const QList<GameFile>& files, int& newCount) {
             return file.path + u" is gone";
         if ((st.st_mode & 07777) != gameMode)
             return file.path + u" lost its mode";
-        const QByteArray now = readFile(file.path);
+        const QByteArray now = testsupport::readFile(file.path);
         if (now == file.newBytes) {
             if (newCount++ != i)
                 return file.path + u" was copied out of order";
@@ -111,9 +109,9 @@ void CopyCrashTest::killedRunLeavesEachFileOldOrNew() {
                       randomBytes(random, newSize)};
         const QString newSource = tmp.filePath(u"new/" + name);
         const QString oldSource = tmp.filePath(u"old/" + name);
-        QVERIFY(writeFile(newSource, file.newBytes, gameMode) &&
-                writeFile(oldSource, file.oldBytes, gameMode) &&
-                writeFile(file.path, file.oldBytes, gameMode));
+        QVERIFY(testsupport::writeFile(newSource, file.newBytes, gameMode) &&
+                testsupport::writeFile(oldSource, file.oldBytes, gameMode) &&
+                testsupport::writeFile(file.path, file.oldBytes, gameMode));
         run << CopyPair{newSource, file.path};
         restore << CopyPair{oldSource, file.path};
         files << file;
