@@ -5,9 +5,7 @@
 #include "files/Path.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <dirent.h>
 #include <sys/stat.h>
