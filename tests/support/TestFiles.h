@@ -1,8 +1,7 @@
 #pragma once
 
-// Files as the tests write and read them. Header-only, for the benchmarks and the fuzzers'
-// corpus maker too, which link no test library. Names go through the program's own encoder,
-// so a name that is not UTF-8 reaches the very bytes it stands for.
+// Files as the tests write and read them, header-only for the benchmarks and the corpus maker
+// too. Names go through the program's own encoder, so an odd name reaches its very bytes.
 
 #include "files/Path.h"
 
