@@ -12,7 +12,7 @@
 
 #include "StallWatch.h"
 #include "app/App.h"
-#include "app/Ui.h"
+#include "app/Application.h"
 #include "start/Start.h"
 
 #include <QAbstractItemView>
@@ -157,9 +157,8 @@ int games(const QString& home, int count) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    tunevane::Application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunevane"));
-    tunevane::installFonts();
     if (argc == 3 && std::strcmp(argv[1], "--mount") == 0)
         return mount(QString::fromLocal8Bit(argv[2]));
     if (argc == 4 && std::strcmp(argv[1], "--make-games") == 0)

@@ -6,7 +6,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
     qt6-svg-dev libfluidsynth-dev timgm6mb-soundfont libsndfile1-dev fonts-liberation
-    qt6-qpa-plugins libacl1-dev libpulse-dev libsqlite3-dev)
+    qt6-qpa-plugins libacl1-dev libpulse-dev libsqlite3-dev libfontconfig-dev)
 # What CPack needs to make the .deb (dpkg-shlibdeps finds its library dependencies).
 package_packages=(dpkg-dev file)
 test_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils libsndfile1-dev

@@ -5,7 +5,7 @@
 #include "PrivateHome.h"
 
 #include "app/App.h"
-#include "app/Ui.h"
+#include "app/Application.h"
 #include "help/FrmGameLinks.h"
 #include "help/FrmWavGame.h"
 #include "help/frmAbout.h"
@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
     if (home.isValid())
         usePrivateHome(home.path());
     qInstallMessageHandler(dropPlatformNotes);
-    QApplication application(argc, argv);
+    Application application(argc, argv);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() == 5 && arguments[1] == QLatin1String("icon")) {
         bool isNumber = false;
@@ -94,7 +94,6 @@ int main(int argc, char* argv[]) {
         if (found == windows.end())
             return usage();
         const QString output = QFileInfo(arguments[3]).absoluteFilePath();
-        installFonts();
         QTemporaryDir sample(scratch);
         makeSampleGame(sample.path());
         const QString programFolder = sample.path() + QStringLiteral("/program");

@@ -12,7 +12,7 @@
 #include "PrivateHome.h"
 #include "TutorialLines.h"
 #include "app/App.h"
-#include "app/Ui.h"
+#include "app/Application.h"
 #include "help/TutorialPage.h"
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
@@ -661,9 +661,8 @@ int main(int argc, char* argv[]) {
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
     }
     qInstallMessageHandler(quietOffscreen);
-    QApplication application(argc, argv);
+    Application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunevane"));
-    installFonts();
 
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the pictures."),

@@ -1,6 +1,5 @@
 #include "app/App.h"
 
-#include "app/FocusStyle.h"
 #include "app/PressGuard.h"
 
 #include <QCoreApplication>
@@ -11,8 +10,6 @@ namespace tunevane {
 App::App(const QString& programFolder, QObject* parent)
     : QObject(parent), m_programFolder(programFolder), m_forms(*this) {
     QCoreApplication::instance()->installEventFilter(new PressGuard(this));
-    // Before any window exists, so that every control is drawn with it.
-    FocusStyle::install();
 }
 
 App::~App() = default;

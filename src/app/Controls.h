@@ -29,7 +29,8 @@ enum class Kind {
     External,
 };
 
-// A classic face; mapped to a Liberation face by installFonts(). No family: the window's font.
+// A classic face, drawn in its installed metric-compatible face (classicFont()). No family:
+// the window's font.
 struct Font {
     const char* family = nullptr;
     double points = 0;

@@ -1,9 +1,7 @@
 #include "app/FocusStyle.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QPainter>
-#include <QStyleFactory>
 #include <QStyleOption>
 
 namespace tunevane {
@@ -24,12 +22,6 @@ void drawDottedFrame(QPainter* painter, const QRect& rect, const QColor& under) 
 }
 
 } // namespace
-
-void FocusStyle::install() {
-    if (qobject_cast<FocusStyle*>(QApplication::style()))
-        return;
-    QApplication::setStyle(new FocusStyle(QStyleFactory::create(QApplication::style()->name())));
-}
 
 void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {

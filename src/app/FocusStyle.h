@@ -4,16 +4,13 @@
 
 namespace tunevane {
 
-// The application's style with a dotted focus frame that is always drawn on the control that
-// has the focus. Fusion, Qt's style on a plain Linux desktop, draws its faint one only after
-// Tab was pressed in that window, and none at all around a list or a closed drop-down list.
+// The application's style (over Fusion, see Application) with a dotted focus frame that is
+// always drawn on the control that has the focus. Fusion draws its faint one only after Tab
+// was pressed in that window, and none at all around a list or a closed drop-down list.
 class FocusStyle : public QProxyStyle {
     Q_OBJECT
 public:
     using QProxyStyle::QProxyStyle;
-
-    // Puts the style over the one the application has, once.
-    static void install();
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;

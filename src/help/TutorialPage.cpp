@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionGroupBox>
 #include <algorithm>
 #include <qdrawutil.h>
@@ -46,6 +47,10 @@ private:
 // that the page tables give them.
 class BoxStyle : public QProxyStyle {
 public:
+    // Over Fusion as the application's style is: left without a base, Qt would put the
+    // desktop's style under it.
+    BoxStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
                          const QWidget* widget) const override {
         const QRect rect = QProxyStyle::subControlRect(control, option, part, widget);

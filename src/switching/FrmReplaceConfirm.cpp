@@ -1,5 +1,8 @@
 #include "switching/FrmReplaceConfirm.h"
 
+#include "app/Ui.h"
+
+#include <QLabel>
 #include <QPushButton>
 
 namespace tunevane {
@@ -18,7 +21,7 @@ constexpr Control controls[] = {
      .colour = qRgb(255, 0, 0),
      .align = Qt::AlignCenter,
      .wrap = true},
-    // The desktop's menu-text colour is the label's own.
+    // In the menu-text colour of the window's palette, given once the window is built.
     {.kind = Kind::Label,
      .name = "LblSwitchNote",
      .box = {240, 720, 3375, 495},
@@ -52,6 +55,8 @@ FrmReplaceConfirm::FrmReplaceConfirm(App& app)
             .icon = "program",
             .inTaskBar = false}) {
     const Built built = build(controls);
+    auto* note = built.get<QLabel>("LblSwitchNote");
+    setTextColour(note, menuTextColour(note));
     answerKeysWith(built.get<QPushButton>("CmdReplaceConfirm"));
     connect(built.get<QPushButton>("CmdReplaceConfirm"), &QPushButton::clicked, this,
             &Form::hideAndUnload);

@@ -1,3 +1,4 @@
+#include "AppTestMain.h"
 #include "TestSupport.h"
 
 #include "app/App.h"
@@ -48,7 +49,6 @@ class ControlTablesTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         testsupport::prepare();
-        installFonts();
         QDir::setCurrent(m_folder.path());
         m_app = std::make_unique<App>(m_folder.path());
         makeEveryWindow(*m_app);
@@ -199,5 +199,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ControlTablesTest)
+TUNEVANE_TEST_MAIN(ControlTablesTest)
 #include "ControlTablesTest.moc"

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "AppTestMain.h"
 
 #include "app/App.h"
 #include "app/TabOrder.h"
@@ -45,7 +46,6 @@ class NavigationTest : public QObject, protected testsupport::AppFixture {
 private Q_SLOTS:
     void initTestCase() {
         testsupport::prepare();
-        installFonts();
         QDir::setCurrent(QDir::tempPath());
     }
 
@@ -334,5 +334,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(NavigationTest)
+TUNEVANE_TEST_MAIN(NavigationTest)
 #include "NavigationTest.moc"

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/App.h"
+#include "app/Application.h"
 #include "app/Ui.h"
 #include "sets_backups/FrmBackupConfirm.h"
 #include "sets_backups/FrmSetConfirm.h"
@@ -176,7 +177,6 @@ private Q_SLOTS:
                 QFAIL("no X server for the window manager");
             QSKIP("no X server for the window manager");
         }
-        installFonts();
         QDir::setCurrent(QDir::tempPath());
         m_windowManager.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         m_windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
@@ -319,7 +319,7 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     {
-        QApplication application(argc, argv);
+        Application application(argc, argv);
         WindowHintsTest test;
         status = QTest::qExec(&test, argc, argv);
     }

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "AppTestMain.h"
 
 #include "app/App.h"
 #include "app/Twips.h"
@@ -50,7 +51,6 @@ class AboutTest : public QObject, protected testsupport::AppFixture {
 private Q_SLOTS:
     void initTestCase() {
         testsupport::prepare();
-        installFonts();
         QDir::setCurrent(QDir::tempPath());
     }
 
@@ -142,5 +142,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(AboutTest)
+TUNEVANE_TEST_MAIN(AboutTest)
 #include "AboutTest.moc"

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "AppTestMain.h"
 
 #include "app/App.h"
 #include "app/Twips.h"
@@ -54,7 +55,6 @@ class GameLinksTest : public QObject, protected testsupport::AppFixture {
 private Q_SLOTS:
     void initTestCase() {
         testsupport::prepare();
-        installFonts();
         QDir::setCurrent(QDir::tempPath());
     }
 
@@ -190,5 +190,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(GameLinksTest)
+TUNEVANE_TEST_MAIN(GameLinksTest)
 #include "GameLinksTest.moc"

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "AppTestMain.h"
 #include "PointerRoutes.h"
 
 #include "app/App.h"
@@ -123,7 +124,6 @@ class TutorialPagesTest : public QObject, protected testsupport::AppFixture {
 private Q_SLOTS:
     void initTestCase() {
         testsupport::prepare();
-        installFonts();
         QDir::setCurrent(QDir::tempPath());
     }
 
@@ -157,7 +157,8 @@ private Q_SLOTS:
             QCOMPARE(control->parentWidget()->objectName(), placed.in.isEmpty() ? page : placed.in);
             QCOMPARE(captionOf(control), placed.caption);
             if (auto* frame = qobject_cast<QGroupBox*>(control)) {
-                QCOMPARE(frame->font().family(), QStringLiteral("Times New Roman"));
+                QCOMPARE(frame->font().family(),
+                         classicFont(QStringLiteral("Times New Roman"), 9.75).family());
                 QCOMPARE(frame->font().pointSizeF(), 9.75);
                 QVERIFY(frame->font().bold());
             } else if (auto* button = qobject_cast<QPushButton*>(control)) {
@@ -448,5 +449,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TutorialPagesTest)
+TUNEVANE_TEST_MAIN(TutorialPagesTest)
 #include "TutorialPagesTest.moc"

@@ -1,4 +1,5 @@
 #include "selection/BrowsingPane.h"
+#include "AppTestMain.h"
 #include "TestFiles.h"
 #include "TestSupport.h"
 #include "files/FileOps.h"
@@ -744,5 +745,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(BrowsingPaneTest)
+TUNEVANE_TEST_MAIN(BrowsingPaneTest)
 #include "BrowsingPaneTest.moc"

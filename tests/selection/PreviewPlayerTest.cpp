@@ -1,5 +1,6 @@
 #include "selection/PreviewPlayer.h"
 #include "../audio/TestMedia.h"
+#include "AppTestMain.h"
 #include "TestSupport.h"
 #include "app/App.h"
 #include "files/Fd.h"
@@ -429,5 +430,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PreviewPlayerTest)
+TUNEVANE_TEST_MAIN(PreviewPlayerTest)
 #include "PreviewPlayerTest.moc"

@@ -1,4 +1,5 @@
 #include "../audio/TestMedia.h"
+#include "AppTestMain.h"
 #include "TestSupport.h"
 
 #include "app/App.h"
@@ -59,7 +60,6 @@ class SelectionWindowTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         testsupport::prepare();
-        installFonts();
         QDir::setCurrent(m_folder.path());
     }
 
@@ -135,5 +135,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(SelectionWindowTest)
+TUNEVANE_TEST_MAIN(SelectionWindowTest)
 #include "SelectionWindowTest.moc"

@@ -1,3 +1,4 @@
+#include "AppTestMain.h"
 #include "SetsFixture.h"
 
 #include "app/ElidedLabel.h"
@@ -80,10 +81,7 @@ class BackupsTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        tunevane::installFonts();
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void backup_data() {
         QTest::addColumn<QString>("side");
@@ -358,5 +356,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(BackupsTest)
+TUNEVANE_TEST_MAIN(BackupsTest)
 #include "BackupsTest.moc"

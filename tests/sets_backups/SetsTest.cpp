@@ -1,3 +1,4 @@
+#include "AppTestMain.h"
 #include "SetsFixture.h"
 
 #include "files/Fd.h"
@@ -55,10 +56,7 @@ class SetsTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        tunevane::installFonts();
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void names_data() {
         QTest::addColumn<QString>("name");
@@ -355,5 +353,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(SetsTest)
+TUNEVANE_TEST_MAIN(SetsTest)
 #include "SetsTest.moc"

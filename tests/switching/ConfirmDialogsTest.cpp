@@ -1,3 +1,4 @@
+#include "AppTestMain.h"
 #include "TestSupport.h"
 
 #include "app/App.h"
@@ -57,10 +58,7 @@ class ConfirmDialogsTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        installFonts();
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void replaceConfirm() {
         check<FrmReplaceConfirm>(QStringLiteral("FrmReplaceConfirm"),
@@ -74,5 +72,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ConfirmDialogsTest)
+TUNEVANE_TEST_MAIN(ConfirmDialogsTest)
 #include "ConfirmDialogsTest.moc"

@@ -1,3 +1,4 @@
+#include "AppTestMain.h"
 #include "SideFixture.h"
 
 #include "files/FileOps.h"
@@ -60,10 +61,7 @@ class EffectsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        tunevane::installFonts();
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void typicalRequest() {
         SideFixture f(Side::soundEffects());
@@ -380,5 +378,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(EffectsTest)
+TUNEVANE_TEST_MAIN(EffectsTest)
 #include "EffectsTest.moc"

@@ -1,3 +1,4 @@
+#include "AppTestMain.h"
 #include "SideFixture.h"
 
 #include "switching/FrmCopyMidi.h"
@@ -41,10 +42,7 @@ class MusicTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        tunevane::installFonts();
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void threePairsSwitchedAndKeptAsFavourites() {
         SideFixture f(Side::music());
@@ -210,5 +208,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MusicTest)
+TUNEVANE_TEST_MAIN(MusicTest)
 #include "MusicTest.moc"

@@ -1,4 +1,5 @@
 #include "../audio/TestMedia.h"
+#include "AppTestMain.h"
 #include "SideFixture.h"
 
 #include "files/Path.h"
@@ -146,5 +147,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(OddNamesTest)
+TUNEVANE_TEST_MAIN(OddNamesTest)
 #include "OddNamesTest.moc"
