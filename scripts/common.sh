@@ -11,7 +11,7 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-mu
 package_packages=(dpkg-dev file)
 test_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils libsndfile1-dev
     fluidsynth libbenchmark-dev hyperfine jq "${package_packages[@]}" desktop-file-utils appstream
-    lintian fakeroot openbox x11-utils clang libclang-rt-14-dev bindfs sqlite3)
+    lintian fakeroot openbox x11-utils clang libclang-rt-14-dev bindfs sqlite3 qt6ct)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

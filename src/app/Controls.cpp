@@ -114,10 +114,13 @@ Built buildControls(QWidget* window, std::span<const Control> table) {
         widget->setGeometry(pixelRect(control.box));
         if (!control.tip.isEmpty())
             widget->setToolTip(control.tip);
-        if (row.font.family)
-            widget->setFont(classicFont(QString::fromUtf8(row.font.family), row.font.points,
-                                        row.font.bold, row.font.italic));
-        else if (parent != window) {
+        if (row.font.family) {
+            QFont font = classicFont(QString::fromUtf8(row.font.family), row.font.points,
+                                     row.font.bold, row.font.italic);
+            if (row.font.spacing != 100)
+                font.setLetterSpacing(QFont::PercentageSpacing, row.font.spacing);
+            widget->setFont(font);
+        } else if (parent != window) {
             // A frame's caption font is its own; what it holds keeps the window's. Marked as
             // set in every property, or Qt would let the frame's font through again.
             QFont font = window->font();

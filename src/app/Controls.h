@@ -36,6 +36,9 @@ struct Font {
     double points = 0;
     bool bold = false;
     bool italic = false;
+    // Each letter's advance in percent: below 100 only where the metric-compatible face
+    // cannot hold a Part's text in its box at the Part's face, size and weight.
+    int spacing = 100;
 };
 
 // One row that stands for the members first … first + count - 1. "%1" in a family's name,

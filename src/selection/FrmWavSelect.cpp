@@ -13,6 +13,9 @@ namespace tunevane {
 namespace {
 
 constexpr Font titleFont = {"Times New Roman", 9, true};
+// "REPLACEMENT FILES" needs 131 pixels in Liberation Serif; its label has 129, of which 126
+// lie inside the window.
+constexpr Font narrowTitleFont = {"Times New Roman", 9, true, false, 95};
 constexpr Family slots = {.count = 6, .columns = 2, .dx = 2590, .dy = 1320};
 // The first two frames are named apart from the other four.
 constexpr Family firstRow = {.count = 2, .columns = 2, .dx = 2590};
@@ -54,7 +57,7 @@ constexpr Control controls[] = {
      .box = {6930, 0, 1935, 255},
      .caption = "REPLACEMENT FILES",
      .tip = "Replacement files are displayed in blue.",
-     .font = titleFont,
+     .font = narrowTitleFont,
      .colour = qRgb(0, 0, 255)},
     {.kind = Kind::External,
      .name = "DrvWav2",
