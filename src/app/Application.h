@@ -6,7 +6,7 @@ namespace tunevane {
 
 // The program's application object, which gives every window the same look on every desktop:
 // the Fusion style under the focus frames, the classic light palette (tool tips and message
-// boxes too) and the classic fonts at the Parts' sizes. The desktop's theme keeps none of its
+// boxes too) and the classic fonts at the windows' own sizes. The desktop's theme keeps none of its
 // fonts, palette, style or style sheet on the program, not even those it sets once the events
 // flow; larger text comes only from Qt scaling the whole window (QT_SCALE_FACTOR,
 // QT_SCREEN_SCALE_FACTORS, the screen's own scale). The program, its tools and every test

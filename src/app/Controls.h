@@ -37,7 +37,7 @@ struct Font {
     bool bold = false;
     bool italic = false;
     // Each letter's advance in percent: below 100 only where the metric-compatible face
-    // cannot hold a Part's text in its box at the Part's face, size and weight.
+    // cannot hold a control's text in its box at that control's face, size and weight.
     int spacing = 100;
 };
 

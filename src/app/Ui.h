@@ -14,13 +14,13 @@ namespace tunevane {
 inline const QColor gameRed{255, 0, 0};
 inline const QColor replacementBlue{0, 0, 255};
 
-// A classic Windows face ("MS Sans Serif", "Arial", "Times New Roman") at a Part's size, in the
+// A classic Windows face ("MS Sans Serif", "Arial", "Times New Roman") at a control's size, in the
 // installed face that fontconfig gives as metric-compatible with it. The program's default
 // font, which Application sets, is "MS Sans Serif" 8.25 pt: the twips layouts were drawn for it.
 QFont classicFont(const QString& family, qreal pointSize, bool bold = false, bool italic = false);
 
 // The light palette every window, tool tip and message box is drawn with, whatever the
-// desktop's theme: the Parts' red and blue texts stand on its face.
+// desktop's theme: the fixed red and blue texts stand on its face.
 QPalette classicPalette();
 
 // A fixed message box: title, text, one OK button, no icon, application-modal. It never

@@ -123,7 +123,7 @@ std::optional<Drawn> drawn(const QWidget* widget) {
     return std::nullopt;
 }
 
-// Every text of `window` that is cut off, hard to read or not in its Part's font.
+// Every text of `window` that is cut off, hard to read or not in its own font.
 QStringList problemsOf(QWidget* window, std::span<const Control> table) {
     QStringList problems;
     const QFont defaultFont = classicFont(u"MS Sans Serif"_s, 8.25);
@@ -149,7 +149,7 @@ QStringList problemsOf(QWidget* window, std::span<const Control> table) {
                             .arg(shown->room.left());
         const auto row = std::ranges::find(rows, widget->objectName(), &Placed::name);
         const Control* spec = row != rows.end() ? row->row : nullptr;
-        // The Parts' own red and blue stand out at least as well as on the light face.
+        // The fixed red and blue stand out at least as well as on the light face.
         const double needed =
             spec && spec->colour != paletteColour
                 ? contrast(shown->ink, classicPalette().color(QPalette::Window)) - 0.01
@@ -157,7 +157,7 @@ QStringList problemsOf(QWidget* window, std::span<const Control> table) {
         if (contrast(shown->ink, shown->ground) < needed)
             problems << u"%1 is hard to read: %2 on %3"_s.arg(name, shown->ink.name(),
                                                               shown->ground.name());
-        // Its Part's font, or else its parent's: the default font in the end.
+        // Its own font, or else its parent's: the default font in the end.
         const QFont font =
             spec && spec->font.family
                 ? classicFont(QString::fromUtf8(spec->font.family), spec->font.points)
@@ -216,7 +216,7 @@ constexpr const char* darkScheme =
 } // namespace
 
 // Every window kind the program registers, under the settings of many a Linux desktop: no
-// text cut off, every text legible, every control in its Part's font.
+// text cut off, every text legible, every control in its own font.
 class LookTest : public QObject {
     Q_OBJECT
 
