@@ -18,28 +18,22 @@ set(tutorial_offscreen
     "QT_SCALE_FACTOR=1"
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
 set(tutorial_picture_dir ${PROJECT_BINARY_DIR}/pictures)
-set(tutorial_picture_files)
-foreach(name IN ITEMS midi-selection midi-switch midi-backup midi-backup-name
-                      wav-selection wav-switch wav-backup wav-backup-name
-                      set-game-folder set-saved-set)
-    list(APPEND tutorial_picture_files
-        ${tutorial_picture_dir}/${name}.png ${tutorial_picture_dir}/${name}@2x.png
-        ${tutorial_picture_dir}/${name}.json)
-endforeach()
-list(APPEND tutorial_picture_files ${tutorial_picture_dir}/lines.json)
+set(tutorial_pictures_source ${PROJECT_BINARY_DIR}/tutorial_pictures_rcc.cpp)
 
-add_custom_command(OUTPUT ${tutorial_picture_files}
+# The tool lists what it wrote in pictures.qrc, which rcc turns into the resources.
+add_custom_command(OUTPUT ${tutorial_pictures_source}
     COMMAND ${CMAKE_COMMAND} -E env ${tutorial_offscreen}
             $<TARGET_FILE:TutorialPictures> --out ${tutorial_picture_dir}
+    COMMAND Qt6::rcc --name tutorial_pictures --output ${tutorial_pictures_source}
+            ${tutorial_picture_dir}/pictures.qrc
     DEPENDS TutorialPictures ${PROJECT_SOURCE_DIR}/tests/support/offscreen.json
             ${PROJECT_SOURCE_DIR}/tests/support/lsan.supp
     COMMENT "Rendering the tutorial pictures from the windows"
     VERBATIM)
 
-add_library(tunevane_pictures STATIC)
-qt_add_resources(tunevane_pictures tutorial_pictures PREFIX /pictures
-    BASE ${tutorial_picture_dir} FILES ${tutorial_picture_files})
-target_link_libraries(tunevane_pictures PUBLIC Qt6::Core)
+# An object library, so the resources' start-up registration is linked in whole.
+add_library(tunevane_pictures OBJECT ${tutorial_pictures_source})
+target_link_libraries(tunevane_pictures PRIVATE Qt6::Core)
 target_link_libraries(tunevane PRIVATE tunevane_pictures)
 
 # The README's screenshot of a tutorial page, made by the same tool:

@@ -42,6 +42,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -584,7 +585,17 @@ std::map<QString, QStringList> required(const QStringList& extra) {
     return needs;
 }
 
+// The resource list for what this run wrote: the build learns the pictures' names from the
+// run that makes them, so no list of them is kept anywhere else.
+QByteArray resourceList(const std::set<QString>& files) {
+    QByteArray qrc("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/pictures\">\n");
+    for (const QString& file : files)
+        qrc += "  <file>" + file.toHtmlEscaped().toUtf8() + "</file>\n";
+    return qrc + "</qresource>\n</RCC>\n";
+}
+
 void makePictures(const QString& folder, const QStringList& extra) {
+    std::set<QString> written;
     const std::map<QString, Grab> grabs =
         Scenes(QDir(folder).absoluteFilePath(QStringLiteral(".example"))).run();
     const std::map<QString, QStringList> needs = required(extra);
@@ -606,6 +617,8 @@ void makePictures(const QString& folder, const QStringList& extra) {
                              .arg(name, source->second.window, control));
             }
             write(folder, name, source->second.window, made);
+            for (const char* kind : {".png", "@2x.png", ".json"})
+                written.insert(name + QLatin1String(kind));
         }
     }
     for (const auto& [name, controls] : needs) {
@@ -616,8 +629,10 @@ void makePictures(const QString& folder, const QStringList& extra) {
     const RoutedPages routed = routeTutorialLines(folder);
     if (!routed.why.isEmpty())
         fail(routed.why);
-    save(folder + u'/' + QString::fromLatin1(routedLinesFile) + QStringLiteral(".json"),
-         routedLinesJson(routed.lines));
+    const QString lines = QString::fromLatin1(routedLinesFile) + QStringLiteral(".json");
+    save(folder + u'/' + lines, routedLinesJson(routed.lines));
+    written.insert(lines);
+    save(folder + QStringLiteral("/pictures.qrc"), resourceList(written));
 }
 
 // A page as the user sees it, for the README.
