@@ -44,10 +44,7 @@ class NavigationTest : public QObject, protected testsupport::AppFixture {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        QDir::setCurrent(QDir::tempPath());
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void init() {
         makeApp();

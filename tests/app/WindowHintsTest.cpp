@@ -10,7 +10,6 @@
 #include "switching/FrmReplaceConfirm.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMap>
 #include <QMessageBox>
 #include <QProcess>
@@ -177,7 +176,6 @@ private Q_SLOTS:
                 QFAIL("no X server for the window manager");
             QSKIP("no X server for the window manager");
         }
-        QDir::setCurrent(QDir::tempPath());
         m_windowManager.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         m_windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
         QVERIFY2(m_windowManager.waitForStarted(10000), "openbox did not start");

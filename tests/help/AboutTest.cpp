@@ -9,7 +9,6 @@
 #include "selection/FrmMidi.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,10 +48,7 @@ class AboutTest : public QObject, protected testsupport::AppFixture {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        QDir::setCurrent(QDir::tempPath());
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void init() { makeApp(); }
 

@@ -9,7 +9,6 @@
 #include "selection/FrmMidi.h"
 #include "selection/FrmWavSelect.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,10 +52,7 @@ class GameLinksTest : public QObject, protected testsupport::AppFixture {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        QDir::setCurrent(QDir::tempPath());
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void init() { makeApp(); }
 

@@ -12,7 +12,6 @@
 #include "switching/FrmCopyWavs.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -122,10 +121,7 @@ class TutorialPagesTest : public QObject, protected testsupport::AppFixture {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testsupport::prepare();
-        QDir::setCurrent(QDir::tempPath());
-    }
+    void initTestCase() { testsupport::prepare(); }
 
     void init() { makeApp(); }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -40,6 +41,8 @@ void prepare() {
     qputenv("XDG_DATA_HOME", path + "/.local/share");
     qputenv("XDG_CONFIG_HOME", path + "/.config");
     qputenv("WINEPREFIX", path + "/.wine");
+    // The panes open in the current folder: the private one, never the build tree.
+    QDir::setCurrent(home.path());
 }
 
 QWidget* topLevel(const QString& name) {

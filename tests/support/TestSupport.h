@@ -10,8 +10,9 @@ class QWidget;
 namespace testsupport {
 
 // Test mode for QStandardPaths, a private home folder (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME,
-// WINEPREFIX) and a message handler that drops the offscreen platform's harmless complaints.
-// Call from initTestCase().
+// WINEPREFIX) that is also the current folder, and a message handler that drops the offscreen
+// platform's harmless complaints. Call from initTestCase(): the test library installs its own
+// handler when it starts.
 void prepare();
 
 // A top-level window by objectName, shown or hidden; nullptr when there is none.
