@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The running program: its folder, its windows, and its end once the last window is gone.
+
 #include "app/Forms.h"
 #include "files/ProgramFolder.h"
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The program's one QApplication: classic palette, Fusion and classic fonts on any desktop.
+
 #include <QApplication>
 
 namespace tunevane {

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Each window's controls as a table in twips, and the builder that makes them on it.
+
 #include <QHash>
 #include <QRect>
 #include <QRgb>

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Lets a one-line label show a text too long for its box cut short, keeping it whole.
+
 #include <QLabel>
 
 namespace tunevane {

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Keeps a dotted frame on the focused control, so the keyboard user always sees it.
+
 #include <QProxyStyle>
 
 namespace tunevane {

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The base of every window: its look, its controls, how it shows, its keys and Tab order.
+
 #include "app/Controls.h"
 
 #include <QPointer>

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The registry that keeps at most one window per kind and loads, switches and unloads them.
+
 #include "app/Form.h"
 
 #include <QPointer>

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Tells the user how a copy of several files ended: done, or which file stopped it and why.
+
 #include "files/FileOps.h"
 
 #include <QString>

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Keeps the second click of a double click off a window that just appeared under it.
+
 #include <QObject>
 #include <QPointF>
 

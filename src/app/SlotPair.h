@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief One of the six selection slots: a game file and the replacement chosen for it.
+
 #include <QString>
 
 namespace tunevane {

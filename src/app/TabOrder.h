@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Lays each window's Tab chain in reading order, from where its controls lie.
+
 #include <QPointer>
 #include <QRect>
 #include <QWidget>

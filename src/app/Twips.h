@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Converts the twips the windows' layouts are given in to pixels.
+
 #include <QRect>
 #include <QSize>
 #include <cmath>

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief What every window shares: red and blue file colours, classic fonts and palette, messages.
+
 #include <QColor>
 #include <QFont>
 #include <QPalette>

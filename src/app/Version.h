@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The program's version number and the way the windows write it.
+
 #include <QString>
 
 namespace tunevane::version {

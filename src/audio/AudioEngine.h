@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The plugin's engine: one audio thread that decodes and plays the sound of every player.
+
 #include "audio/Engine.h"
 
 class QThread;

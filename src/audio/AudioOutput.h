@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Plays decoded audio through Qt's sink, and does nothing without a sound server.
+
 #include <QElapsedTimer>
 #include <QIODevice>
 #include <QObject>

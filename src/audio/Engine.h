@@ -1,8 +1,11 @@
 #pragma once
 
-// What the windows see of the audio layer. The layer itself is a plugin, loaded when the
-// first player needs it, so that the program shows its first window before the sound
-// libraries are even mapped. This header needs nothing but Qt Core.
+/// @file
+/// @brief What the windows see of the audio layer: players behind the interface its plugin gives.
+///
+/// The layer itself is a plugin, loaded when the first player needs it, so that the program
+/// shows its first window before the sound libraries are even mapped. This header needs nothing
+/// but Qt Core.
 
 #include <QObject>
 #include <QString>

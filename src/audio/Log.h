@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The audio layer's log category, so that failures kept from the user can be looked into.
+
 #include <QLoggingCategory>
 
 // Failures the user is not told about are logged here, at warning level; they show with

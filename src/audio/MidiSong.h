@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Checks a MIDI file whole before it plays, then walks its events in time order.
+
 #include <QByteArray>
 #include <QtGlobal>
 #include <optional>

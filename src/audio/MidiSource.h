@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Renders a MIDI file to sound through FluidSynth, never stalling the audio thread.
+
 #include "audio/MidiSong.h"
 #include "audio/PcmSource.h"
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief What the output reads from: decoded WAV or MIDI as 16-bit frames, block by block.
+
 #include <QAudioFormat>
 #include <QtGlobal>
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The one General MIDI bank all MIDI playback shares, loaded once in the background.
+
 #include <QString>
 
 struct _fluid_synth_t;

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Finds out whether the sound server answers without letting a silent one hang the program.
+
 #include <chrono>
 #include <functional>
 

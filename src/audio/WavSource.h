@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Decodes a WAV file for playing, streamed from disk rather than read whole.
+
 #include "audio/PcmSource.h"
 #include "files/Fd.h"
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Runs work that may hang on a dead mount on a thread of its own, waiting only so long.
+
 #include <QString>
 
 #include <atomic>

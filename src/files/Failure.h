@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Why a file operation failed, in the few kinds the user is told, from the error number.
+
 #include <cerrno>
 
 namespace tunevane::files {

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Owned file descriptors, and safe ways to open a file, name it by descriptor, rename it.
+
 #include "files/Result.h"
 
 #include <QString>

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Replaces a game file by copying beside it and renaming, so it is never half-written.
+
 #include "files/Failure.h"
 
 #include <QList>

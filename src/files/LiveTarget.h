@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Lets worker threads post calls to an object that may already be gone.
+
 #include <QMetaObject>
 #include <QObject>
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The file layer's log category, and the one line it writes for a failed step.
+
 #include <QLoggingCategory>
 
 // Failures the user is not told about are logged here, at warning level; they show with

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Lists the mounts and finds which one holds a path, without waiting on any of them.
+
 #include <QByteArray>
 #include <QList>
 #include <QString>

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief File names as bytes: paths that round-trip any name, readable forms for labels and logs.
+
 #include <QByteArray>
 #include <QString>
 

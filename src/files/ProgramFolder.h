@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief The program's own folder of sets, backups and favourites, and safe ways to fill it.
+
 #include "files/Failure.h"
 #include "files/Fd.h"
 

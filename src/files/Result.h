@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Lets a file read return its value or why it failed, in place of C++23's std::expected.
+
 #include <QByteArray>
 #include <QStringBuilder>
 

@@ -1,5 +1,8 @@
 #pragma once
 
+/// @file
+/// @brief Opens a file of code to load only if no other local user could have written it.
+
 #include "files/Fd.h"
 
 #include <QString>
