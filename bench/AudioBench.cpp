@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Audio timings. Run through bench/audio.sh, which makes the media first:
 //   AudioBench --make-media DIR       writes DIR/big.wav (10 MB), song.mid, other.mid,
 //                                     dense.mid (1 MB, every note at tick 0) and song.wav

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Copies every file of one folder into another as one copy run, the way a switch does, for
 // bench/copy.sh to time against cp. Usage: CopyTiming SOURCE_FOLDER DESTINATION_FOLDER
 // Prints the nanoseconds the run spent checking each copy against its source.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Preloaded (LD_PRELOAD) into a Qt program, unchanged, so that a process timer measures
 // start → first window drawn: the process ends as soon as its first window has been exposed
 // and painted. The program and its reference get the same treatment.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Window stalls around the browsing panes, as the longest the window thread went without an
 // event (ms). Run through bench/mounts.sh and bench/games.sh:
 //   StallBench --mount FOLDER      start-up through the music window, working in FOLDER's

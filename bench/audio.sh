@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Audio figures against their goals, each beside a reference measured in this same run.
 # Usage: bench/audio.sh BUILD_DIR   (builds nothing; needs hyperfine, fluidsynth, jq,
 # pulseaudio: without a reachable sound server it starts a private one on a null sink; Xvfb

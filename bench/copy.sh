@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A copy run of 6 files of 64 MiB (the way a switch copies) against cp of the same files
 # followed by sync of the copies, page cache warm, runs alternating; throughput ratio.
 # Usage: bench/copy.sh BUILD_DIR [SCRATCH_PARENT]   (scratch defaults to the build folder,

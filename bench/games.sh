@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Times the search for game places over 500 games of every launcher (300 Steam games in 5
 # libraries, one in the installation and four on other folders; 50 each of Heroic and Lutris;
 # 25 each of Bottles, minigalaxy, itch and winetricks) against `find` listing the same folders

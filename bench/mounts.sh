@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The longest window stall from start-up (the start-up window drawn) through the music
 # window, its drive list opened and a network mount picked as a drive and opened as a folder,
 # while that mount's server is stopped (a dropped sshfs, a sleeping NAS), against the same

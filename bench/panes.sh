@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Times a browsing pane filling its file list from a 10,000-file folder (5,000 of them
 # .wav) against `find` filtering the same folder (goal: at most 3x).
 # Usage: bench/panes.sh BUILD_DIR      Prints: name|measured|reference|ratio|goal

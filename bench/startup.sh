@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Start → start-up window drawn, the program against a bare Qt Widgets window, offscreen.
 # Both run unchanged with bench/ExitWhenDrawn preloaded, which ends each at its first frame.
 # Usage: bench/startup.sh BUILD_DIR      Prints: name|measured|reference|ratio|goal

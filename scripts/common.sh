@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Shared by scripts/run, scripts/test and scripts/package: installs what is missing,
 # configures and builds.
 set -euo pipefail

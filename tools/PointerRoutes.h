@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Where the tutorial pages' pointer lines run. Every input is fixed when the program is built

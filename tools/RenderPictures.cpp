@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the package's pictures at build time, offscreen:
 //   tunevane-pictures icon SVG SIZE PNG    the program icon at one size
 //   tunevane-pictures window NAME PNG      a window of the program as the user first sees it

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders an SVG into a square of raw premultiplied ARGB32 pixels at build time. The start-up
 // window shows the program icon before its first frame; read from raw pixels, it needs neither
 // the SVG icon engine nor the image-format plugins, which Qt loads for any image file.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The tutorial pages show pictures of our own windows. A tool linked to the window library
 # renders them offscreen at build time, so a changed window changes its pictures in the next
 # build; they reach the program's resources from the build tree.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the tutorial pages' pictures from our own windows, offscreen: it makes an example
 // game folder with example WAV and MIDI files, drives the real windows into the states the
 // pages explain, grabs them and scales them to each page's picture size. Beside every picture

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "files/FileOps.h"
 #include "files/Fd.h"
 #include "files/Log.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bottles: each bottle's C: drive, in the native and Flatpak data folders and the custom
 // folder set in data.yml; a moved bottle leaves a placeholder.yml naming where it went.
 #include "games/Disk.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // GOG games installed without a launcher, by minigalaxy: each game's folder, and the Wine
 // prefix it keeps for a Windows game.
 #include "games/Disk.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Heroic: the games of each store it installs from (Epic through legendary, GOG, Amazon
 // through nile) and those added by hand, and the Wine prefix each one runs in.
 #include "games/Disk.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // itch: each installed game ("cave") in the app's database, in its install location or the
 // folder chosen for it.
 #include "files/Path.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Lutris: the folder of each installed game in its database, and the Wine prefix it runs in.
 // Games Lutris starts through Steam are Steam's.
 #include "files/Path.h"

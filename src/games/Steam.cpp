@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Steam: every installation's libraries, their games and Proton prefixes, and the games added
 // to Steam by hand.
 #include "files/Path.h"

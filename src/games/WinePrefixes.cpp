@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Wine prefixes that no launcher names: WINEPREFIX, ~/.wine, winetricks, PlayOnLinux, and
 // the prefixes under ~/Games.
 #include "games/Disk.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The composition of the program: the one place that knows every window and which comes first.
 #include "start/Start.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reads the input as a binary KeyValues file (Steam's shortcuts.vdf) and walks what came back.
 #include "KeyValuesFuzz.h"
 

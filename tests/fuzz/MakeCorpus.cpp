@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the fuzzers' seed corpus: MakeCorpus DIR writes DIR/wav/* and DIR/midi/*.
 #include "TestMedia.h"
 #include "audio/MidiSong.h"

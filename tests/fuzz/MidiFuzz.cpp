@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opens the input as a MIDI file and renders it to the song's end, or as far as the time
 // budget allows, so that long and dense inputs reach the event and size limits.
 #include "FuzzInput.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opens the input as a WAV file and decodes all of it.
 #include "FuzzInput.h"
 #include "audio/WavSource.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tunevane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The real program on an X server, driven as a user drives it, for the smoke test and the
