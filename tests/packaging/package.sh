@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tunevane developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks on the built .deb, as a Debian packager and a user would see it:
 #   package.sh lintian DIR             lintian finds no error
 #   package.sh same DIR SOURCE           the same commit built again in another folder gives
@@ -10,10 +13,51 @@
 #                                      of the FOLDERs (the build's), the installed program
 #                                      starts and ends on a key, and removing it leaves
 #                                      nothing of it behind, and the user's folders in place
+#   package.sh licence SOURCE          every source file of the checkout names the holder and
+#                                      licence that the package's copyright file gives for
+#                                      all files (skips outside a git checkout)
 set -euo pipefail
 
 mode="$1"
 dir="$2"
+
+if [ "$mode" = licence ]; then
+    git -C "$dir" rev-parse --is-inside-work-tree >/dev/null 2>&1 ||
+        { echo "$dir is not a git checkout"; exit 77; }
+    copyright="$dir/packaging/copyright.in"
+    # The "Files: *" stanza's fields, as the package ships them.
+    field() { awk -v name="$1" '/^Files: \*$/ { all = 1; next } /^$/ { all = 0 }
+        all && index($0, name ": ") == 1 { print substr($0, length(name) + 3); exit }' "$copyright"; }
+    holder="$(field Copyright)"
+    case "$(field License)" in
+    GPL-3+) spdx=GPL-3.0-or-later ;;
+    *) echo "no SPDX name for the licence \"$(field License)\" of $copyright" >&2; exit 1 ;;
+    esac
+    checked=0
+    wrong=()
+    while IFS= read -r -d '' file; do
+        path="$dir/$file"
+        [ -f "$path" ] && [ ! -L "$path" ] || continue
+        case "$file" in
+        *.cpp | *.h | *.h.in | *.sh | *.cmake | CMakeLists.txt | */CMakeLists.txt) ;;
+        *) [ "$(head -c 2 "$path" | tr -d '\0')" = "#!" ] || continue ;;
+        esac
+        checked=$((checked + 1))
+        # In the first lines, under the shebang where there is one.
+        top="$(head -n 4 "$path")"
+        has() { grep -qxF -e "// SPDX-$1" -e "# SPDX-$1" <<<"$top"; }
+        has "FileCopyrightText: $holder" && has "License-Identifier: $spdx" || wrong+=("$file")
+    done < <(git -C "$dir" ls-files -z)
+    if [ ${#wrong[@]} -gt 0 ]; then
+        printf 'no "SPDX-FileCopyrightText: %s" and "SPDX-License-Identifier: %s" at the top of:\n' \
+            "$holder" "$spdx" >&2
+        printf '  %s\n' "${wrong[@]}" >&2
+        exit 1
+    fi
+    echo "$checked source files name $holder and $spdx"
+    exit 0
+fi
+
 debs=("$dir"/tunevane_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one package in $dir" >&2; exit 1; }
 deb="${debs[0]}"
