@@ -31,7 +31,6 @@
 #include <optional>
 
 using namespace tunevane;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -129,9 +128,9 @@ std::optional<Drawn> drawn(const QWidget* widget) {
 // Every text of `window` that is cut off, hard to read or not in its own font.
 QStringList problemsOf(QWidget* window, std::span<const Control> table) {
     QStringList problems;
-    const QFont defaultFont = classicFont(u"MS Sans Serif"_s, 8.25);
+    const QFont defaultFont = classicFont(QStringLiteral("MS Sans Serif"), 8.25);
     if (window->font() != defaultFont)
-        problems << window->objectName() + u" is not in the program's default font"_s;
+        problems << window->objectName() + QStringLiteral(" is not in the program's default font");
     const std::vector<Placed> rows = expand(table);
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         widget->ensurePolished();
@@ -142,7 +141,8 @@ QStringList problemsOf(QWidget* window, std::span<const Control> table) {
         // Half a pixel over is no cut: Qt puts the lines of text on whole pixels.
         if (!shown->text.isNull() &&
             !shown->room.adjusted(-0.5, -0.5, 0.5, 0.5).contains(shown->text))
-            problems << u"%1 is cut off: its text takes %2 × %3 from %4, it has %5 × %6 from %7"_s
+            problems << QStringLiteral(
+                            "%1 is cut off: its text takes %2 × %3 from %4, it has %5 × %6 from %7")
                             .arg(name)
                             .arg(shown->text.width())
                             .arg(shown->text.height())
@@ -158,8 +158,8 @@ QStringList problemsOf(QWidget* window, std::span<const Control> table) {
                 ? contrast(shown->ink, classicPalette().color(QPalette::Window)) - 0.01
                 : 4.5;
         if (contrast(shown->ink, shown->ground) < needed)
-            problems << u"%1 is hard to read: %2 on %3"_s.arg(name, shown->ink.name(),
-                                                              shown->ground.name());
+            problems << QStringLiteral("%1 is hard to read: %2 on %3")
+                            .arg(name, shown->ink.name(), shown->ground.name());
         // Its own font, or else its parent's: the default font in the end.
         const QFont font =
             spec && spec->font.family
@@ -167,7 +167,8 @@ QStringList problemsOf(QWidget* window, std::span<const Control> table) {
                 : (spec ? defaultFont : widget->parentWidget()->font());
         if (widget->font().family() != font.family() ||
             widget->font().pointSizeF() != font.pointSizeF())
-            problems << u"%1 is in %2 %3 pt"_s.arg(name, widget->font().family())
+            problems << QStringLiteral("%1 is in %2 %3 pt")
+                            .arg(name, widget->font().family())
                             .arg(widget->font().pointSizeF());
     }
     return problems;
@@ -179,8 +180,8 @@ int checkEveryWindow(int argc, char** argv) {
     // A theme applies its settings once the events flow, as they do in the program, and may
     // apply them again later.
     QCoreApplication::processEvents();
-    QApplication::setFont(QFont(u"DejaVu Sans"_s, 14));
-    qApp->setStyleSheet(u"* { color: white; background: #202020; }"_s);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
+    qApp->setStyleSheet(QStringLiteral("* { color: white; background: #202020; }"));
     QCoreApplication::processEvents();
     testsupport::prepare();
     QTemporaryDir folder;
@@ -192,20 +193,20 @@ int checkEveryWindow(int argc, char** argv) {
         problems << problemsOf(window.get(), window->controlTable());
     }
     // Laid out as shown, but not on the screen: the checks need no window there.
-    QMessageBox box(QMessageBox::NoIcon, u"Title"_s, u"A message of some length."_s,
-                    QMessageBox::Ok);
-    box.setObjectName(u"MessageBox"_s);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Title"),
+                    QStringLiteral("A message of some length."), QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("MessageBox"));
     box.setAttribute(Qt::WA_DontShowOnScreen);
     box.show();
     problems << problemsOf(&box, {});
     for (const QPalette::ColorRole role : {QPalette::ToolTipText, QPalette::ToolTipBase})
         if (QToolTip::palette().color(role) != classicPalette().color(role) ||
             QToolTip::font() != QApplication::font())
-            problems << u"tool tips are drawn otherwise"_s;
+            problems << QStringLiteral("tool tips are drawn otherwise");
     // Fusion under the focus frames, whatever style the desktop names.
     const auto* style = qobject_cast<const FocusStyle*>(QApplication::style());
-    if (!style || style->baseStyle()->name() != "fusion"_L1)
-        problems << u"the style is "_s + QApplication::style()->name();
+    if (!style || style->baseStyle()->name() != QLatin1StringView("fusion"))
+        problems << QStringLiteral("the style is ") + QApplication::style()->name();
     std::fputs(qPrintable(problems.join(u'\n')), stdout);
     return 0;
 }
@@ -228,29 +229,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("qt6ct"); // qt6ct's settings; none: no qt6ct
         QTest::addColumn<QString>("kde");   // KDE's, which Qt's own theme reads under X
         QTest::addColumn<QString>("scale"); // QT_SCALE_FACTOR
-        const QString dejaVu10 = u"[Fonts]\ngeneral=\"DejaVu Sans,10,-1,5,50,0,0,0,0,0\"\n"_s;
-        const QString dejaVu12 = u"[Fonts]\ngeneral=\"DejaVu Sans,12,-1,5,50,0,0,0,0,0\"\n"_s;
+        const QString dejaVu10 =
+            QStringLiteral("[Fonts]\ngeneral=\"DejaVu Sans,10,-1,5,50,0,0,0,0,0\"\n");
+        const QString dejaVu12 =
+            QStringLiteral("[Fonts]\ngeneral=\"DejaVu Sans,12,-1,5,50,0,0,0,0,0\"\n");
         // A style of its own, a dark palette and a style sheet that paints everything dark.
-        const QString dark = dejaVu12 +
-                             u"[Appearance]\nstyle=Windows\ncustom_palette=true\n"
-                             "color_scheme_path=SCHEME\n[Interface]\nstylesheets=SHEET\n"_s;
-        const QString kdeDark = u"[General]\nfont=DejaVu Sans,10,-1,5,50,0,0,0,0,0\n"
-                                "widgetStyle=Windows\n"
-                                "[Colors:Window]\nBackgroundNormal=35,38,41\n"
-                                "ForegroundNormal=239,240,241\n"
-                                "[Colors:View]\nBackgroundNormal=27,30,32\n"
-                                "ForegroundNormal=239,240,241\n"
-                                "[Colors:Button]\nBackgroundNormal=49,54,59\n"
-                                "ForegroundNormal=239,240,241\n"_s;
+        const QString dark =
+            dejaVu12 + QStringLiteral("[Appearance]\nstyle=Windows\ncustom_palette=true\n"
+                                      "color_scheme_path=SCHEME\n[Interface]\nstylesheets=SHEET\n");
+        const QString kdeDark = QStringLiteral("[General]\nfont=DejaVu Sans,10,-1,5,50,0,0,0,0,0\n"
+                                               "widgetStyle=Windows\n"
+                                               "[Colors:Window]\nBackgroundNormal=35,38,41\n"
+                                               "ForegroundNormal=239,240,241\n"
+                                               "[Colors:View]\nBackgroundNormal=27,30,32\n"
+                                               "ForegroundNormal=239,240,241\n"
+                                               "[Colors:Button]\nBackgroundNormal=49,54,59\n"
+                                               "ForegroundNormal=239,240,241\n");
         QTest::newRow("defaults") << QString() << QString() << QString();
         QTest::newRow("DejaVu Sans 10 pt") << dejaVu10 << QString() << QString();
         QTest::newRow("DejaVu Sans 12 pt") << dejaVu12 << QString() << QString();
         QTest::newRow("qt6ct dark") << dark << QString() << QString();
         QTest::newRow("KDE dark") << QString() << kdeDark << QString();
-        QTest::newRow("scale 1.25") << QString() << QString() << u"1.25"_s;
-        QTest::newRow("scale 1.5") << QString() << QString() << u"1.5"_s;
-        QTest::newRow("scale 2") << QString() << QString() << u"2"_s;
-        QTest::newRow("qt6ct dark, scale 1.5") << dark << QString() << u"1.5"_s;
+        QTest::newRow("scale 1.25") << QString() << QString() << QStringLiteral("1.25");
+        QTest::newRow("scale 1.5") << QString() << QString() << QStringLiteral("1.5");
+        QTest::newRow("scale 2") << QString() << QString() << QStringLiteral("2");
+        QTest::newRow("qt6ct dark, scale 1.5") << dark << QString() << QStringLiteral("1.5");
     }
 
     void everyWindowUnderEveryDesktop() {
@@ -264,25 +267,29 @@ private Q_SLOTS:
             return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.size();
         };
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString& variable : {u"HOME"_s, u"XDG_CONFIG_HOME"_s, u"XDG_DATA_HOME"_s})
+        for (const QString& variable : {QStringLiteral("HOME"), QStringLiteral("XDG_CONFIG_HOME"),
+                                        QStringLiteral("XDG_DATA_HOME")})
             environment.insert(variable, home.path());
-        environment.remove(u"QT_QPA_PLATFORMTHEME"_s);
+        environment.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
         if (!scale.isEmpty())
-            environment.insert(u"QT_SCALE_FACTOR"_s, scale);
+            environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
         if (!qt6ct.isEmpty()) {
             QVERIFY2(QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                                   u"/platformthemes/libqt6ct.so"_s),
+                                   QStringLiteral("/platformthemes/libqt6ct.so")),
                      "qt6ct is not installed (scripts/test installs it)");
-            environment.insert(u"QT_QPA_PLATFORMTHEME"_s, u"qt6ct"_s);
-            QVERIFY(write(u"scheme.conf"_s,
-                          u"[ColorScheme]\nactive_colors=%1\ninactive_colors=%1\n"
-                          "disabled_colors=%1\n"_s.arg(QLatin1StringView(darkScheme))));
-            QVERIFY(write(u"sheet.qss"_s, u"* { color: white; background: #202020; "
-                                          "font: 14pt \"DejaVu Sans\"; padding: 6px; }\n"_s));
-            QVERIFY(write(u"qt6ct/qt6ct.conf"_s,
-                          QString(qt6ct)
-                              .replace(u"SCHEME"_s, home.filePath(u"scheme.conf"_s))
-                              .replace(u"SHEET"_s, home.filePath(u"sheet.qss"_s))));
+            environment.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QStringLiteral("qt6ct"));
+            QVERIFY(write(QStringLiteral("scheme.conf"),
+                          QStringLiteral("[ColorScheme]\nactive_colors=%1\ninactive_colors=%1\n"
+                                         "disabled_colors=%1\n")
+                              .arg(QLatin1StringView(darkScheme))));
+            QVERIFY(write(QStringLiteral("sheet.qss"),
+                          QStringLiteral("* { color: white; background: #202020; "
+                                         "font: 14pt \"DejaVu Sans\"; padding: 6px; }\n")));
+            QVERIFY(write(
+                QStringLiteral("qt6ct/qt6ct.conf"),
+                QString(qt6ct)
+                    .replace(QStringLiteral("SCHEME"), home.filePath(QStringLiteral("scheme.conf")))
+                    .replace(QStringLiteral("SHEET"), home.filePath(QStringLiteral("sheet.qss")))));
         }
         if (!kde.isEmpty()) {
             const QString display = qEnvironmentVariable("TUNEVANE_TEST_DISPLAY");
@@ -291,18 +298,20 @@ private Q_SLOTS:
             if (display.isEmpty())
                 QSKIP("Qt reads KDE's settings only under X: TUNEVANE_TEST_DISPLAY is not set");
             // Nothing is put on the screen.
-            environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-            environment.insert(u"DISPLAY"_s, display);
-            environment.insert(u"QT_QPA_PLATFORMTHEME"_s, u"kde"_s);
-            environment.insert(u"KDE_SESSION_VERSION"_s, u"5"_s);
-            environment.insert(u"QT_LOGGING_RULES"_s, u"qt.qpa.theme.dbus=false"_s);
-            QVERIFY(write(u"kdeglobals"_s, kde));
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            environment.insert(QStringLiteral("DISPLAY"), display);
+            environment.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QStringLiteral("kde"));
+            environment.insert(QStringLiteral("KDE_SESSION_VERSION"), QStringLiteral("5"));
+            environment.insert(QStringLiteral("QT_LOGGING_RULES"),
+                               QStringLiteral("qt.qpa.theme.dbus=false"));
+            QVERIFY(write(QStringLiteral("kdeglobals"), kde));
         }
 
         QProcess child;
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {u"--check-every-window"_s});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--check-every-window")});
         QVERIFY(child.waitForFinished(120000));
         QCOMPARE(child.exitCode(), 0);
         const QStringList problems =
